@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite twice: a normal build, then one with
+# AddressSanitizer and UndefinedBehaviorSanitizer. GUI tests run on Qt's
+# offscreen platform. The last line is the total "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh || { echo "dependency installation failed"; echo "0 passed, 1 failed"; exit 1; }
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc 2>/dev/null || echo 2)
+passed=0
+failed=0
+
+run_suite() { # name, build dir, extra cmake args...
+  local name=$1 dir=$2
+  shift 2
+  echo "== $name build ($dir)"
+  if ! cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1; then
+    cat "$dir.configure.log"; failed=$((failed + 1)); return
+  fi
+  if ! cmake --build "$dir" -j "$jobs"; then
+    echo "$name build failed"; failed=$((failed + 1)); return
+  fi
+  echo "== $name tests"
+  local log="$dir/ctest.log"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300 2>&1 | tee "$log"
+  local line p t
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
+  t=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  f=$(sed -E 's/.*tests passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
+  passed=$((passed + t - f))
+  failed=$((failed + f))
+}
+
+mkdir -p build build-asan
+run_suite "normal" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite "sanitized" build-asan -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

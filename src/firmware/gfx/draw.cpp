@@ -1,0 +1,13 @@
+#include "gfx/draw.h"
+
+#include <cstring>
+
+#include "gfx/framebuffer.h"
+
+namespace ems {
+
+void clear_screen() { std::memset(Framebuffer, 0, FRAME_BYTES); }
+void copy_background() { std::memcpy(Framebuffer, background_buffer, FRAME_BYTES); }
+void clear_background() { std::memset(background_buffer, 0, FRAME_BYTES); }
+
+} // namespace ems

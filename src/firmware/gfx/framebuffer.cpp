@@ -1,0 +1,8 @@
+#include "gfx/framebuffer.h"
+
+namespace ems {
+
+uint8_t Framebuffer[FRAME_BYTES];
+uint8_t background_buffer[FRAME_BYTES];
+
+} // namespace ems

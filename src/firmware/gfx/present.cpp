@@ -1,0 +1,9 @@
+#include "gfx/present.h"
+
+#include "system/platform.h"
+
+namespace ems {
+
+void present_frame() { platform().present(); }
+
+} // namespace ems

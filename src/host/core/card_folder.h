@@ -1,0 +1,43 @@
+// The SD card as a folder on disk. Card paths use backslashes as the
+// firmware writes them ("SDCARD\\SPLASH.MIF") and resolve below a working
+// directory; paths that climb out of it ("..") are refused.
+#pragma once
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "system/platform.h"
+
+namespace host {
+
+class CardFolder {
+public:
+    explicit CardFolder(std::filesystem::path working_dir = std::filesystem::current_path());
+    ~CardFolder();
+    CardFolder(const CardFolder&) = delete;
+    CardFolder& operator=(const CardFolder&) = delete;
+
+    const std::filesystem::path& working_dir() const { return root_; }
+    // Maps a card path to a file system path; empty when the path is unsafe.
+    std::filesystem::path resolve(const char* card_path) const;
+
+    int file_open(const char* card_path, ems::FileMode mode);
+    size_t file_read(int handle, uint8_t* data, size_t length);
+    size_t file_write(int handle, const uint8_t* data, size_t length);
+    bool file_close(int handle);
+    bool file_replace(const char* src_path, const char* dest_path);
+    bool file_remove(const char* card_path);
+    int dir_open(const char* card_path);
+    bool dir_next(int handle, char* name, size_t size);
+    void dir_close(int handle);
+
+private:
+    std::filesystem::path root_;
+    std::vector<std::FILE*> files_;
+    std::vector<std::vector<std::string>> dirs_;
+    std::vector<size_t> dir_pos_;
+    std::vector<bool> dir_used_;
+};
+
+} // namespace host
