@@ -40,6 +40,13 @@ public:
     void message_box(const char* text) override { messages.emplace_back(text); }
     void present() override { ++presents; }
     bool check_box(ems::CheckBox b) override { return boxes[size_t(b)]; }
+    int slider_values[3] = {0, 0, 31000}; // Volts, OAT, RPM slider positions
+    int rpm_label_shows = 0;
+    int slider_position(ems::PowerOnSlider s) override { return slider_values[size_t(s)]; }
+    void show_slider_value(ems::PowerOnSlider s) override
+    {
+        if (s == ems::PowerOnSlider::Rpm) ++rpm_label_shows;
+    }
     void serial_echo(const char* line) override
     {
         std::lock_guard<std::mutex> lock(echo_mutex);

@@ -30,6 +30,9 @@ struct LocalTime {
 
 enum class FileMode : uint8_t { Read, Write };
 
+// Host sliders that the power-on sequence reads again.
+enum class PowerOnSlider : uint8_t { Volts, Oat, Rpm };
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -62,6 +65,10 @@ public:
 
     // State of a host check box.
     virtual bool check_box(CheckBox box) = 0;
+
+    // Position of a host slider; show_slider_value writes it into the slider's value label.
+    virtual int slider_position(PowerOnSlider) { return 0; }
+    virtual void show_slider_value(PowerOnSlider) {}
 
     // One echoed serial line for the communications window. Called on the
     // serial receive thread: implementations must hand it over thread-safely.

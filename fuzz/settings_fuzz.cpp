@@ -1,0 +1,98 @@
+// Fuzzes the settings recall: each input becomes SDCARD/SORVIK2.EMS in a
+// temporary card folder and is recalled. Random bytes almost never carry a
+// valid CRC, so unless the first input byte is odd the CRC bytes are fixed up
+// first and the range checks behind the CRC get exercised. A refused file must
+// leave the settings untouched; an accepted one must pass the range checks and
+// save again.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "config/settings.h"
+#include "host/core/card_folder.h"
+#include "system/platform.h"
+
+namespace {
+
+class CardPlatform : public ems::Platform {
+public:
+    explicit CardPlatform(const std::filesystem::path& dir) : card_(dir) {}
+
+    ems::LocalTime local_time() override { return {}; }
+    int file_open(const char* p, ems::FileMode m) override { return card_.file_open(p, m); }
+    size_t file_read(int h, uint8_t* d, size_t n) override { return card_.file_read(h, d, n); }
+    size_t file_write(int h, const uint8_t* d, size_t n) override { return card_.file_write(h, d, n); }
+    bool file_close(int h) override { return card_.file_close(h); }
+    bool file_replace(const char* s, const char* d) override { return card_.file_replace(s, d); }
+    bool file_remove(const char* p) override { return card_.file_remove(p); }
+    int dir_open(const char* p) override { return card_.dir_open(p); }
+    bool dir_next(int h, char* n, size_t s) override { return card_.dir_next(h, n, s); }
+    void dir_close(int h) override { card_.dir_close(h); }
+    void message_box(const char*) override {}
+    void present() override {}
+    bool check_box(ems::CheckBox) override { return true; }
+    void serial_echo(const char*) override {}
+
+private:
+    host::CardFolder card_;
+};
+
+std::filesystem::path card_dir;
+
+void remove_card_dir() { std::filesystem::remove_all(card_dir); }
+
+CardPlatform& setup()
+{
+    // A memory file system when there is one: closing a card file syncs it.
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "ems-settings-fuzz-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    card_dir = pattern;
+    std::filesystem::create_directories(card_dir / "SDCARD");
+    std::atexit(remove_card_dir);
+    static CardPlatform platform(card_dir);
+    ems::set_platform(&platform);
+    return platform;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static CardPlatform& platform = setup();
+    (void)platform;
+
+    static uint8_t file[4096];
+    if (size > sizeof file) size = sizeof file;
+    std::memcpy(file, data, size);
+    const size_t block = sizeof(ems::UnitSettings);
+    if (size >= ems::SETTINGS_FILE_BYTES && (size == 0 || (file[0] & 1) == 0)) {
+        const uint16_t crc = ems::settings_crc16(file, block);
+        file[block] = uint8_t(crc >> 8);
+        file[block + 1] = uint8_t(crc & 0xFF);
+    }
+    const std::string path = (card_dir / "SDCARD" / "SORVIK2.EMS").string();
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(file, 1, size, f);
+        std::fclose(f);
+    }
+
+    ems::settings = {};
+    ems::settings_load_defaults();
+    static ems::UnitSettings before;
+    before = ems::settings;
+
+    if (ems::settings_recall_from_card()) {
+        if (ems::settings_validate(ems::settings) != nullptr) std::abort();
+        if (!ems::settings_save_to_card()) std::abort();
+    } else if (std::memcmp(&before, &ems::settings, block) != 0) {
+        std::abort();
+    }
+    return 0;
+}

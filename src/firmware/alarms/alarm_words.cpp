@@ -1,0 +1,7 @@
+#include "alarms/alarm_words.h"
+
+namespace ems {
+
+AlarmState alarms;
+
+} // namespace ems

@@ -1,0 +1,56 @@
+#include "gfx/fonts.h"
+
+namespace ems {
+namespace {
+
+uint16_t read_u16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+
+} // namespace
+
+const uint8_t* font_table(uint8_t size)
+{
+    switch (size) {
+    case 6: return font_6_data;
+    case 9: return font_9_data;
+    case 10: return font_10_data;
+    case 12: return font_12_data;
+    case 16: return font_16_data;
+    case 20: return font_20_data;
+    default: return font_8_data;
+    }
+}
+
+uint16_t font_first_code(const uint8_t* font) { return read_u16(font + FONT_OFFSET_FIRST); }
+uint16_t font_last_code(const uint8_t* font) { return read_u16(font + FONT_OFFSET_LAST); }
+uint8_t font_height(const uint8_t* font) { return font[FONT_OFFSET_HEIGHT]; }
+
+bool font_glyph(const uint8_t* font, uint8_t code, Glyph& glyph)
+{
+    const uint16_t first = font_first_code(font);
+    if (code < first || code > font_last_code(font)) return false;
+    const uint8_t* e = font + FONT_HEADER_BYTES + FONT_ENTRY_BYTES * size_t(code - first);
+    const uint32_t offset = uint32_t(e[0]) << 16 | uint32_t(e[3]) << 8 | e[2];
+    glyph.bits = font + offset;
+    glyph.width = e[1];
+    glyph.height = font_height(font);
+    glyph.row_bytes = uint8_t((e[1] + 7) / 8);
+    return true;
+}
+
+uint8_t glyph_width(const uint8_t* font, uint8_t code)
+{
+    Glyph g;
+    return font_glyph(font, code, g) ? g.width : 0;
+}
+
+int32_t text_advance(const uint8_t* font, const char* text)
+{
+    int32_t advance = 0;
+    for (const char* p = text; *p; ++p) {
+        Glyph g;
+        if (font_glyph(font, uint8_t(*p), g)) advance += g.width + 1;
+    }
+    return advance;
+}
+
+} // namespace ems

@@ -1,0 +1,66 @@
+#include "system/clock.h"
+
+#include "config/settings.h"
+#include "system/platform.h"
+
+namespace ems {
+
+ClockState clk;
+
+namespace {
+
+// Days before each month in a common year, index 1..12.
+constexpr uint16_t DAYS_BEFORE[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
+} // namespace
+
+uint32_t clock_to_seconds(const ClockRecord& r)
+{
+    const int32_t year = r.year;
+    const uint8_t month = r.month >= 1 && r.month <= 12 ? r.month : 1;
+    int32_t days = (year - 69) / 4 + year * 365 + DAYS_BEFORE[month] + r.day - 25551;
+    if (month > 2 && year % 4 == 0) days += 1;
+    return uint32_t(r.second) + uint32_t(r.minute) * 60u + uint32_t(r.hour) * 3600u +
+           uint32_t(days) * 86400u;
+}
+
+void seconds_to_clock(uint32_t s, ClockRecord& r)
+{
+    r.second = uint8_t(s % 60);
+    r.minute = uint8_t((s / 60) % 60);
+    r.hour = uint8_t((s / 3600) % 24);
+    const uint32_t d = s / 86400 + 731; // days since 1968-01-01
+    const uint32_t q = d % 1461;
+    const uint32_t g = d / 1461 + (q > 59 ? 1 : 0);
+    uint32_t h = (d - g) % 365;
+    if (q >= 60 && q <= 365) h += 1;
+    const uint32_t y = (d - g) / 365;
+    const bool leap = y % 4 == 0;
+    uint8_t month = 1;
+    for (uint8_t m = 1; m <= 12; ++m) {
+        const uint32_t before = DAYS_BEFORE[m] + (m > 2 && leap ? 1 : 0);
+        if (before <= h) month = m;
+    }
+    r.month = month;
+    r.day = uint8_t(h - (DAYS_BEFORE[month] + (month > 2 && leap ? 1 : 0)) + 1);
+    r.year = uint16_t(y + 68);
+}
+
+void clock_update()
+{
+    const LocalTime t = platform().local_time();
+    ClockRecord& u = clk.clock_utc;
+    u.second = uint8_t(t.second);
+    u.minute = uint8_t(t.minute);
+    u.hour = uint8_t(t.hour);
+    u.day = uint8_t(t.day);
+    u.month = uint8_t(t.month + 1);
+    u.year = uint16_t(t.year);
+    clk.utc_seconds = clock_to_seconds(u);
+    u.year = uint16_t(u.year + 1900);
+    clk.local_seconds = clk.utc_seconds + uint32_t(int32_t(settings.utc_offset) * 60);
+    seconds_to_clock(clk.local_seconds, clk.clock_local);
+    clk.clock_local.year = uint16_t(clk.clock_local.year + 1900);
+}
+
+} // namespace ems

@@ -1,0 +1,267 @@
+#include "system/power.h"
+
+#include <cstdio>
+
+#include "alarms/alarm_words.h"
+#include "config/settings.h"
+#include "gfx/draw.h"
+#include "gfx/mif.h"
+#include "gfx/present.h"
+#include "gfx/text.h"
+#include "gps/gps_data.h"
+#include "pages/minmax.h"
+#include "pages/run_screen.h"
+#include "sensors/channels.h"
+#include "sensors/ecu_data.h"
+#include "system/clock.h"
+#include "system/hooks.h"
+#include "system/platform.h"
+#include "system/raw_inputs.h"
+#include "system/tick.h"
+#include "ui/navigation.h"
+#include "ui/screen.h"
+
+namespace ems {
+
+SystemState sys;
+
+namespace {
+
+constexpr uint8_t ECU_UL_POWER = 2;
+
+void enter_splash()
+{
+    clear_background();
+    load_mif_file(0, 0, "SDCARD\\SPLASH.MIF");
+    KeyEvent = 0;
+    sys.phase = PowerPhase::Splash;
+    sys.phase_passes = 0;
+}
+
+bool maintenance_expired()
+{
+    return fuel_hobbs.hobbs.maint_hours == 0 && fuel_hobbs.hobbs.maint_minutes == 0;
+}
+
+void enter_maintenance()
+{
+    KeyEvent = 0;
+    sys.phase = PowerPhase::Maintenance;
+    sys.phase_passes = 0;
+}
+
+// Steps 15 to 20: the last preparations, then the main loop.
+void enter_running()
+{
+    tick.alarm_holdoff = 5;
+    alarms.alarm_flags = 0;
+    alarms.alarm_acked = 0;
+    KeyEvent = 0;
+    fuel_config_derive();
+    rpm1_scale_update();
+    platform().show_slider_value(PowerOnSlider::Rpm);
+    raw.rpm_period = uint16_t(platform().slider_position(PowerOnSlider::Rpm));
+    sens.flow_window = 10000;
+    sys.phase = PowerPhase::Running;
+}
+
+void leave_splash()
+{
+    if (maintenance_expired())
+        enter_maintenance();
+    else
+        enter_running();
+}
+
+// One splash pass; false when a key ended the phase (the frame is not shown).
+bool splash_pass()
+{
+    clear_screen();
+    copy_background();
+    char text[32];
+    draw_text(0, 255, settings.registration, 8, ALIGN_LEFT, 15);
+    std::snprintf(text, sizeof text, "s/n: %07d", int(calibration.serial_number));
+    draw_text(479, 240, text, 8, ALIGN_RIGHT, 15);
+    std::snprintf(text, sizeof text, "Version %0.2f", FIRMWARE_VERSION_X100 / 100.0);
+    draw_text(479, 255, text, 8, ALIGN_RIGHT, 15);
+    ++sys.phase_passes;
+    if (KeyEvent != 0) return false;
+    present_frame();
+    return true;
+}
+
+bool maintenance_pass()
+{
+    clear_screen();
+    draw_rect(69, 96, 411, 176, 15);
+    fill_rect(70, 97, 410, 175, 247);
+    draw_text(240, 104, "MAINTENANCE TIMER", 16, ALIGN_CENTRE, 15);
+    draw_text(240, 138, "HAS EXPIRED", 16, ALIGN_CENTRE, 15);
+    ++sys.phase_passes;
+    if (KeyEvent != 0) return false;
+    present_frame();
+    return true;
+}
+
+void read_ul_power_switches()
+{
+    Platform& p = platform();
+    if (p.check_box(CheckBox::EcuComms)) {
+        ecu.ul_data_valid = 1;
+        tick.ul_data_timeout = 3;
+    }
+    const bool ign1 = p.check_box(CheckBox::Ignition1);
+    const bool ign2 = p.check_box(CheckBox::Ignition2);
+    ecu.ignition_state = ign1 && ign2 ? 12 : ign1 ? 4 : ign2 ? 8 : 0;
+    const struct {
+        CheckBox box;
+        uint32_t bit;
+    } faults[] = {
+        {CheckBox::AirTempSensor, ALARM_UL_AIR_TEMP_SENSOR},
+        {CheckBox::ThrottlePosSensor, ALARM_UL_THROTTLE_POS_SENSOR},
+        {CheckBox::MapSensor, ALARM_UL_MAP_SENSOR},
+        {CheckBox::OilTempSensor, ALARM_UL_OIL_TEMP_SENSOR},
+        {CheckBox::PosSyncSensorFault, ALARM_UL_POS_SYNC_SENSOR},
+    };
+    for (const auto& f : faults) {
+        if (p.check_box(f.box))
+            alarms.alarm_flags |= f.bit;
+        else
+            alarm_clear(f.bit);
+    }
+}
+
+void process_analog_inputs()
+{
+    for (uint8_t n = 0; n < 4; ++n) {
+        if (n < 2 && settings.ecu_type == ECU_UL_POWER) continue;
+        switch (settings.channel_mode[n]) {
+        case 1: aux_pressure_input(n); break;
+        case 2: aux_temperature_input(n); break;
+        case 3: aux_current_input(n); break;
+        case 4: aux_generic_input(n); break;
+        default: alarm_clear(ALARM_AUX1 << n); break;
+        }
+    }
+}
+
+template <typename Parse>
+void parse_slot(std::atomic<uint8_t>& flag, Parse parse)
+{
+    if (flag.load(std::memory_order_acquire) == 1) {
+        parse();
+        flag.store(0, std::memory_order_release);
+    }
+}
+
+} // namespace
+
+void form_create()
+{
+    if (!ScreenHandler) ScreenHandler = run_screen;
+}
+
+bool firmware_running() { return sys.phase != PowerPhase::Off; }
+
+bool power_on()
+{
+    if (firmware_running()) return false;
+    Platform& p = platform();
+    sys.power_off_request = 0;
+    raw.raw_volts = uint16_t(p.slider_position(PowerOnSlider::Volts));
+    raw.raw_oat = uint16_t(p.slider_position(PowerOnSlider::Oat));
+    power_on_hook_1();
+    calibration_load_defaults();
+    power_on_hook_2();
+    settings_load_defaults();
+    fuel_hobbs = FuelHobbs{};
+    hobbs_load();
+    run.run_page = 0;
+    minmax_reset();
+    build_trig_tables();
+    gps.gps_sats_in_view = 0;
+    gps.gps_fix_valid = 0;
+    gps.magvar_counter = 600;
+    nav.edit_step = 1;
+    sys.sd_card_mounted = 1;
+    form_create();
+    enter_splash();
+    return true;
+}
+
+void power_off() { sys.power_off_request = 1; }
+
+void main_loop_pass()
+{
+    Platform& p = platform();
+    if (settings.ecu_type == ECU_UL_POWER) read_ul_power_switches();
+    ecu.vexa_data_valid = p.check_box(CheckBox::VexaOnOff) ? 1 : 0;
+    sys.sd_card_mounted = sys.sd_card_present = p.check_box(CheckBox::SdCardMounted) ? 1 : 0;
+
+    process_volts();
+    process_oat();
+    process_cjc();
+    for (uint8_t ch = 0; ch < 12; ++ch) process_thermocouple(ch);
+    process_tank_level(0);
+    process_tank_level(1);
+    process_rpm();
+    process_fuel_flow();
+    process_analog_inputs();
+    if (settings.map_display != 0) process_map();
+    if (settings.fuel_pressure_display == 1 && settings.ecu_type != ECU_UL_POWER)
+        process_fuel_pressure();
+    else
+        alarm_clear(ALARM_FUEL_PRESSURE);
+    if (settings.current_display == 1)
+        process_current();
+    else
+        alarm_clear(ALARM_CURRENT);
+
+    if (ScreenHandler) ScreenHandler();
+
+    clock_update();
+
+    parse_slot(nmea.nmea_rmc_new, nmea_parse_rmc);
+    parse_slot(nmea.nmea_gga_new, nmea_parse_gga);
+    parse_slot(nmea.nmea_gsa_new, nmea_parse_gsa);
+    parse_slot(nmea.nmea_gsv_new, nmea_parse_gsv);
+    if (gps.gps_fix_valid == 1 && gps.magvar_counter > 600) {
+        gps.magvar_counter = 0;
+        magvar_update();
+    }
+
+    present_frame();
+}
+
+void firmware_pass()
+{
+    for (;;) {
+        switch (sys.phase) {
+        case PowerPhase::Off:
+            return;
+        case PowerPhase::Splash:
+            if (splash_pass()) {
+                if (sys.phase_passes >= PHASE_MAX_PASSES) leave_splash();
+                return;
+            }
+            leave_splash(); // a key: straight on, nothing shown for this pass
+            continue;
+        case PowerPhase::Maintenance:
+            if (maintenance_pass()) {
+                if (sys.phase_passes >= PHASE_MAX_PASSES) enter_running();
+                return;
+            }
+            enter_running();
+            continue;
+        case PowerPhase::Running:
+            if (sys.power_off_request != 0) {
+                sys.phase = PowerPhase::Off;
+                return;
+            }
+            main_loop_pass();
+            return;
+        }
+    }
+}
+
+} // namespace ems

@@ -1,0 +1,34 @@
+// Power cycle and main loop of the firmware. The host drives it: power_on on
+// "&On", then firmware_pass once per frame until the phase is Off again.
+#pragma once
+#include <cstdint>
+
+#include "system/system_state.h"
+
+namespace ems {
+
+constexpr uint16_t FIRMWARE_VERSION_X100 = 218;
+constexpr uint16_t PHASE_MAX_PASSES = 2500; // splash and maintenance notice
+
+// Window creation: makes the run screen the active screen. Called once; a later
+// power-on keeps whatever screen was active.
+void form_create();
+
+// "&On": steps 1 to 13 of the power-on sequence up to the start of the splash
+// phase. Ignored while the firmware runs. Returns true when it started.
+bool power_on();
+
+// "&Off", File / "&Exit", closing the window: the main loop ends at its next test.
+void power_off();
+
+// One pass of the current phase: a splash or notice pass, or a main-loop pass
+// (steps 1 to 9). A phase left by a key goes straight on into the next phase
+// within the same call, as the firmware does; at most one frame is presented.
+void firmware_pass();
+
+// Steps 1 to 9 of one main-loop pass (without the loop's power-off test).
+void main_loop_pass();
+
+bool firmware_running(); // phase is not Off
+
+} // namespace ems

@@ -1,0 +1,7 @@
+#include "system/raw_inputs.h"
+
+namespace ems {
+
+RawInputs raw;
+
+} // namespace ems

@@ -1,0 +1,27 @@
+// Firmware variables by their code names, for the scenario runner's dump and
+// for tests: "volts_x10", "tc_input" (an array), "settings.rpm1_label" ...
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace ems {
+
+enum class VarType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text };
+
+struct VarInfo {
+    const char* name;
+    const void* ptr;
+    VarType type;
+    uint16_t count; // array elements (1 for a scalar); the byte size for Text
+};
+
+// The variable with this name, or nullptr.
+const VarInfo* find_var(const char* name);
+// All known variables (count written to n).
+const VarInfo* all_vars(size_t& n);
+
+// Reads element i of a numeric variable as a 64-bit integer (floats truncated).
+int64_t var_int(const VarInfo& v, size_t i);
+double var_double(const VarInfo& v, size_t i);
+
+} // namespace ems

@@ -1,0 +1,7 @@
+#include "ui/navigation.h"
+
+namespace ems {
+
+Navigation nav;
+
+} // namespace ems

@@ -1,0 +1,331 @@
+// The tab control PageControl1 with the simulated inputs: each slider writes
+// one firmware input when it moves, each check box is read by the main loop.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "config/settings.h"
+#include "host/main_window.h"
+#include "host/serial_port.h"
+#include "sensors/ecu_data.h"
+#include "system/raw_inputs.h"
+
+namespace host {
+
+namespace {
+
+constexpr int TABS_WIDTH = 513;
+constexpr int TABS_HEIGHT = 477;
+constexpr int MEMO_MAX_LINES = 5000;
+
+QGridLayout* group_grid(QGroupBox* box)
+{
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(6, 2, 6, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(1);
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+} // namespace
+
+void TfrmMain::build_tabs(QWidget* central)
+{
+    page_control1_ = new QTabWidget(central);
+    page_control1_->setObjectName("PageControl1");
+    page_control1_->setGeometry(1065 - TABS_WIDTH, 0, TABS_WIDTH, TABS_HEIGHT);
+    page_control1_->addTab(build_ems_tab(), "EMS");
+    page_control1_->addTab(build_gps_tab(), "GPS (NMEA Protocol)");
+    page_control1_->addTab(build_selection_tab(), "Selection");
+    page_control1_->addTab(build_ul_power_tab(), "UL Power");
+}
+
+QSlider* TfrmMain::add_slider(QGridLayout* grid, int row, const QString& tab, const QString& caption,
+                              int min, int max, int start, std::function<void(int)> on_change,
+                              bool value_label)
+{
+    auto* caption_label = new QLabel(caption);
+    auto* s = new QSlider(Qt::Horizontal);
+    s->setRange(min, max);
+    s->setValue(start);
+    s->setSingleStep(1);
+    s->setPageStep(std::max(1, (max - min) / 20));
+    s->setMinimumWidth(90);
+    s->setProperty("caption", caption);
+    s->setAccessibleName(caption);
+    grid->addWidget(caption_label, row, 0);
+    grid->addWidget(s, row, 1);
+    const QString key = tab + "/" + caption;
+    sliders_.insert(key, s);
+    QLabel* value = nullptr;
+    if (value_label) {
+        // The label reads "0" until the slider first moves, whatever its start.
+        value = new QLabel("0");
+        value->setMinimumWidth(40);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(value, row, 2);
+        slider_labels_.insert(key, value);
+    }
+    if (on_change) {
+        connect(s, &QSlider::valueChanged, this, [value, on_change](int v) {
+            on_change(v);
+            if (value) value->setNum(v);
+        });
+    }
+    return s;
+}
+
+QCheckBox* TfrmMain::add_check(QWidget* parent, const QString& tab, const QString& caption, bool checked)
+{
+    auto* c = new QCheckBox(caption, parent);
+    c->setChecked(checked);
+    checks_.insert(tab + "/" + caption, c);
+    return c;
+}
+
+QWidget* TfrmMain::build_ems_tab()
+{
+    using ems::raw;
+    const QString tab = "EMS";
+    auto* page = new QWidget;
+    auto* columns = new QHBoxLayout(page);
+    columns->setContentsMargins(4, 4, 4, 4);
+    columns->setSpacing(6);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    left->setSpacing(4);
+    right->setSpacing(4);
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+
+    auto* tcs = new QGroupBox(" Thermocouples ");
+    auto* g = group_grid(tcs);
+    for (int i = 0; i < 12; ++i)
+        add_slider(g, i, tab, QString("TC%1").arg(i + 1), -200, 1200, 0,
+                   [i](int v) { raw.tc_input[i] = int16_t(v); });
+    add_slider(g, 12, tab, "CJC:", 0, 4096, 2240, [](int v) { raw.raw_cjc = uint16_t(v); });
+    left->addWidget(tcs);
+
+    auto* switches = new QGroupBox(" Switches ");
+    auto* sw = new QVBoxLayout(switches);
+    sw->setContentsMargins(6, 2, 6, 4);
+    auto* vexa = add_check(switches, tab, "VEXA On/Off", false);
+    auto* sd = add_check(switches, tab, "SD Card Mounted", true);
+    sw->addWidget(vexa);
+    sw->addWidget(sd);
+    boxes_[size_t(ems::CheckBox::VexaOnOff)] = vexa;
+    boxes_[size_t(ems::CheckBox::SdCardMounted)] = sd;
+    left->addWidget(switches);
+    left->addStretch(1);
+
+    auto* fuel = new QGroupBox(" Fuel ");
+    g = group_grid(fuel);
+    add_slider(g, 0, tab, "Fuel Flow1:", 0, 65535, 0, [](int v) { raw.flow_pulses[0] = uint16_t(v); });
+    add_slider(g, 1, tab, "Fuel Flow2:", 0, 65535, 0, [](int v) { raw.flow_pulses[1] = uint16_t(v); });
+    add_slider(g, 2, tab, "Fuel Level1:", 0, 4096, 0, [](int v) { raw.raw_fuel_level[0] = uint16_t(v); });
+    add_slider(g, 3, tab, "Fuel Level2:", 0, 4096, 0, [](int v) { raw.raw_fuel_level[1] = uint16_t(v); });
+    add_slider(g, 4, tab, "Fuel Pressure:", 0, 4096, 0, [](int v) { raw.raw_fuel_pressure = uint16_t(v); });
+    right->addWidget(fuel);
+
+    auto* analog = new QGroupBox(" Analog Inputs ");
+    g = group_grid(analog);
+    for (int i = 0; i < 4; ++i)
+        add_slider(g, i, tab, QString("Input %1:").arg(i + 1), 0, 4096, 0,
+                   [i](int v) { raw.raw_aux[i] = uint16_t(v); });
+    right->addWidget(analog);
+
+    auto* power = new QGroupBox(" Power ");
+    g = group_grid(power);
+    add_slider(g, 0, tab, "Volts:", 0, 4096, 0, [](int v) { raw.raw_volts = uint16_t(v); });
+    add_slider(g, 1, tab, "Current:", 0, 4096, 0, [](int v) { raw.raw_current = uint16_t(v); });
+    right->addWidget(power);
+
+    auto* misc = new QGroupBox(" Miscellaneous ");
+    g = group_grid(misc);
+    add_slider(g, 0, tab, "MAP:", 0, 4096, 0, [](int v) { raw.raw_map = uint16_t(v); });
+    add_slider(g, 1, tab, "OAT:", 0, 4096, 0, [](int v) { raw.raw_oat = uint16_t(v); });
+    add_slider(g, 2, tab, "RPM:", 1, 31000, 31000, [](int v) { raw.rpm_period = uint16_t(v); });
+    add_slider(g, 3, tab, "Rotor:", 1, 99999, 1, [](int v) {
+        raw.rpm2 = v;
+        // The settings keep the full scale at 100..99000; a recalled zero must not divide.
+        const uint32_t full_scale = ems::settings.rpm2_full_scale;
+        raw.rpm2_percent = full_scale ? int32_t(int64_t(v) * 100 / full_scale) : 0;
+    });
+    right->addWidget(misc);
+    right->addStretch(1);
+    return page;
+}
+
+QWidget* TfrmMain::build_gps_tab()
+{
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(4, 4, 4, 4);
+
+    auto* comm = new QGroupBox(" Communication Settings ");
+    auto* grid = new QGridLayout(comm);
+    auto* port = new QComboBox;
+    port->setObjectName("ComboBox1");
+    port->setEditable(true);
+    port->addItems({"COM 1", "COM 2", "COM 3", "COM 4"});
+    port->setEditText("COM1");
+    port->setToolTip("COM1..COM4 are /dev/ttyS0..3; type a device path such as /dev/ttyUSB0 for any other port");
+    auto* baud = new QComboBox;
+    baud->setObjectName("ComboBox2");
+    baud->setEditable(true);
+    baud->addItems({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    baud->setEditText("9600");
+    combos_.insert("GPS (NMEA Protocol)/Com Port:", port);
+    combos_.insert("GPS (NMEA Protocol)/Baud Rate:", baud);
+    auto* connect_button = new QPushButton("&Connect");
+    connect_button->setObjectName("Button5");
+    auto* disconnect_button = new QPushButton("&Disconnect");
+    disconnect_button->setObjectName("Button12");
+    buttons_.insert("&Connect", connect_button);
+    buttons_.insert("&Disconnect", disconnect_button);
+    auto* state = new QLabel("Disconnected");
+    grid->addWidget(new QLabel("Com Port:"), 0, 0);
+    grid->addWidget(port, 0, 1);
+    grid->addWidget(connect_button, 0, 2);
+    grid->addWidget(new QLabel("Baud Rate:"), 1, 0);
+    grid->addWidget(baud, 1, 1);
+    grid->addWidget(disconnect_button, 1, 2);
+    grid->addWidget(state, 2, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    v->addWidget(comm);
+
+    auto* window = new QGroupBox(" Communcations Window ");
+    auto* wl = new QVBoxLayout(window);
+    memo1_ = new QPlainTextEdit;
+    memo1_->setObjectName("Memo1");
+    memo1_->setReadOnly(true);
+    memo1_->setMaximumBlockCount(MEMO_MAX_LINES);
+    memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono("DejaVu Sans Mono");
+    mono.setStyleHint(QFont::Monospace);
+    mono.setPointSize(8);
+    memo1_->setFont(mono);
+    wl->addWidget(memo1_);
+    v->addWidget(window, 1);
+
+    echo_ = new EchoSink(this);
+    connect(echo_, &EchoSink::line, memo1_, [this](const QString& text) { memo1_->appendPlainText(text); });
+    serial_ = std::make_unique<SerialLink>();
+    connect(connect_button, &QPushButton::clicked, this,
+            [this, port, baud] { serial_->connectPort(port->currentText(), baud->currentText()); });
+    connect(disconnect_button, &QPushButton::clicked, this, [this] { serial_->disconnectPort(); });
+    connect(serial_.get(), &SerialLink::errorOccurred, this, [this](const QString& message) {
+        auto* box = new QMessageBox(QMessageBox::Critical, "Sorvik", message, QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    });
+    connect(serial_.get(), &SerialLink::connectedChanged, this, [state](bool connected, const QString& what) {
+        state->setText(connected ? "Connected: " + what : "Disconnected");
+    });
+    return page;
+}
+
+QWidget* TfrmMain::build_selection_tab()
+{
+    using ems::settings;
+    const QString tab = "Selection";
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    auto* box = new QGroupBox(" Display Selection ");
+    auto* g = group_grid(box);
+    // Each writes a unit setting directly; they do not follow changes made on
+    // the instrument, and the next power-on restores the defaults.
+    add_slider(g, 0, tab, "OAT:", 0, 1, 0, [](int x) { settings.oat_display = uint8_t(x); }, false);
+    add_slider(g, 1, tab, "VEXA Current:", 0, 1, 0, [](int x) { settings.current_display = uint8_t(x); }, false);
+    for (int i = 0; i < 4; ++i)
+        add_slider(g, 2 + i, tab, QString("Analog %1:").arg(i + 1), 0, 3, 0,
+                   [i](int x) { settings.channel_mode[i] = uint8_t(x); }, false);
+    add_slider(g, 6, tab, "RPM1:", 0, 2, 0, [](int x) { settings.rpm1_display = uint8_t(x); }, false);
+    add_slider(g, 7, tab, "RPM2:", 0, 2, 0, [](int x) { settings.rpm2_display = uint8_t(x); }, false);
+    add_slider(g, 8, tab, "MAP:", 0, 1, 0, [](int x) { settings.map_display = uint8_t(x); }, false);
+    v->addWidget(box);
+    v->addStretch(1);
+    return page;
+}
+
+QWidget* TfrmMain::build_ul_power_tab()
+{
+    const QString tab = "UL Power";
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(4, 4, 4, 4);
+
+    auto* values = new QGroupBox(" ECU Values ");
+    auto* g = group_grid(values);
+    add_slider(g, 0, tab, "Oil Temp:", 0, 2000, 0, [](int x) { ems::ul_oil_temp_input(uint16_t(x)); });
+    add_slider(g, 1, tab, "Fuel Press:", 0, 100, 0, [](int x) { ems::ul_fuel_pressure_input(uint16_t(x)); });
+    add_slider(g, 2, tab, "ECU Temp:", 0, 2000, 0, [](int x) { ems::ul_ecu_temp_input(uint16_t(x)); });
+    // These feed nothing, not even their value labels.
+    const struct {
+        const char* caption;
+        int max;
+    } inert[] = {{"Fuel flow:", 999}, {"RPM:", 100}, {"Throttle:", 100}, {"Air Temp:", 2000},
+                 {"Oil Press:", 100}, {"Battery Volts:", 500}, {"Static Press:", 1300}};
+    int row = 3;
+    for (const auto& s : inert) {
+        add_slider(g, row, tab, s.caption, 0, s.max, 0, nullptr, true);
+        ++row;
+    }
+    v->addWidget(values);
+
+    auto* switches = new QGroupBox(" ECU Status ");
+    auto* grid = new QGridLayout(switches);
+    const struct {
+        const char* caption;
+        ems::CheckBox id;
+    } boxes[] = {
+        {"ECU Comms", ems::CheckBox::EcuComms},
+        {"Ignition 1", ems::CheckBox::Ignition1},
+        {"Ignition 2", ems::CheckBox::Ignition2},
+        {"Air Temp Sensor", ems::CheckBox::AirTempSensor},
+        {"Throttle Pos Sensor", ems::CheckBox::ThrottlePosSensor},
+        {"MAP Sensor", ems::CheckBox::MapSensor},
+        {"Oil Temp Sensor", ems::CheckBox::OilTempSensor},
+        {"Pos-/Sync Sensor Fault", ems::CheckBox::PosSyncSensorFault},
+    };
+    int i = 0;
+    for (const auto& b : boxes) {
+        auto* c = add_check(switches, tab, b.caption, false);
+        boxes_[size_t(b.id)] = c;
+        grid->addWidget(c, i / 2, i % 2);
+        ++i;
+    }
+    auto* active = add_check(switches, tab, "UL Power Active", false);
+    active->setVisible(false); // exists on the unit's host, without effect
+    v->addWidget(switches);
+    v->addStretch(1);
+    return page;
+}
+
+int TfrmMain::slider_position(ems::PowerOnSlider s)
+{
+    const char* key = s == ems::PowerOnSlider::Volts ? "EMS/Volts:" : s == ems::PowerOnSlider::Oat ? "EMS/OAT:" : "EMS/RPM:";
+    QSlider* slider = sliders_.value(key);
+    return slider ? slider->value() : 0;
+}
+
+void TfrmMain::show_slider_value(ems::PowerOnSlider s)
+{
+    const char* key = s == ems::PowerOnSlider::Volts ? "EMS/Volts:" : s == ems::PowerOnSlider::Oat ? "EMS/OAT:" : "EMS/RPM:";
+    if (QLabel* label = slider_labels_.value(key))
+        if (QSlider* slider = sliders_.value(key)) label->setNum(slider->value());
+}
+
+} // namespace host

@@ -1,0 +1,304 @@
+#include "host/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <ctime>
+
+#include "gfx/framebuffer.h"
+#include "host/front_panel.h"
+#include "host/lcd_panel.h"
+#include "host/serial_port.h"
+#include "system/power.h"
+#include "system/tick.h"
+#include "ui/screen.h"
+
+namespace host {
+
+namespace {
+
+constexpr int CLIENT_WIDTH = 1065;
+constexpr int CLIENT_HEIGHT = 496;
+constexpr int FRAME_INTERVAL_MS = 16; // about 60 passes per second
+
+std::filesystem::path working_path(const QString& dir)
+{
+    return dir.isEmpty() ? std::filesystem::current_path() : std::filesystem::path(dir.toStdString());
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
+    : QMainWindow(parent), card_(working_path(working_dir))
+{
+    setWindowTitle("Sorvik EMS G2 Simulator");
+    setObjectName("frmMain");
+
+    auto* file_menu = menuBar()->addMenu("&File");
+    QAction* exit1 = file_menu->addAction("&Exit");
+    connect(exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+
+    auto* central = new QWidget(this);
+    central->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    setCentralWidget(central);
+    build_front(central);
+    build_tabs(central);
+    statusBar()->hide(); // StatusBar1 carries nothing
+
+    timer1_ = new QTimer(this);
+    timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    timer1_->start();
+
+    frame_timer_ = new QTimer(this);
+    frame_timer_->setTimerType(Qt::PreciseTimer);
+    frame_timer_->setInterval(FRAME_INTERVAL_MS);
+    connect(frame_timer_, &QTimer::timeout, this, [this] { frame(); });
+
+    // FormCreate: the frame buffer exists for the window's life; the run
+    // screen becomes the active screen, once.
+    ems::set_platform(this);
+    ems::form_create();
+    present();
+
+    for (int k = 0; k < 5; ++k) {
+        auto* sc = new QShortcut(QKeySequence(Qt::Key_F1 + k), this);
+        sc->setContext(Qt::ApplicationShortcut);
+        connect(sc, &QShortcut::activated, this, [this, k] { press_key(k + 1); });
+    }
+
+    setFixedSize(sizeHint());
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        move(avail.center() - rect().center());
+    }
+}
+
+TfrmMain::~TfrmMain()
+{
+    frame_timer_->stop();
+    timer1_->stop();
+    serial_.reset(); // closes the port and joins its thread
+    ems::set_platform(nullptr);
+}
+
+void TfrmMain::build_front(QWidget* central)
+{
+    front_ = new QWidget(central);
+    front_->setObjectName("Image1");
+    front_->setGeometry(0, 0, FRONT_WIDTH, FRONT_HEIGHT);
+    front_->setFocusPolicy(Qt::StrongFocus);
+    front_->installEventFilter(this);
+    auto* picture = new QLabel(front_);
+    picture->setGeometry(0, 0, FRONT_WIDTH, FRONT_HEIGHT);
+    picture->setPixmap(draw_front_panel());
+    picture->setScaledContents(true);
+
+    panel1_ = new LcdPanel(front_);
+    panel1_->setObjectName("Panel1");
+    panel1_->move(LCD_RECT.topLeft());
+
+    const char* names[5] = {"Image2", "Image3", "Image4", "Image5", "Image7"};
+    for (int i = 0; i < 5; ++i) {
+        auto* k = new KeyArea(i + 1, false, front_);
+        k->setObjectName(names[i]);
+        k->setGeometry(soft_key_rect(i));
+        keys_[i] = k;
+    }
+    auto* knob = new KeyArea(6, true, front_);
+    knob->setObjectName("Image8");
+    knob->setGeometry(KNOB_RECT);
+    keys_[5] = knob;
+    for (KeyArea* k : keys_) {
+        connect(k, &KeyArea::pressed, this, [this](int code) {
+            front_->setFocus();
+            press_key(code);
+        });
+        connect(k, &KeyArea::wheelTurned, this, [this](int steps) { wheel_knob(steps); });
+    }
+
+    auto make_button = [&](const QString& caption, const QString& name, QRect geometry, bool bold) {
+        auto* b = new QPushButton(caption, front_);
+        b->setObjectName(name);
+        b->setGeometry(geometry);
+        b->setFocusPolicy(Qt::NoFocus);
+        if (bold) {
+            QFont f = b->font();
+            f.setBold(true);
+            b->setFont(f);
+        }
+        buttons_.insert(caption, b);
+        return b;
+    };
+    auto* plus = make_button("+", "Button3", QRect(456, 448, 33, 22), true);
+    auto* minus = make_button("-", "Button4", QRect(496, 448, 33, 22), true);
+    connect(plus, &QPushButton::clicked, this, [this] { press_key(ems::KEY_CW); });
+    connect(minus, &QPushButton::clicked, this, [this] { press_key(ems::KEY_CCW); });
+    auto* on = make_button("&On", "Button1", QRect(344, 16, 75, 25), false);
+    auto* off = make_button("&Off", "Button2", QRect(440, 16, 75, 25), false);
+    connect(on, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(off, &QPushButton::clicked, this, [this] { Button2Click(); });
+}
+
+KeyArea* TfrmMain::key_area(int code) const
+{
+    return code >= 1 && code <= 6 ? keys_[code - 1] : nullptr;
+}
+
+void TfrmMain::press_key(int code) { ems::key_press(uint8_t(code)); }
+
+void TfrmMain::wheel_knob(int steps)
+{
+    // Away from the user turns the knob clockwise. One key is pending at most,
+    // as on the unit, so a fast spin loses detents.
+    for (int i = 0; i < std::abs(steps); ++i) press_key(steps > 0 ? ems::KEY_CW : ems::KEY_CCW);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == front_ && event->type() == QEvent::KeyPress) {
+        auto* e = static_cast<QKeyEvent*>(event);
+        switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: press_key(ems::KEY_PUSH); return true;
+        case Qt::Key_Plus:
+        case Qt::Key_Right:
+        case Qt::Key_Up: press_key(ems::KEY_CW); return true;
+        case Qt::Key_Minus:
+        case Qt::Key_Left:
+        case Qt::Key_Down: press_key(ems::KEY_CCW); return true;
+        default: break;
+        }
+    }
+    if (watched == front_ && event->type() == QEvent::MouseButtonPress) front_->setFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::Button1Click()
+{
+    // "&On" while the firmware runs is ignored.
+    if (!ems::power_on()) return;
+    front_->setFocus();
+    if (!virtual_time_) frame_timer_->start();
+}
+
+void TfrmMain::Button2Click() { ems::power_off(); }
+
+void TfrmMain::Exit1Click()
+{
+    ems::power_off();
+    if (serial_) serial_->disconnectPort();
+    QApplication::quit();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* e)
+{
+    if (serial_) serial_->disconnectPort();
+    ems::power_off();
+    e->accept();
+    QApplication::quit();
+}
+
+void TfrmMain::Timer1Timer() { ems::Timer1Timer(); }
+
+void TfrmMain::frame()
+{
+    ems::firmware_pass();
+    if (!ems::firmware_running()) frame_timer_->stop();
+}
+
+void TfrmMain::set_virtual_time(bool on)
+{
+    virtual_time_ = on;
+    if (on) {
+        timer1_->stop();
+        frame_timer_->stop();
+    } else {
+        timer1_->start();
+        if (ems::firmware_running()) frame_timer_->start();
+    }
+}
+
+void TfrmMain::advance_ticks(int n)
+{
+    for (int i = 0; i < n; ++i) {
+        ++clock_ticks_;
+        ems::Timer1Timer();
+    }
+}
+
+void TfrmMain::run_passes(int n)
+{
+    for (int i = 0; i < n && ems::firmware_running(); ++i) {
+        ems::firmware_pass();
+        QCoreApplication::processEvents();
+    }
+}
+
+void TfrmMain::set_clock(const QDateTime& t)
+{
+    clock_set_ = true;
+    clock_base_ = t;
+    clock_ticks_ = 0;
+}
+
+ems::LocalTime TfrmMain::local_time()
+{
+    ems::LocalTime out;
+    if (clock_set_) {
+        const QDateTime t = clock_base_.addMSecs(clock_ticks_ * 100);
+        out.second = t.time().second();
+        out.minute = t.time().minute();
+        out.hour = t.time().hour();
+        out.day = t.date().day();
+        out.month = t.date().month() - 1;
+        out.year = t.date().year() - 1900;
+        return out;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    out.second = tm.tm_sec;
+    out.minute = tm.tm_min;
+    out.hour = tm.tm_hour;
+    out.day = tm.tm_mday;
+    out.month = tm.tm_mon;
+    out.year = tm.tm_year;
+    return out;
+}
+
+void TfrmMain::message_box(const char* text)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, "Sorvik", QString::fromLatin1(text), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void TfrmMain::present()
+{
+    ++presented_frames_;
+    panel1_->present();
+}
+
+bool TfrmMain::check_box(ems::CheckBox box)
+{
+    QCheckBox* c = boxes_[size_t(box)];
+    return c && c->isChecked();
+}
+
+void TfrmMain::serial_echo(const char* line)
+{
+    if (echo_) echo_->post(line);
+}
+
+} // namespace host

@@ -1,0 +1,130 @@
+// TfrmMain: the simulator's window. It stands in for the instrument's
+// hardware: the front panel with the LCD and keys, the tabs of simulated
+// inputs, the serial GPS port, the 100 ms timer; and it drives the firmware's
+// passes from the Qt event loop, one pass per display frame.
+#pragma once
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "host/core/card_folder.h"
+#include "system/platform.h"
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+class QTimer;
+
+namespace host {
+
+class LcdPanel;
+class KeyArea;
+class SerialLink;
+class EchoSink;
+
+class TfrmMain : public QMainWindow, public ems::Platform {
+    Q_OBJECT
+public:
+    // working_dir holds the SDCARD folder (the process's working directory by default).
+    explicit TfrmMain(const QString& working_dir = QString(), QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Controls by "TAB/CAPTION" (sliders, check boxes, combo boxes) or caption (buttons).
+    QSlider* slider(const QString& key) const { return sliders_.value(key); }
+    QLabel* slider_label(const QString& key) const { return slider_labels_.value(key); }
+    QCheckBox* check(const QString& key) const { return checks_.value(key); }
+    QComboBox* combo(const QString& key) const { return combos_.value(key); }
+    QPushButton* button(const QString& caption) const { return buttons_.value(caption); }
+    QStringList slider_keys() const { return sliders_.keys(); }
+    KeyArea* key_area(int code) const; // 1..6
+    LcdPanel* lcd() const { return panel1_; }
+    QPlainTextEdit* memo() const { return memo1_; }
+    QTabWidget* tabs() const { return page_control1_; }
+    SerialLink* serial() const { return serial_.get(); }
+
+    // Scenario mode: the 100 ms timer and the passes advance only when told.
+    void set_virtual_time(bool on);
+    bool virtual_time() const { return virtual_time_; }
+    void advance_ticks(int n);  // n timer ticks (100 ms each)
+    void run_passes(int n);     // n firmware passes (while the firmware runs)
+    // From now on the firmware reads this local time; it advances with the ticks.
+    void set_clock(const QDateTime& t);
+
+    // Button handlers, also used by the scenario runner.
+    void Button1Click(); // "&On"
+    void Button2Click(); // "&Off"
+    void Exit1Click();   // File / "&Exit"
+
+    // ems::Platform
+    ems::LocalTime local_time() override;
+    int file_open(const char* p, ems::FileMode m) override { return card_.file_open(p, m); }
+    size_t file_read(int h, uint8_t* d, size_t n) override { return card_.file_read(h, d, n); }
+    size_t file_write(int h, const uint8_t* d, size_t n) override { return card_.file_write(h, d, n); }
+    bool file_close(int h) override { return card_.file_close(h); }
+    bool file_replace(const char* s, const char* d) override { return card_.file_replace(s, d); }
+    bool file_remove(const char* p) override { return card_.file_remove(p); }
+    int dir_open(const char* p) override { return card_.dir_open(p); }
+    bool dir_next(int h, char* n, size_t s) override { return card_.dir_next(h, n, s); }
+    void dir_close(int h) override { card_.dir_close(h); }
+    void message_box(const char* text) override;
+    void present() override;
+    bool check_box(ems::CheckBox box) override;
+    void serial_echo(const char* line) override;
+    int slider_position(ems::PowerOnSlider s) override;
+    void show_slider_value(ems::PowerOnSlider s) override;
+
+    int presented_frames() const { return presented_frames_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override; // FormClose
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_front(QWidget* central);
+    void build_tabs(QWidget* central);
+    QWidget* build_ems_tab();
+    QWidget* build_gps_tab();
+    QWidget* build_selection_tab();
+    QWidget* build_ul_power_tab();
+    QSlider* add_slider(QGridLayout* grid, int row, const QString& tab, const QString& caption, int min,
+                        int max, int start, std::function<void(int)> on_change, bool value_label = true);
+    QCheckBox* add_check(QWidget* parent, const QString& tab, const QString& caption, bool checked);
+    void Timer1Timer();
+    void frame();
+    void press_key(int code);
+    void wheel_knob(int steps);
+
+    CardFolder card_;
+    LcdPanel* panel1_ = nullptr;
+    QTabWidget* page_control1_ = nullptr;
+    QPlainTextEdit* memo1_ = nullptr;
+    QWidget* front_ = nullptr;
+    std::array<KeyArea*, 6> keys_{};
+    QHash<QString, QSlider*> sliders_;
+    QHash<QString, QLabel*> slider_labels_;
+    QHash<QString, QCheckBox*> checks_;
+    QHash<QString, QComboBox*> combos_;
+    QHash<QString, QPushButton*> buttons_;
+    std::array<QCheckBox*, size_t(ems::CheckBox::Count)> boxes_{};
+    QTimer* timer1_ = nullptr;
+    QTimer* frame_timer_ = nullptr;
+    std::unique_ptr<SerialLink> serial_;
+    EchoSink* echo_ = nullptr;
+    bool virtual_time_ = false;
+    bool clock_set_ = false;
+    QDateTime clock_base_;
+    qint64 clock_ticks_ = 0;
+    int presented_frames_ = 0;
+};
+
+} // namespace host

@@ -1,0 +1,268 @@
+// The simulator window under the offscreen platform: its layout, the real
+// widgets clicked and moved, the presenter, and the scenario runner.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "config/settings.h"
+#include "gfx/framebuffer.h"
+#include "host/lcd_panel.h"
+#include "host/main_window.h"
+#include "host/scenario.h"
+#include "support/firmware_reset.h"
+#include "system/power.h"
+#include "system/raw_inputs.h"
+#include "ui/screen.h"
+
+namespace {
+
+using host::TfrmMain;
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::reset_firmware();
+        QDir(dir.path()).mkpath("SDCARD");
+        window = std::make_unique<TfrmMain>(dir.path());
+        window->set_virtual_time(true);
+        window->show();
+    }
+    void TearDown() override
+    {
+        ems::power_off();
+        ems::firmware_pass();
+        window.reset();
+    }
+    void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(Window, LayoutOfTheFrontPanel)
+{
+    EXPECT_EQ(window->windowTitle(), "Sorvik EMS G2 Simulator");
+    EXPECT_EQ(window->centralWidget()->size(), QSize(1065, 496));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+    EXPECT_EQ(window->lcd()->geometry(), QRect(34, 65, 480, 273));
+    const int xs[5] = {24, 104, 184, 264, 344};
+    for (int k = 1; k <= 5; ++k) EXPECT_EQ(window->key_area(k)->geometry(), QRect(xs[k - 1], 416, 41, 41));
+    EXPECT_EQ(window->key_area(6)->geometry(), QRect(464, 400, 49, 49));
+    EXPECT_EQ(window->button("+")->pos(), QPoint(456, 448));
+    EXPECT_EQ(window->button("-")->pos(), QPoint(496, 448));
+    EXPECT_EQ(window->button("&On")->pos(), QPoint(344, 16));
+    EXPECT_EQ(window->button("&Off")->pos(), QPoint(440, 16));
+    QTabWidget* tabs = window->tabs();
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), "EMS");
+    EXPECT_EQ(tabs->tabText(1), "GPS (NMEA Protocol)");
+    EXPECT_EQ(tabs->tabText(2), "Selection");
+    EXPECT_EQ(tabs->tabText(3), "UL Power");
+    EXPECT_EQ(tabs->geometry(), QRect(1065 - 513, 0, 513, 477));
+    const auto menus = window->menuBar()->actions();
+    ASSERT_FALSE(menus.isEmpty());
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[0]->menu()->actions().value(0)->text(), "&Exit");
+}
+
+TEST_F(Window, ControlsHaveTheirRangesAndStartPositions)
+{
+    struct Expect {
+        const char* key;
+        int min, max, start;
+    } sliders[] = {
+        {"EMS/TC1", -200, 1200, 0},        {"EMS/TC12", -200, 1200, 0},     {"EMS/CJC:", 0, 4096, 2240},
+        {"EMS/Fuel Flow2:", 0, 65535, 0}, {"EMS/Fuel Pressure:", 0, 4096, 0}, {"EMS/Input 4:", 0, 4096, 0},
+        {"EMS/RPM:", 1, 31000, 31000},     {"EMS/Rotor:", 1, 99999, 1},     {"UL Power/ECU Temp:", 0, 2000, 0},
+        {"UL Power/Static Press:", 0, 1300, 0}, {"Selection/Analog 4:", 0, 3, 0}, {"Selection/RPM2:", 0, 2, 0},
+    };
+    for (const auto& e : sliders) {
+        QSlider* s = window->slider(e.key);
+        ASSERT_TRUE(s) << e.key;
+        EXPECT_EQ(s->minimum(), e.min) << e.key;
+        EXPECT_EQ(s->maximum(), e.max) << e.key;
+        EXPECT_EQ(s->value(), e.start) << e.key;
+    }
+    EXPECT_EQ(window->slider_label("EMS/CJC:")->text(), "0") << "labels read 0 until moved";
+    EXPECT_EQ(window->slider_label("Selection/MAP:"), nullptr) << "selection sliders have no label";
+    EXPECT_TRUE(window->check("EMS/SD Card Mounted")->isChecked());
+    EXPECT_FALSE(window->check("EMS/VEXA On/Off")->isChecked());
+    EXPECT_FALSE(window->check("UL Power/UL Power Active")->isVisible());
+    EXPECT_EQ(window->combo("GPS (NMEA Protocol)/Com Port:")->currentText(), "COM1");
+    EXPECT_EQ(window->combo("GPS (NMEA Protocol)/Baud Rate:")->currentText(), "9600");
+    EXPECT_TRUE(window->button("&Connect"));
+    EXPECT_TRUE(window->button("&Disconnect"));
+}
+
+TEST_F(Window, SlidersWriteTheirTargets)
+{
+    window->slider("EMS/TC3")->setValue(-150);
+    EXPECT_EQ(ems::raw.tc_input[2], -150);
+    EXPECT_EQ(window->slider_label("EMS/TC3")->text(), "-150");
+    EXPECT_EQ(ems::raw.raw_cjc, 0) << "untouched CJC slider leaves the input at 0";
+
+    window->slider("EMS/Rotor:")->setValue(457);
+    EXPECT_EQ(ems::raw.rpm2, 457);
+    EXPECT_EQ(ems::raw.rpm2_percent, 45);
+
+    window->slider("Selection/Analog 2:")->setValue(3);
+    EXPECT_EQ(ems::settings.channel_mode[1], 3);
+
+    // The UL Power sliders without a handler change nothing, not even their labels.
+    window->slider("UL Power/Throttle:")->setValue(50);
+    EXPECT_EQ(window->slider_label("UL Power/Throttle:")->text(), "0");
+}
+
+TEST_F(Window, KeysFromClicksKeyboardAndWheel)
+{
+    click(window->key_area(3));
+    EXPECT_EQ(ems::KeyEvent, 3);
+    click(window->key_area(5));
+    EXPECT_EQ(ems::KeyEvent, 3) << "one pending key, no queue";
+    ems::KeyEvent = 0;
+    click(window->key_area(6));
+    EXPECT_EQ(ems::KeyEvent, 6);
+    ems::KeyEvent = 0;
+    window->button("+")->click();
+    EXPECT_EQ(ems::KeyEvent, 7);
+    ems::KeyEvent = 0;
+    window->button("-")->click();
+    EXPECT_EQ(ems::KeyEvent, 8);
+    ems::KeyEvent = 0;
+
+    QWidget* front = window->key_area(1)->parentWidget();
+    front->setFocus();
+    QTest::keyClick(front, Qt::Key_Return);
+    EXPECT_EQ(ems::KeyEvent, 6);
+    ems::KeyEvent = 0;
+    QTest::keyClick(front, Qt::Key_Left);
+    EXPECT_EQ(ems::KeyEvent, 8);
+    ems::KeyEvent = 0;
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F2);
+    EXPECT_EQ(ems::KeyEvent, 2);
+    ems::KeyEvent = 0;
+
+    QWidget* knob = window->key_area(6);
+    QWheelEvent wheel(QPointF(24, 24), knob->mapToGlobal(QPointF(24, 24)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(knob, &wheel);
+    EXPECT_EQ(ems::KeyEvent, 7);
+}
+
+TEST_F(Window, OnRunsTheSequenceAndOffEndsIt)
+{
+    window->slider("EMS/Volts:")->setValue(1800);
+    click(window->button("&On"));
+    EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Splash);
+    EXPECT_EQ(ems::raw.raw_volts, 1800);
+    click(window->key_area(1));
+    window->run_passes(1);
+    EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Maintenance);
+    click(window->key_area(1));
+    window->run_passes(1);
+    EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Running);
+    EXPECT_EQ(window->slider_label("EMS/RPM:")->text(), "31000") << "power-on shows the RPM slider's value";
+
+    click(window->button("&On"));
+    EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Running) << "On while running is ignored";
+
+    click(window->button("&Off"));
+    window->run_passes(1);
+    EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Off);
+}
+
+TEST_F(Window, PresentsThePaletteOnePixelPerPixel)
+{
+    std::fill(std::begin(ems::Framebuffer), std::end(ems::Framebuffer), 0);
+    window->present();
+    const QImage& black = window->lcd()->image();
+    ASSERT_EQ(black.size(), QSize(480, 272));
+    bool all_black = true;
+    for (int y = 0; y < 272; ++y)
+        for (int x = 0; x < 480; ++x) all_black &= (black.pixel(x, y) & 0xFFFFFF) == 0;
+    EXPECT_TRUE(all_black);
+
+    ems::Framebuffer[0] = 15;
+    ems::Framebuffer[271 * 480 + 479] = 15;
+    window->present();
+    // What the panel shows on screen, also after a repaint.
+    window->lcd()->repaint();
+    const QImage shown = window->lcd()->grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(shown.pixel(479, 271) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(shown.pixel(1, 0) & 0xFFFFFF, 0u);
+    EXPECT_EQ(shown.pixel(0, 272) & 0xFFFFFF, 0u) << "the spare row stays black";
+}
+
+TEST_F(Window, ScenarioScriptDrivesTheWindow)
+{
+    host::ScenarioRunner runner(*window);
+    const QString script = R"(# a short session
+power on
+key 1
+passes 1
+key 1
+passes 1
+slider "EMS/Volts:" 2000
+check "EMS/SD Card Mounted" off
+ticks 20
+passes 1
+clock 2026-03-04 05:06:07
+passes 1
+dump out/state.json raw_volts sd_card_mounted alarm_holdoff clock_utc.year clock_utc.hour tc_input settings.registration
+expect raw_volts 2000
+screenshot lcd out/lcd.png
+screenshot window out/window.png
+quit
+)";
+    ASSERT_EQ(runner.run_text(script, dir.path()), 0) << runner.last_error().toStdString();
+    EXPECT_TRUE(runner.quit_requested());
+    QFile f(dir.filePath("out/state.json"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
+    EXPECT_EQ(o["raw_volts"].toInt(), 2000);
+    EXPECT_EQ(o["sd_card_mounted"].toInt(), 0);
+    EXPECT_EQ(o["alarm_holdoff"].toInt(), 4);
+    EXPECT_EQ(o["clock_utc.year"].toInt(), 2026);
+    EXPECT_EQ(o["clock_utc.hour"].toInt(), 5);
+    EXPECT_EQ(o["tc_input"].toArray().size(), 12);
+    EXPECT_EQ(o["settings.registration"].toString(), "REG NO  ");
+    QImage lcd(dir.filePath("out/lcd.png"));
+    EXPECT_EQ(lcd.size(), QSize(480, 272));
+    EXPECT_FALSE(QImage(dir.filePath("out/window.png")).isNull());
+}
+
+TEST_F(Window, ScenarioErrorsNameTheLine)
+{
+    host::ScenarioRunner runner(*window);
+    EXPECT_NE(runner.run_text("power on\nfly away\n", dir.path(), "s.txt"), 0);
+    EXPECT_TRUE(runner.last_error().startsWith("s.txt:2: unknown command fly")) << runner.last_error().toStdString();
+    EXPECT_NE(runner.run_text("slider \"EMS/Volts:\" 5000\n", dir.path(), "s.txt"), 0);
+    EXPECT_TRUE(runner.last_error().startsWith("s.txt:1: value 5000 outside 0..4096"));
+    EXPECT_NE(runner.run_text("key 9\n", dir.path(), "s.txt"), 0);
+    EXPECT_NE(runner.run_text("check \"EMS/Nope\" on\n", dir.path(), "s.txt"), 0);
+    EXPECT_NE(runner.run_text("dump x.json no_such_variable\n", dir.path(), "s.txt"), 0);
+    EXPECT_NE(runner.run_text("expect raw_volts 5\n", dir.path(), "s.txt"), 0);
+    EXPECT_NE(runner.run_text("nmea \"unterminated\n", dir.path(), "s.txt"), 0);
+}
+
+} // namespace

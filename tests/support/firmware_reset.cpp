@@ -1,0 +1,47 @@
+#include "support/firmware_reset.h"
+
+#include "alarms/alarm_words.h"
+#include "config/settings.h"
+#include "gfx/draw.h"
+#include "gps/gps_data.h"
+#include "pages/run_screen.h"
+#include "sensors/channels.h"
+#include "sensors/ecu_data.h"
+#include "system/clock.h"
+#include "system/raw_inputs.h"
+#include "system/system_state.h"
+#include "system/tick.h"
+#include "ui/navigation.h"
+#include "ui/screen.h"
+
+namespace test {
+
+void reset_firmware()
+{
+    ems::raw = {};
+    ems::tick = {};
+    ems::sys = {};
+    ems::ecu = {};
+    ems::alarms = {};
+    ems::run = {};
+    ems::gps = {};
+    ems::sens = {};
+    ems::clk = {};
+    ems::nav = {};
+    ems::nmea.nmea_active = 0;
+    ems::nmea.gps_data_timeout = 0;
+    ems::nmea.nmea_rmc_new = 0;
+    ems::nmea.nmea_gga_new = 0;
+    ems::nmea.nmea_gsa_new = 0;
+    ems::nmea.nmea_gsv_new = 0;
+    ems::ScreenHandler = nullptr;
+    ems::return_screen = nullptr;
+    ems::KeyEvent = 0;
+    ems::settings_load_defaults();
+    ems::calibration_load_defaults();
+    ems::fuel_hobbs = {};
+    ems::clear_screen();
+    ems::clear_background();
+}
+
+} // namespace test
