@@ -39,6 +39,7 @@ void reset_firmware()
     ems::KeyEvent = 0;
     ems::settings_load_defaults();
     ems::calibration_load_defaults();
+    ems::calibration.serial_number = 0; // 0 at program start; power-on leaves it
     ems::fuel_hobbs = {};
     ems::clear_screen();
     ems::clear_background();

@@ -86,6 +86,9 @@ const VarInfo VARS[] = {
     SET(map_display), SET(rpm2_full_scale), SET(rpm1_pulses), SET(ecu_type), SET(registration),
     SET(fuel_pressure_display), SET(egt_channels), SET(cht_channels), SET(egt_scanning), SET(cht_scanning),
     SET(egt_scan_time), SET(cht_scan_time), SET(utc_offset), SET(temp_unit), SET(rpm1_label), SET(rpm2_label),
+    // Sensor outputs (channels, thermocouples, ECU, min/max)
+    // Sender and fuel outputs
+    // GPS record
 };
 
 } // namespace
