@@ -155,6 +155,11 @@ QImage splash()
     const QPointF shift(240 - box.center().x(), 128 - box.bottom());
     s.translate(shift);
     rest.translate(shift);
+    // A black margin keeps the scale off the letters.
+    p.setPen(QPen(pal(BLACK), 8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(s);
+    p.drawPath(rest);
     p.fillPath(s, pal(RED));
     p.fillPath(rest, pal(WHITE));
     // Subtitle between two fine rules.

@@ -154,7 +154,7 @@ int main(int argc, char** argv)
     const auto* head = static_cast<const TT_Header*>(FT_Get_Sfnt_Table(face, FT_SFNT_HEAD));
     char origin[256];
     std::snprintf(origin, sizeof origin,
-                  "Rendered from %s %s (revision %.3f) with FreeType %d.%d.%d, monochrome and fully hinted.",
+                  "Rendered from %s %s (revision %.3f) with FreeType %d.%d.%d, monochrome with the font's hinting.",
                   face->family_name, face->style_name, head ? head->Font_Revision / 65536.0 : 0.0, major,
                   minor, patch);
 

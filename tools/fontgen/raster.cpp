@@ -32,11 +32,11 @@ struct Raster {
 // whole pixels wide. A few detailed symbols come out of the hinting as blots at
 // these sizes (the heads of the double arrow merge), so they are rendered
 // unhinted with grey levels and cut at a threshold a little under half coverage.
-bool render(FT_Face face, FT_UInt index, bool symbol, Raster& r)
+bool render(FT_Face face, FT_UInt index, bool unhinted, Raster& r)
 {
-    constexpr int SYMBOL_THRESHOLD = 110;
-    if (FT_Load_Glyph(face, index, symbol ? FT_LOAD_NO_HINTING : FT_LOAD_TARGET_MONO)) return false;
-    if (FT_Render_Glyph(face->glyph, symbol ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO)) return false;
+    constexpr int UNHINTED_THRESHOLD = 110;
+    if (FT_Load_Glyph(face, index, unhinted ? FT_LOAD_NO_HINTING : FT_LOAD_TARGET_MONO)) return false;
+    if (FT_Render_Glyph(face->glyph, unhinted ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO)) return false;
     const FT_GlyphSlot g = face->glyph;
     const FT_Bitmap& bm = g->bitmap;
     r.width = int(bm.width);
@@ -48,7 +48,7 @@ bool render(FT_Face face, FT_UInt index, bool symbol, Raster& r)
     for (int y = 0; y < r.rows; ++y) {
         const uint8_t* row = bm.buffer + y * bm.pitch;
         for (int x = 0; x < r.width; ++x)
-            r.px[size_t(y * r.width + x)] = symbol ? row[x] >= SYMBOL_THRESHOLD : (row[x / 8] >> (7 - x % 8)) & 1;
+            r.px[size_t(y * r.width + x)] = unhinted ? row[x] >= UNHINTED_THRESHOLD : (row[x / 8] >> (7 - x % 8)) & 1;
     }
     return true;
 }
