@@ -67,12 +67,12 @@ void ink_columns(const Raster& r, int& a, int& b)
     if (a >= b) a = b = 0;
 }
 
-void draw_box(const FontSpec& spec, Cell& cell)
+void draw_box(const FontDesign& design, Cell& cell)
 {
     const int w = cell.width;
-    const int t = spec.em >= 24 ? 2 : 1;
-    const int bottom = spec.baseline - 1;
-    const int top = spec.baseline - int(std::lround(BOX_TOP * spec.em));
+    const int t = design.em >= 24 ? 2 : 1;
+    const int bottom = design.baseline - 1;
+    const int top = design.baseline - int(std::lround(BOX_TOP * design.em));
     for (int y = top; y <= bottom; ++y)
         for (int x = 1; x < w - 1; ++x) {
             const bool edge = y < top + t || y > bottom - t || x < 1 + t || x >= w - 1 - t;
@@ -83,13 +83,13 @@ void draw_box(const FontSpec& spec, Cell& cell)
 // Renders an outline glyph into its cell: the width change from the outline's
 // own advance is shared between both sides; ink wider than the cell is
 // rendered again with a narrower em until it fits.
-void render_cell(FT_Face face, const FontSpec& spec, Cell& cell, Font& font)
+void render_cell(FT_Face face, const FontDesign& design, Cell& cell, Font& font)
 {
     const FT_UInt index = FT_Get_Char_Index(face, cell.unicode);
     const int w = cell.width;
-    double x_em = spec.em;
+    double x_em = design.em;
     for (int attempt = 0; attempt < 40; ++attempt) {
-        set_size(face, x_em, spec.em);
+        set_size(face, x_em, design.em);
         Raster g;
         if (!render(face, index, render_unhinted(cell.unicode), g)) return;
         int a, b;
@@ -101,17 +101,17 @@ void render_cell(FT_Face face, const FontSpec& spec, Cell& cell, Font& font)
         }
         if (attempt > 0) {
             ++font.squeezed;
-            std::printf("  font %d: code %d drawn narrower to fit width %d\n", spec.size, cell.code, w);
+            std::printf("  font %d: code %d drawn narrower to fit width %d\n", design.size, cell.code, w);
         }
         const int advance = g.advance;
         int x0 = g.left + a + int(std::floor((w + 1 - advance) / 2.0));
         x0 = std::clamp(x0, 0, w - ink_w);
-        const int y0 = spec.baseline - g.top;
+        const int y0 = design.baseline - g.top;
         for (int y = 0; y < g.rows; ++y)
             for (int x = a; x < b; ++x) {
                 if (!g.at(x, y)) continue;
                 const int cy = y0 + y;
-                if (cy < 0 || cy >= spec.height) {
+                if (cy < 0 || cy >= design.height) {
                     ++font.clipped_rows;
                     continue;
                 }
@@ -142,7 +142,7 @@ double move_cost(const Cell& c, int to)
 // bitmaps take exactly `target` bytes per row.
 bool fit_units(Font& font, int target)
 {
-    const FontSpec& spec = *font.spec;
+    const FontDesign& design = *font.design;
     for (int units = total_units(font); units != target; units = total_units(font)) {
         const bool grow = units < target;
         Cell* best = nullptr;
@@ -152,12 +152,12 @@ bool fit_units(Font& font, int target)
             if (c.fixed) continue;
             const int bytes = (c.width + 7) / 8;
             const int to = grow ? bytes * 8 + 1 : (bytes - 1) * 8;
-            if (to < spec.narrowest || to > spec.widest || to < 1) continue;
+            if (to < design.narrowest || to > design.widest || to < 1) continue;
             const double cost = move_cost(c, to);
             if (cost < best_cost) best = &c, best_to = to, best_cost = cost;
         }
         if (!best) return false;
-        std::printf("  font %d: code %d width %d -> %d for the table size (outline %.2f)\n", spec.size,
+        std::printf("  font %d: code %d width %d -> %d for the table size (outline %.2f)\n", design.size,
                     best->code, best->width, best_to, best->natural - 1);
         best->width = best_to;
     }
@@ -166,12 +166,12 @@ bool fit_units(Font& font, int target)
 
 } // namespace
 
-bool build_font(FT_Face face, const FontSpec& spec, Font& font, std::string& error)
+bool build_font(FT_Face face, const FontDesign& design, Font& font, std::string& error)
 {
-    font.spec = &spec;
+    font.design = &design;
     font.cells.clear();
-    set_size(face, spec.em, spec.em);
-    for (int code = spec.first; code <= spec.last; ++code) {
+    set_size(face, design.em, design.em);
+    for (int code = design.first; code <= design.last; ++code) {
         Cell c;
         c.code = code;
         c.unicode = code_to_unicode(code);
@@ -182,28 +182,28 @@ bool build_font(FT_Face face, const FontSpec& spec, Font& font, std::string& err
             return false;
         }
         if (c.unicode == EMPTY_BOX) {
-            c.natural = BOX_ADVANCE * spec.em;
+            c.natural = BOX_ADVANCE * design.em;
         } else {
             FT_Load_Glyph(face, FT_Get_Char_Index(face, c.unicode), FT_LOAD_TARGET_MONO);
             c.natural = face->glyph->linearHoriAdvance / 65536.0;
         }
-        c.width = std::clamp(int(std::lround(c.natural)) - 1, spec.narrowest, spec.widest);
+        c.width = std::clamp(int(std::lround(c.natural)) - 1, design.narrowest, design.widest);
         font.cells.push_back(c);
     }
-    auto cell = [&](int code) -> Cell& { return font.cells[size_t(code - spec.first)]; };
+    auto cell = [&](int code) -> Cell& { return font.cells[size_t(code - design.first)]; };
     auto fix = [&](int code, int width) {
         cell(code).width = width;
         cell(code).fixed = true;
     };
-    for (int d = '0'; d <= '9'; ++d) fix(d, spec.digit);
-    fix('1', spec.one);
-    fix(' ', spec.space);
-    for (const auto& [code, width] : spec.fixed) fix(code, width);
+    for (int d = '0'; d <= '9'; ++d) fix(d, design.digit);
+    fix('1', design.one);
+    fix(' ', design.space);
+    for (const auto& [code, width] : design.fixed) fix(code, width);
 
     // The narrowest and widest widths must both occur: the glyphs closest to
     // them take them when no glyph reaches them on its own.
     for (const bool widest : {false, true}) {
-        const int limit = widest ? spec.widest : spec.narrowest;
+        const int limit = widest ? design.widest : design.narrowest;
         auto reached = std::any_of(font.cells.begin(), font.cells.end(),
                                    [&](const Cell& c) { return c.width == limit; });
         Cell* pick = nullptr;
@@ -220,20 +220,20 @@ bool build_font(FT_Face face, const FontSpec& spec, Font& font, std::string& err
         pick->fixed = true;
     }
 
-    const int n = spec.last - spec.first + 1;
-    const int bitmap_bytes = spec.table_bytes - 8 - 4 * n;
-    const int target = bitmap_bytes / spec.height;
+    const int n = design.last - design.first + 1;
+    const int bitmap_bytes = design.table_bytes - 8 - 4 * n;
+    const int target = bitmap_bytes / design.height;
     if (!fit_units(font, target)) {
         error = "cannot fit the glyph widths to the table size";
         return false;
     }
 
     for (Cell& c : font.cells) {
-        c.ink.assign(size_t(c.width * spec.height), 0);
+        c.ink.assign(size_t(c.width * design.height), 0);
         if (c.unicode == EMPTY_BOX)
-            draw_box(spec, c);
+            draw_box(design, c);
         else if (c.code != ' ')
-            render_cell(face, spec, c, font);
+            render_cell(face, design, c, font);
     }
     return true;
 }

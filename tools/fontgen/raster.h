@@ -7,7 +7,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "font_specs.h"
+#include "font_targets.h"
 
 namespace fontgen {
 
@@ -21,7 +21,7 @@ struct Cell {
 };
 
 struct Font {
-    const FontSpec* spec = nullptr;
+    const FontDesign* design = nullptr;
     std::vector<Cell> cells; // one per code from first to last
     int clipped_rows = 0;    // ink rows that fell outside the cell (reported)
     int squeezed = 0;        // glyphs rendered narrower to fit their cell
@@ -32,6 +32,6 @@ inline int glyph_bytes(int width, int height) { return (width + 7) / 8 * height;
 
 // Chooses every width of a font (prescribed widths, limits, table size) and
 // renders the glyphs. Returns false with a message when the metrics cannot be met.
-bool build_font(FT_Face face, const FontSpec& spec, Font& font, std::string& error);
+bool build_font(FT_Face face, const FontDesign& design, Font& font, std::string& error);
 
 } // namespace fontgen

@@ -6,7 +6,7 @@
 
 namespace fontgen {
 
-struct FontSpec {
+struct FontDesign {
     int size;         // size number used by draw_text
     double em;        // pixel size of the em the outlines are rendered at
     int height;       // rows per glyph cell
@@ -23,7 +23,7 @@ struct FontSpec {
 };
 
 // The seven fonts in size order.
-const std::vector<FontSpec>& font_specs();
+const std::vector<FontDesign>& font_targets();
 
 // Unicode code point shown for a code (Windows-1252 from 32, symbols below);
 // 0 means the empty box.

@@ -1,11 +1,11 @@
-#include "font_specs.h"
+#include "font_targets.h"
 
 namespace fontgen {
 
-const std::vector<FontSpec>& font_specs()
+const std::vector<FontDesign>& font_targets()
 {
     // Widths are glyph widths; the text advances by width + 1.
-    static const std::vector<FontSpec> specs = {
+    static const std::vector<FontDesign> designs = {
         {6, 10.0, 14, 11, 32, 127, 3, 11, 6, 6, 3, 1820, 44, {}},
         {8, 13.0, 16, 12, 0, 255, 3, 14, 8, 7, 4, 6712, 0,
          {{'A', 9}, {'W', 13}, {'i', 4}, {'.', 4}, {'E', 9}, {'X', 9}, {'I', 4}, {'T', 8}}},
@@ -17,7 +17,7 @@ const std::vector<FontSpec>& font_specs()
         {20, 30.0, 41, 31, 32, 127, 8, 34, 19, 19, 10, 11912, 68,
          {{'A', 23}, {'W', 33}, {'i', 9}, {127, 34}}},
     };
-    return specs;
+    return designs;
 }
 
 namespace {
