@@ -2,11 +2,14 @@
 // one firmware input when it moves, each check box is read by the main loop.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 
 #include "config/settings.h"
 #include "host/main_window.h"
+#include "host/nmea_sources.h"
 #include "host/serial_port.h"
 #include "sensors/ecu_data.h"
 #include "system/raw_inputs.h"
@@ -173,8 +177,18 @@ QWidget* TfrmMain::build_gps_tab()
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(4, 4, 4, 4);
 
+    // Where the NMEA sentences come from: the serial port as on the unit, a
+    // TCP server (host:port) or a recorded log replayed at its real rate. All
+    // three feed the same receive handler; one at a time (nmea_sources.h).
+    enum Source { SERIAL = 1, TCP = 2, REPLAY = 3 };
     auto* comm = new QGroupBox(" Communication Settings ");
     auto* grid = new QGridLayout(comm);
+    auto* source = new QComboBox;
+    source->setObjectName("NmeaSource");
+    source->addItem("Serial port", SERIAL);
+    source->addItem("TCP (host:port)", TCP);
+    source->addItem("Log file replay", REPLAY);
+    combos_.insert("GPS (NMEA Protocol)/Source:", source);
     auto* port = new QComboBox;
     port->setObjectName("ComboBox1");
     port->setEditable(true);
@@ -194,14 +208,44 @@ QWidget* TfrmMain::build_gps_tab()
     disconnect_button->setObjectName("Button12");
     buttons_.insert("&Connect", connect_button);
     buttons_.insert("&Disconnect", disconnect_button);
+    auto* server = new QLineEdit("localhost:10110");
+    server->setObjectName("NmeaServer");
+    server->setToolTip("An NMEA 0183 stream over TCP, as host:port (for example a flight simulator's "
+                       "NMEA output, or gpsd at localhost:2947)");
+    auto* log_file = new QLineEdit;
+    log_file->setObjectName("NmeaLogFile");
+    log_file->setPlaceholderText("NMEA log to replay");
+    auto* browse = new QPushButton("Browse...");
+    auto* rate = new QDoubleSpinBox;
+    rate->setObjectName("NmeaLogRate");
+    rate->setRange(0.1, 100.0);
+    rate->setDecimals(1);
+    rate->setValue(5.0);
+    rate->setToolTip("Pace of a log without RMC/GGA time stamps; logs with them replay at their recorded rate");
+    auto* repeat = new QCheckBox("Repeat");
+    repeat->setObjectName("NmeaLogRepeat");
     auto* state = new QLabel("Disconnected");
-    grid->addWidget(new QLabel("Com Port:"), 0, 0);
-    grid->addWidget(port, 0, 1);
-    grid->addWidget(connect_button, 0, 2);
-    grid->addWidget(new QLabel("Baud Rate:"), 1, 0);
-    grid->addWidget(baud, 1, 1);
-    grid->addWidget(disconnect_button, 1, 2);
-    grid->addWidget(state, 2, 0, 1, 3);
+    grid->addWidget(new QLabel("Source:"), 0, 0);
+    grid->addWidget(source, 0, 1, 1, 2);
+    grid->addWidget(new QLabel("Com Port:"), 1, 0);
+    grid->addWidget(port, 1, 1);
+    grid->addWidget(connect_button, 1, 2);
+    grid->addWidget(new QLabel("Baud Rate:"), 2, 0);
+    grid->addWidget(baud, 2, 1);
+    grid->addWidget(disconnect_button, 2, 2);
+    grid->addWidget(new QLabel("Server:"), 3, 0);
+    grid->addWidget(server, 3, 1, 1, 2);
+    grid->addWidget(new QLabel("Log File:"), 4, 0);
+    grid->addWidget(log_file, 4, 1);
+    grid->addWidget(browse, 4, 2);
+    auto* pace = new QHBoxLayout;
+    pace->addWidget(rate);
+    pace->addWidget(new QLabel("sentences/s without time stamps"));
+    pace->addStretch(1);
+    pace->addWidget(repeat);
+    grid->addWidget(new QLabel("Pace:"), 5, 0);
+    grid->addLayout(pace, 5, 1, 1, 2);
+    grid->addWidget(state, 6, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     v->addWidget(comm);
 
@@ -223,17 +267,90 @@ QWidget* TfrmMain::build_gps_tab()
     echo_ = new EchoSink(this);
     connect(echo_, &EchoSink::line, memo1_, [this](const QString& text) { memo1_->appendPlainText(text); });
     serial_ = std::make_unique<SerialLink>();
-    connect(connect_button, &QPushButton::clicked, this,
-            [this, port, baud] { serial_->connectPort(port->currentText(), baud->currentText()); });
-    connect(disconnect_button, &QPushButton::clicked, this, [this] { serial_->disconnectPort(); });
-    connect(serial_.get(), &SerialLink::errorOccurred, this, [this](const QString& message) {
+    nmea_tcp_ = new NmeaTcpSource(this);
+    nmea_replay_ = new NmeaFileReplay(this);
+
+    // The source can change only while none is connecting or connected; each
+    // source's own inputs are enabled while it is the one chosen.
+    auto update_controls = [=, this] {
+        const int chosen = source->currentData().toInt();
+        source->setEnabled(nmea_feeding_ == 0);
+        port->setEnabled(chosen == SERIAL);
+        baud->setEnabled(chosen == SERIAL);
+        server->setEnabled(chosen == TCP);
+        log_file->setEnabled(chosen == REPLAY);
+        browse->setEnabled(chosen == REPLAY);
+        rate->setEnabled(chosen == REPLAY);
+        repeat->setEnabled(chosen == REPLAY);
+    };
+    auto source_ended = [=, this](int which) {
+        if (nmea_feeding_ == which) nmea_feeding_ = 0;
+        update_controls();
+    };
+    auto show_error = [this](const QString& message) {
         auto* box = new QMessageBox(QMessageBox::Critical, "Sorvik", message, QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
+    };
+    connect(source, &QComboBox::currentIndexChanged, this, update_controls);
+    connect(browse, &QPushButton::clicked, this, [this, log_file] {
+        const QString path = QFileDialog::getOpenFileName(this, "NMEA log to replay", log_file->text(),
+                                                          "NMEA logs (*.log *.nmea *.txt);;All files (*)");
+        if (!path.isEmpty()) log_file->setText(path);
     });
-    connect(serial_.get(), &SerialLink::connectedChanged, this, [state](bool connected, const QString& what) {
+    connect(connect_button, &QPushButton::clicked, this, [=, this] {
+        if (nmea_feeding_ != 0 && nmea_feeding_ != SERIAL) return; // another source is on
+        switch (source->currentData().toInt()) {
+        case SERIAL:
+            nmea_feeding_ = SERIAL;
+            serial_->connectPort(port->currentText(), baud->currentText());
+            break;
+        case TCP:
+            nmea_feeding_ = TCP;
+            nmea_tcp_->connectTo(server->text());
+            if (!nmea_tcp_->isBusy()) nmea_feeding_ = 0; // refused at once (address)
+            break;
+        case REPLAY:
+            nmea_feeding_ = REPLAY;
+            if (!nmea_replay_->isRunning() && !nmea_replay_->start(log_file->text(), rate->value(), repeat->isChecked()))
+                nmea_feeding_ = 0;
+            break;
+        }
+        update_controls();
+    });
+    connect(disconnect_button, &QPushButton::clicked, this, [this] {
+        switch (nmea_feeding_) {
+        case TCP: nmea_tcp_->disconnectSource(); break;
+        case REPLAY: nmea_replay_->stop(); break;
+        default: serial_->disconnectPort(); break;
+        }
+    });
+    connect(serial_.get(), &SerialLink::errorOccurred, this, [=, this](const QString& message) {
+        show_error(message);
+        if (!serial_->isConnected()) source_ended(SERIAL);
+    });
+    connect(serial_.get(), &SerialLink::connectedChanged, this, [=](bool connected, const QString& what) {
         state->setText(connected ? "Connected: " + what : "Disconnected");
+        if (!connected) source_ended(SERIAL);
     });
+    connect(nmea_tcp_, &NmeaTcpSource::errorOccurred, this, [=, this](const QString& message) {
+        show_error(message);
+        if (!nmea_tcp_->isBusy()) source_ended(TCP);
+    });
+    connect(nmea_tcp_, &NmeaTcpSource::connectedChanged, this, [=](bool connected, const QString& what) {
+        state->setText(connected ? "Connected: NMEA server " + what
+                                 : what.isEmpty() ? QString("Disconnected") : "Disconnected (" + what + ")");
+        if (!connected) source_ended(TCP);
+    });
+    connect(nmea_replay_, &NmeaFileReplay::errorOccurred, this, [=, this](const QString& message) {
+        show_error(message);
+        if (!nmea_replay_->isRunning()) source_ended(REPLAY);
+    });
+    connect(nmea_replay_, &NmeaFileReplay::connectedChanged, this, [=](bool connected, const QString& what) {
+        state->setText(connected ? "Replaying: " + what : "Disconnected (" + what + ")");
+        if (!connected) source_ended(REPLAY);
+    });
+    update_controls();
     return page;
 }
 

@@ -1,6 +1,7 @@
 // The Sorvik EMS G2 simulator.
 #include <QApplication>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +11,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The instrument prints numbers with a decimal point whatever the desktop's locale.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Sorvik");
     QApplication::setApplicationDisplayName("Sorvik");
 

@@ -31,6 +31,8 @@ class LcdPanel;
 class KeyArea;
 class SerialLink;
 class EchoSink;
+class NmeaTcpSource;  // NMEA sources (build_gps_tab)
+class NmeaFileReplay; // NMEA sources (build_gps_tab)
 
 class TfrmMain : public QMainWindow, public ems::Platform {
     Q_OBJECT
@@ -51,6 +53,9 @@ public:
     QPlainTextEdit* memo() const { return memo1_; }
     QTabWidget* tabs() const { return page_control1_; }
     SerialLink* serial() const { return serial_.get(); }
+    // NMEA sources beside the serial port (build_gps_tab).
+    NmeaTcpSource* nmea_tcp() const { return nmea_tcp_; }
+    NmeaFileReplay* nmea_replay() const { return nmea_replay_; }
 
     // Scenario mode: the 100 ms timer and the passes advance only when told.
     void set_virtual_time(bool on);
@@ -119,6 +124,11 @@ private:
     QTimer* timer1_ = nullptr;
     QTimer* frame_timer_ = nullptr;
     std::unique_ptr<SerialLink> serial_;
+    // NMEA sources beside the serial port (build_gps_tab), children of the
+    // window; at most one of the three feeds the receive handler at a time.
+    NmeaTcpSource* nmea_tcp_ = nullptr;
+    NmeaFileReplay* nmea_replay_ = nullptr;
+    int nmea_feeding_ = 0; // 0 none, 1 serial port, 2 TCP, 3 log replay (connecting or connected)
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
     bool clock_set_ = false;

@@ -78,16 +78,16 @@ TEST_F(FuelConfig, OneSenderFeedingTwoTanksEqualisesKFactors)
     set({1, 0, S, C, 0, 14});
     ems::fuel_config_derive();
     EXPECT_EQ(ems::derived.fuel_config, 14);
-    EXPECT_EQ(ems::settings.k_factor1, 6800);
-    EXPECT_EQ(ems::settings.k_factor2, 6800);
+    EXPECT_EQ(+ems::settings.k_factor1, 6800);
+    EXPECT_EQ(+ems::settings.k_factor2, 6800);
 
     // Flow 2 on its own: k_factor1 follows k_factor2.
     ems::settings.k_factor1 = 6800;
     ems::settings.k_factor2 = 7300;
     set({0, 1, C, C, 0, 14});
     ems::fuel_config_derive();
-    EXPECT_EQ(ems::settings.k_factor1, 7300);
-    EXPECT_EQ(ems::settings.k_factor2, 7300);
+    EXPECT_EQ(+ems::settings.k_factor1, 7300);
+    EXPECT_EQ(+ems::settings.k_factor2, 7300);
 
     // Both tank senders (configuration 11) or both flows: K-factors stay apart.
     ems::settings.k_factor1 = 6800;
@@ -95,8 +95,8 @@ TEST_F(FuelConfig, OneSenderFeedingTwoTanksEqualisesKFactors)
     ems::fuel_config_derive();
     set({1, 1, S, C, 1, 11});
     ems::fuel_config_derive();
-    EXPECT_EQ(ems::settings.k_factor1, 6800);
-    EXPECT_EQ(ems::settings.k_factor2, 7300);
+    EXPECT_EQ(+ems::settings.k_factor1, 6800);
+    EXPECT_EQ(+ems::settings.k_factor2, 7300);
 }
 
 TEST_F(FuelConfig, TankResolutionBackToWholeLitresWithoutTanks)
@@ -104,16 +104,16 @@ TEST_F(FuelConfig, TankResolutionBackToWholeLitresWithoutTanks)
     ems::settings.tank_resolution = 1;
     set({1, 0, S, O, 0, 0});
     ems::fuel_config_derive();
-    EXPECT_EQ(ems::settings.tank_resolution, 1);
+    EXPECT_EQ(+ems::settings.tank_resolution, 1);
 
     set({1, 1, O, O, 1, 8});
     ems::fuel_config_derive();
-    EXPECT_EQ(ems::settings.tank_resolution, 0);
+    EXPECT_EQ(+ems::settings.tank_resolution, 0);
 
     ems::settings.tank_resolution = 1;
     set({0, 0, O, O, 0, 9});
     ems::fuel_config_derive();
-    EXPECT_EQ(ems::settings.tank_resolution, 0);
+    EXPECT_EQ(+ems::settings.tank_resolution, 0);
 }
 
 } // namespace

@@ -225,10 +225,10 @@ TEST_F(SettingsFile, RecallTakesOtherVersionsAndDerivesValues)
     test::write_file(file(), test::settings_file_for(s));
 
     ASSERT_TRUE(ems::settings_recall_from_card());
-    EXPECT_EQ(ems::settings.version, 218);
+    EXPECT_EQ(+ems::settings.version, 218);
     EXPECT_EQ(ems::derived.rpm1_scale, 300 * 15586);
     EXPECT_EQ(ems::derived.fuel_config, 14);
-    EXPECT_EQ(ems::settings.k_factor1, 7100); // one sender, two tanks
+    EXPECT_EQ(+ems::settings.k_factor1, 7100); // one sender, two tanks
 }
 
 TEST_F(SettingsFile, EveryAlteredByteIsRefused)

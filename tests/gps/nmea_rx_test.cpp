@@ -227,8 +227,7 @@ TEST(NmeaHexValue, ReadsDigitsOfEitherCaseAfterBlanks)
 // The raw byte stream of a log, without its leading "#" comment lines.
 std::string load_log(const std::string& name)
 {
-    std::ifstream in(std::string(EMS_SOURCE_DIR) + "/../shared/data/nmea/" + name, std::ios::binary);
-    if (!in) in.open("/work/shared/data/nmea/" + name, std::ios::binary);
+    std::ifstream in(std::string(EMS_SOURCE_DIR) + "/tests/data/nmea/" + name, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
     std::string all = ss.str();

@@ -4,9 +4,18 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gps/gps_data.h"
+#include "gps/sun.h"
+#include "pages/gauges.h"
+#include "ops/documents.h"
+#include "pages/minmax.h"
+#include "ops/flight_log.h"
+#include "ops/quick_menus.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "sensors/thermocouple.h"
+#include "sensors/fuel.h"
+#include "sensors/senders.h"
 #include "system/clock.h"
 #include "system/raw_inputs.h"
 #include "system/system_state.h"
@@ -24,8 +33,18 @@ void reset_firmware()
     ems::ecu = {};
     ems::alarms = {};
     ems::run = {};
+    ems::quick = {};
+    ems::flight = {};
     ems::gps = {};
     ems::sens = {};
+    ems::thermo = {};
+    ems::minmax = {};
+    ems::magsun = {};
+    ems::bar_params = {};
+    ems::gauges = {};
+    ems::docs = {};
+    ems::senders = {};
+    ems::fuel = {};
     ems::clk = {};
     ems::nav = {};
     ems::nmea.nmea_active = 0;

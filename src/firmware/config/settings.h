@@ -13,6 +13,10 @@
 // the tank unit (whole litres, 0.1 L with tank_resolution 1, 0.1 gal with
 // gallon fuel units).
 //
+// The block is packed, so multi-byte fields sit at odd addresses: use them by
+// value (copy in, copy out); never bind a reference or pointer to one, which
+// is a misaligned access (std::min(settings.x, ..), const T& parameters).
+//
 // Section index: record types; UnitSettings; CalibrationConstants; fuel and
 // hobbs counters; derived values; operations.
 #pragma once

@@ -1,3 +1,4 @@
+// The GPS record and the sentence slots shared with the serial receive thread.
 #include "gps/gps_data.h"
 
 #include <cstring>
@@ -23,12 +24,5 @@ NmeaLink& NmeaLink::operator=(const NmeaLink& other)
     nmea_gsv_new.store(other.nmea_gsv_new.load(relaxed), std::memory_order_release);
     return *this;
 }
-
-// The sentence parsers and the geomagnetic model come with the GPS subsystem.
-void nmea_parse_rmc() {}
-void nmea_parse_gga() {}
-void nmea_parse_gsa() {}
-void nmea_parse_gsv() {}
-void magvar_update() {}
 
 } // namespace ems

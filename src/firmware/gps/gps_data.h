@@ -1,5 +1,6 @@
 // The GPS record shared by the pages, the fuel computer and the min/max page,
-// and the sentence hand-over from the serial receive thread to the main loop.
+// the sentence hand-over from the serial receive thread to the main loop, and
+// the four sentence parsers that fill the record.
 #pragma once
 #include <atomic>
 #include <cstddef>
@@ -7,11 +8,45 @@
 
 namespace ems {
 
-// Written on the user-interface thread by the parsers and the power-on sequence.
+// One satellite in view, as the GSV sentences report it. All zero = empty.
+struct GpsSatellite {
+    uint8_t prn = 0;       // satellite number; 0 = empty record
+    uint8_t elevation = 0; // degrees above the horizon, 0..90 from a sane receiver
+    uint16_t azimuth = 0;  // degrees from true north, 0..359 from a sane receiver
+    uint8_t snr = 0;       // signal-to-noise ratio in dB-Hz; 0 = not tracked
+};
+static_assert(sizeof(GpsSatellite) == 6);
+static_assert(offsetof(GpsSatellite, azimuth) == 2 && offsetof(GpsSatellite, snr) == 4);
+
+// Written on the user-interface thread by the parsers and the power-on
+// sequence; `gps = GpsState{}` is the program-start state. Values stay as
+// last parsed when sentences stop; gps_fix_valid and nmea_active say whether
+// they are current.
 struct GpsState {
-    uint8_t gps_fix_valid = 0;    // 1 while the receiver reports a usable fix
-    uint8_t gps_sats_in_view = 0; // satellites in view (GSV)
-    uint16_t magvar_counter = 0;  // slow ticks since the last magnetic-variation update
+    uint8_t gps_fix_valid = 0;     // 1 while the receiver reports a usable fix (RMC status A, GSA fix 2D/3D)
+    float gps_latitude = 0;        // decimal degrees, south negative
+    float gps_longitude = 0;       // decimal degrees, west negative
+    uint16_t gps_speed_mph = 0;    // ground speed, whole mph
+    uint16_t gps_speed = 0;        // ground speed in speed_unit (0 mph, 1 km/h, 2 knots)
+    uint32_t gps_speed_dist = 0;   // ground speed in fuel_unit's distance unit per hour (sm, nm or km)
+    int16_t gps_course = 0;        // true course over ground, whole degrees; 360 is stored as 0
+    int16_t gps_course_mag = 0;    // magnetic course over ground, 0..359 degrees
+    uint8_t gps_sats_used = 0;     // satellites used in the solution (GGA)
+    int32_t gps_altitude_m = 0;    // altitude above mean sea level, whole metres (GGA)
+    int32_t gps_altitude_ft = 0;   // the same in whole feet
+    uint8_t gps_fix_type = 0;      // 0 no fix, 2 two-dimensional, 3 three-dimensional (GSA)
+    uint8_t gps_prn_used[16] = {}; // PRNs used in the solution, first 12 filled, 0 = empty (GSA)
+    float gps_pdop = 0;            // position dilution of precision (GSA)
+    float gps_hdop = 0;            // horizontal dilution of precision (GSA)
+    float gps_vdop = 0;            // vertical dilution of precision (GSA)
+    uint8_t gps_sats_in_view = 0;  // satellites in view (GSV); may exceed the 16 records
+    GpsSatellite gps_sats[16] = {}; // satellites in view, at most 12 filled (GSV)
+    // Slow ticks (2 s) since the last magnetic-variation update. The slow tick
+    // advances it (saturating at 65535); power-on sets it to 600 so that the
+    // first update follows the first fix, and the main loop recomputes the
+    // variation once it exceeds 600 (every 20 minutes) while a fix is valid,
+    // then restarts it at 0.
+    uint16_t magvar_counter = 0;
 };
 extern GpsState gps;
 
@@ -43,15 +78,20 @@ struct NmeaLink {
 extern NmeaLink nmea;
 
 // The four sentence parsers, run by the main loop when their slot is full.
-void nmea_parse_rmc();
-void nmea_parse_gga();
-void nmea_parse_gsa();
-void nmea_parse_gsv();
+// Each reads its slot (positions count from the "G" of "GP"), fills its part
+// of `gps` and never reads past the slot's terminator or its 201 bytes,
+// whatever it holds. Missing or empty fields read as 0.
+void nmea_parse_rmc(); // fix status, position, speeds, true and magnetic course; raises minmax.gps_speed_max
+void nmea_parse_gga(); // satellites used, altitude
+void nmea_parse_gsa(); // fix type (and gps_fix_valid), PRNs used, DOPs
+void nmea_parse_gsv(); // satellites in view and up to 12 satellite records
 
-// Recomputes mag_variation from the current position and date.
+// ddmm.mmmm (or dddmm.mmmm) to decimal degrees: d = trunc(x / 100),
+// d + (x - 100 d) / 60. A negative x gives a negative result.
+double nmea_degrees(double ddmm);
+
+// Recomputes mag_variation (gps/sun.h) from the current position, altitude
+// and the date of clock_utc (gps/geomag.cpp).
 void magvar_update();
 
 } // namespace ems
-
-// The receive side: framing state, nmea_hex_value and ComPort1RxChar.
-#include "gps/nmea_rx.h"

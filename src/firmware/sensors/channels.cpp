@@ -1,24 +1,148 @@
+// The simple channels: volts, OAT, RPM 1, manifold pressure, main current.
 #include "sensors/channels.h"
+
+#include "alarms/alarm_words.h"
+#include "config/settings.h"
+#include "pages/minmax.h"
+#include "sensors/convert.h"
+#include "sensors/ecu_data.h"
+#include "system/hooks.h"
+#include "system/raw_inputs.h"
+#include "system/tick.h"
 
 namespace ems {
 
 SensorState sens;
 
-// The conversions come with the sensor subsystem; the pass already calls them
-// in their final order.
-void process_volts() {}
-void process_oat() {}
-void process_cjc() {}
-void process_thermocouple(uint8_t) {}
-void process_tank_level(uint8_t) {}
-void process_rpm() {}
-void process_fuel_flow() {}
-void aux_pressure_input(uint8_t) {}
-void aux_temperature_input(uint8_t) {}
-void aux_current_input(uint8_t) {}
-void aux_generic_input(uint8_t) {}
-void process_map() {}
-void process_fuel_pressure() {}
-void process_current() {}
+namespace {
+
+constexpr uint32_t RPM_STOPPED_PERIOD = 30000; // longer periods read as a stopped engine
+constexpr int32_t RPM_MAX = 99999;
+constexpr int32_t RPM_RESOLUTION[5] = {1, 5, 10, 50, 100}; // by rpm1_increment
+constexpr int32_t MAP_FLOOR = 164;                         // sums at or below read 0 hPa
+
+bool holdoff() { return tick.alarm_holdoff != 0; }
+
+} // namespace
+
+void channel_alarm(uint32_t bit, bool condition)
+{
+    if (condition)
+        alarms.alarm_flags |= bit;
+    else
+        alarm_clear(bit);
+}
+
+void process_volts()
+{
+    if (ecu_substitution_active()) {
+        const float volts = ecu_selected_lane().battery_voltage;
+        const float x10 = volts * 10.0f;
+        sens.volts_x10 = uint16_t(float_to_i32(x10));
+    } else {
+        sens.volts_acc = (uint32_t(raw.raw_volts) * 4 + sens.volts_acc * 3) >> 2;
+        // 64-bit product: with the highest calibration factor (150 %) a 32-bit
+        // product wraps above about 43 V and would read near 0 V.
+        const uint64_t scaled = uint64_t(sens.volts_acc / 4) * 8862 * calibration.volts_cal_percent / 1000000;
+        sens.volts_x10 = uint16_t(round_tenths(int32_t(scaled)));
+    }
+    if (holdoff()) return;
+    const uint16_t v = sens.volts_x10;
+    minmax.volts_min = minmax_lower(minmax.volts_min, v);
+    minmax.volts_max = minmax_higher(minmax.volts_max, v);
+    channel_alarm(ALARM_VOLTS, (v > uint16_t(settings.volts_high_alarm) && settings.volts_high_alarm_on) ||
+                                   (v < uint16_t(settings.volts_low_alarm) && settings.volts_low_alarm_on));
+}
+
+void process_oat()
+{
+    sens.oat_c = int16_t(int32_t(raw.raw_oat) * 1612 / 10000 - 273 + calibration.oat_cal_offset);
+    sens.oat_disp = settings.oat_unit == 1 ? c_to_f(sens.oat_c) : sens.oat_c;
+    if (holdoff()) return;
+    const int16_t v = sens.oat_disp;
+    minmax.oat_min = minmax_lower(minmax.oat_min, v);
+    minmax.oat_max = minmax_higher(minmax.oat_max, v);
+    channel_alarm(ALARM_OAT, (v < settings.oat_low_alarm && settings.oat_low_alarm_on) ||
+                                 (v > settings.oat_high_alarm && settings.oat_high_alarm_on));
+}
+
+void process_rpm()
+{
+    uint32_t speed = 0;
+    if (ecu_substitution_active()) {
+        speed = ecu_selected_lane().engine_speed;
+    } else if (raw.rpm_period != 0 && raw.rpm_period <= RPM_STOPPED_PERIOD) {
+        // A period of 0 (no capture yet) reads as stopped rather than dividing by zero.
+        speed = uint32_t(derived.rpm1_scale) / raw.rpm_period;
+    }
+    if (speed > uint32_t(RPM_MAX)) speed = RPM_MAX;
+    sens.rpm_unrounded = int32_t(speed);
+
+    const uint8_t inc = settings.rpm1_increment;
+    const int32_t r = inc < 5 ? RPM_RESOLUTION[inc] : 1;
+    sens.rpm = r * ((r / 2 + sens.rpm_unrounded) / r);
+    const uint32_t full_scale = settings.rpm1_full_scale;
+    sens.rpm_percent = full_scale != 0 ? int32_t(int64_t(sens.rpm) * 100 / full_scale) : 0;
+
+    if (holdoff()) return;
+    if (sens.rpm > minmax.rpm1_max) {
+        minmax.rpm1_max = settings.rpm1_display != 0 ? sens.rpm_percent : sens.rpm;
+        minmax_changed();
+    }
+    const int64_t rpm = sens.rpm;
+    channel_alarm(ALARM_RPM1, settings.rpm1_display != 2 &&
+                                  ((settings.rpm1_low_alarm_on && rpm < int64_t(settings.rpm1_low_alarm)) ||
+                                   (settings.rpm1_high_alarm_on && rpm > int64_t(settings.rpm1_high_alarm))));
+}
+
+void process_map()
+{
+    int32_t hpa = 0;
+    if (ecu_substitution_active()) {
+        hpa = ecu_selected_lane().manifold_pressure;
+        if (hpa > INT16_MAX) hpa = INT16_MAX;
+    } else {
+        const int32_t s = int32_t(raw.raw_map) + calibration.map_cal_offset;
+        if (s > MAP_FLOOR) {
+            uint32_t e = uint32_t(s) + 175;
+            switch (settings.map_filter) {
+            case 1: // FAST
+                sens.map_acc = (e * 2 + sens.map_acc) >> 1;
+                e = sens.map_acc >> 1;
+                break;
+            case 2: // SLOW
+                sens.map_acc = (sens.map_acc * 3 + e * 4) >> 2;
+                e = sens.map_acc >> 2;
+                break;
+            default: // NONE
+                break;
+            }
+            hpa = int32_t(e * 100 / 167);
+        }
+    }
+    sens.map_hpa = int16_t(hpa);
+    sens.map_disp = settings.map_unit == 1 ? int16_t(uint64_t(uint16_t(sens.map_hpa)) * 100000 / 338639)
+                                           : sens.map_hpa;
+    if (holdoff()) return;
+    const int16_t v = sens.map_disp;
+    minmax.map_min = minmax_lower(minmax.map_min, v);
+    minmax.map_max = minmax_higher(minmax.map_max, v);
+    channel_alarm(ALARM_MAP, (v < settings.map_low_alarm && settings.map_low_alarm_on) ||
+                                 (v > settings.map_high_alarm && settings.map_high_alarm_on));
+}
+
+void process_current()
+{
+    const CurrentSensorConfig& cfg = settings.main_current_cfg;
+    const int32_t offset = (int32_t(raw.raw_current) * 16 - int32_t(calibration.main_current_zero)) / 16;
+    sens.current_x10 = int16_t(offset * cfg.gain / 1000);
+    sens.current_a = int16_t(sens.current_x10 / 10);
+    if (holdoff()) return;
+    const int16_t a = sens.current_a;
+    channel_alarm(ALARM_CURRENT,
+                  (a < cfg.low_alarm && cfg.low_alarm_on) || (a > cfg.high_alarm && cfg.high_alarm_on));
+    minmax.current_min = minmax_lower(minmax.current_min, a);
+    minmax.current_max = minmax_higher(minmax.current_max, a);
+}
 
 } // namespace ems

@@ -27,7 +27,6 @@ SystemState sys;
 
 namespace {
 
-constexpr uint8_t ECU_UL_POWER = 2;
 
 void enter_splash()
 {
@@ -82,7 +81,7 @@ bool splash_pass()
     draw_text(0, 255, settings.registration, 8, ALIGN_LEFT, 15);
     std::snprintf(text, sizeof text, "s/n: %07d", int(calibration.serial_number));
     draw_text(479, 240, text, 8, ALIGN_RIGHT, 15);
-    std::snprintf(text, sizeof text, "Version %0.2f", FIRMWARE_VERSION_X100 / 100.0);
+    std::snprintf(text, sizeof text, "Version %0.2f", FIRMWARE_VERSION / 100.0);
     draw_text(479, 255, text, 8, ALIGN_RIGHT, 15);
     ++sys.phase_passes;
     if (KeyEvent != 0) return false;

@@ -7,7 +7,6 @@
 
 namespace ems {
 
-constexpr uint16_t FIRMWARE_VERSION_X100 = 218;
 constexpr uint16_t PHASE_MAX_PASSES = 2500; // splash and maintenance notice
 
 // Window creation: makes the run screen the active screen. Called once; a later

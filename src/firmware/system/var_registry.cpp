@@ -6,9 +6,18 @@
 #include "alarms/alarm_words.h"
 #include "config/settings.h"
 #include "gps/gps_data.h"
+#include "gps/sun.h"
+#include "ops/documents.h"
+#include "pages/gauges.h"
+#include "pages/minmax.h"
+#include "ops/flight_log.h"
+#include "ops/quick_menus.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "sensors/thermocouple.h"
+#include "sensors/fuel.h"
+#include "sensors/senders.h"
 #include "system/clock.h"
 #include "system/raw_inputs.h"
 #include "system/system_state.h"
@@ -87,8 +96,83 @@ const VarInfo VARS[] = {
     SET(fuel_pressure_display), SET(egt_channels), SET(cht_channels), SET(egt_scanning), SET(cht_scanning),
     SET(egt_scan_time), SET(cht_scan_time), SET(utc_offset), SET(temp_unit), SET(rpm1_label), SET(rpm2_label),
     // Sensor outputs (channels, thermocouples, ECU, min/max)
+    VAR("volts_x10", sens.volts_x10), VAR("oat_c", sens.oat_c), VAR("oat_disp", sens.oat_disp),
+    VAR("rpm", sens.rpm), VAR("rpm_unrounded", sens.rpm_unrounded), VAR("rpm_percent", sens.rpm_percent),
+    VAR("map_hpa", sens.map_hpa), VAR("map_disp", sens.map_disp), VAR("current_x10", sens.current_x10),
+    VAR("current_a", sens.current_a), VAR("volts_acc", sens.volts_acc), VAR("map_acc", sens.map_acc),
+    VAR("cjc_c", thermo.cjc_c), VAR("tc_value_c", thermo.tc_value_c), VAR("tc_value", thermo.tc_value),
+    VAR("tc_history", thermo.tc_history), VAR("tc_history_phase", thermo.tc_history_phase),
+    VAR("tc_peak", thermo.tc_peak), VAR("tc_delta", thermo.tc_delta), VAR("tc_peak_order", thermo.tc_peak_order),
+    VAR("lean_order_next", thermo.lean_order_next), VAR("lean_mode", thermo.lean_mode),
+    VAR("cruise_mode", thermo.cruise_mode), VAR("ecu_temp_c", ecu.ecu_temp_c), VAR("ecu_temp", ecu.ecu_temp),
+    VAR("rotax_data_valid", ecu.rotax_data_valid), VAR("lane_a_online", ecu.lane_a_online), VAR("lane_b_online", ecu.lane_b_online),
+    VAR("ecu.relay.lanes_present", ecu.records.relay.lanes_present), VAR("ecu.relay.status", ecu.records.relay.status),
+    VAR("ecu.lane_a.engine_speed", ecu.records.lane[0].engine_speed),
+    VAR("ecu.lane_b.engine_speed", ecu.records.lane[1].engine_speed),
+    VAR("ecu.lane_a.manifold_pressure", ecu.records.lane[0].manifold_pressure),
+    VAR("ecu.lane_b.manifold_pressure", ecu.records.lane[1].manifold_pressure),
+    VAR("ecu.lane_a.battery_voltage", ecu.records.lane[0].battery_voltage),
+    VAR("ecu.lane_b.battery_voltage", ecu.records.lane[1].battery_voltage),
+    VAR("ecu.lane_a.egt_cht", ecu.records.lane[0].egt_cht), VAR("ecu.lane_b.egt_cht", ecu.records.lane[1].egt_cht),
+    VAR("ecu.lane_a.status", ecu.records.lane[0].status), VAR("ecu.lane_b.status", ecu.records.lane[1].status),
+    VAR("minmax.volts_min", minmax.volts_min), VAR("minmax.volts_max", minmax.volts_max),
+    VAR("minmax.oat_min", minmax.oat_min), VAR("minmax.oat_max", minmax.oat_max),
+    VAR("minmax.map_min", minmax.map_min), VAR("minmax.map_max", minmax.map_max),
+    VAR("minmax.gps_speed_max", minmax.gps_speed_max), VAR("minmax.rpm1_max", minmax.rpm1_max),
+    VAR("minmax.rpm2_max", minmax.rpm2_max), VAR("minmax.tc_max", minmax.tc_max),
+    VAR("minmax.aux_pressure_max", minmax.aux_pressure_max), VAR("minmax.aux_temp_max", minmax.aux_temp_max),
+    VAR("minmax.aux_current_min", minmax.aux_current_min), VAR("minmax.aux_current_max", minmax.aux_current_max),
+    VAR("minmax.fuel_pressure_max", minmax.fuel_pressure_max), VAR("minmax.current_min", minmax.current_min),
+    VAR("minmax.current_max", minmax.current_max), VAR("minmax.aux_generic_max", minmax.aux_generic_max),
     // Sender and fuel outputs
-    // GPS record
+    VAR("aux_pressure", senders.aux_pressure), VAR("aux_temp_c", senders.aux_temp_c),
+    VAR("aux_temp", senders.aux_temp), VAR("aux_current_x10", senders.aux_current_x10),
+    VAR("aux_current", senders.aux_current), VAR("aux_generic", senders.aux_generic),
+    VAR("fuel_pressure", senders.fuel_pressure), VAR("fuel_flow_l", fuel.fuel_flow_l),
+    VAR("fuel_flow", fuel.fuel_flow), VAR("tank_level", fuel.tank_level), VAR("tank_open", fuel.tank_open),
+    VAR("fuel_used", fuel.fuel_used), VAR("fuel_range", fuel.fuel_range),
+    VAR("fuel_time_left", fuel.fuel_time_left), VAR("tank_filter_acc", fuel.tank_filter_acc),
+    VAR("fuel_used1", fuel_hobbs.fuel.fuel_used1), VAR("fuel_used2", fuel_hobbs.fuel.fuel_used2),
+    VAR("tank1_contents", fuel_hobbs.fuel.tank1_contents), VAR("tank2_contents", fuel_hobbs.fuel.tank2_contents),
+    // GPS record (gps_fix_valid, gps_sats_in_view and magvar_counter are listed above; the
+    // atomic nmea_active and gps_data_timeout are not listed)
+    VAR("gps_latitude", gps.gps_latitude), VAR("gps_longitude", gps.gps_longitude),
+    VAR("gps_speed_mph", gps.gps_speed_mph), VAR("gps_speed", gps.gps_speed),
+    VAR("gps_speed_dist", gps.gps_speed_dist), VAR("gps_course", gps.gps_course),
+    VAR("gps_course_mag", gps.gps_course_mag), VAR("gps_sats_used", gps.gps_sats_used),
+    VAR("gps_altitude_m", gps.gps_altitude_m), VAR("gps_altitude_ft", gps.gps_altitude_ft),
+    VAR("gps_fix_type", gps.gps_fix_type), VAR("gps_prn_used", gps.gps_prn_used),
+    VAR("gps_pdop", gps.gps_pdop), VAR("gps_hdop", gps.gps_hdop), VAR("gps_vdop", gps.gps_vdop),
+    VAR("mag_variation", magsun.mag_variation), VAR("sun_event_hours", magsun.sun_event_hours),
+#define GPS_SAT(i)                                                                                  \
+    VAR("gps_sats[" #i "].prn", gps.gps_sats[i].prn),                                               \
+        VAR("gps_sats[" #i "].elevation", gps.gps_sats[i].elevation),                               \
+        VAR("gps_sats[" #i "].azimuth", gps.gps_sats[i].azimuth), VAR("gps_sats[" #i "].snr", gps.gps_sats[i].snr)
+    GPS_SAT(0),
+    GPS_SAT(1),
+    GPS_SAT(2),
+    GPS_SAT(3),
+    GPS_SAT(4),
+    GPS_SAT(5),
+    GPS_SAT(6),
+    GPS_SAT(7),
+    GPS_SAT(8),
+    GPS_SAT(9),
+    GPS_SAT(10),
+    GPS_SAT(11),
+    GPS_SAT(12),
+    GPS_SAT(13),
+    GPS_SAT(14),
+    GPS_SAT(15),
+#undef GPS_SAT
+    // Gauges and pages
+    VAR("mag_check_rpm1", gauges.mag_check_rpm1), VAR("mag_check_rpm2", gauges.mag_check_rpm2),
+    VAR("doc_shown", docs.doc_shown), VAR("checklist_line_count", docs.checklist_line_count),
+    VAR("checklist_cursor", docs.checklist_cursor),
+    // Run screen
+    VAR("egt_cht_view", run.egt_cht_view), VAR("fault_page", run.fault_page),
+    VAR("fault_page_count", run.fault_page_count), VAR("quick_menu_count", quick.quick_menu_count),
+    VAR("flight_in_progress", flight.flight_in_progress), VAR("flight_time", flight.flight_time),
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "ui/notices.h"
 
 #include "gfx/draw.h"
+#include "gfx/icons.h"
+#include "gfx/mif.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ui/screen.h"
@@ -45,9 +47,8 @@ void screen_invalid_settings()
 
 void screen_done()
 {
-    draw_title_bar("", "MESSAGE");
-    // Attention icon (white circle, red exclamation mark, 50 x 50): icon_attention
-    // at (145, 115), drawn here once the icon set exists.
+    title_bar("", "MESSAGE");
+    draw_image(145, 115, icon_attention);
     draw_text(285, 120, "DONE", 20, ALIGN_CENTRE, COLOUR_WHITE);
     dismiss_on_key();
 }

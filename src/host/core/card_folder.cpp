@@ -1,6 +1,7 @@
 #include "host/core/card_folder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <unistd.h>
 
@@ -34,12 +35,15 @@ int CardFolder::file_open(const char* card_path, ems::FileMode mode)
     if (std::filesystem::is_directory(path, ec)) return -1;
     std::FILE* f = std::fopen(path.c_str(), mode == ems::FileMode::Read ? "rb" : "wb");
     if (!f) return -1;
+    const bool writing = mode == ems::FileMode::Write;
     for (size_t i = 0; i < files_.size(); ++i)
         if (!files_[i]) {
             files_[i] = f;
+            writing_[i] = writing;
             return int(i);
         }
     files_.push_back(f);
+    writing_.push_back(writing);
     return int(files_.size() - 1);
 }
 
@@ -60,8 +64,11 @@ bool CardFolder::file_close(int handle)
     if (handle < 0 || size_t(handle) >= files_.size() || !files_[handle]) return false;
     std::FILE* f = files_[handle];
     files_[handle] = nullptr;
-    bool ok = std::fflush(f) == 0 && !std::ferror(f);
-    if (ok) ok = ::fsync(fileno(f)) == 0 || errno == EINVAL;
+    bool ok = !std::ferror(f);
+    if (writing_[handle]) {
+        ok = ok && std::fflush(f) == 0;
+        if (ok) ok = ::fsync(fileno(f)) == 0 || errno == EINVAL;
+    }
     return std::fclose(f) == 0 && ok;
 }
 

@@ -35,6 +35,7 @@ public:
 private:
     std::filesystem::path root_;
     std::vector<std::FILE*> files_;
+    std::vector<bool> writing_; // opened for writing: synced to disk on close
     std::vector<std::vector<std::string>> dirs_;
     std::vector<size_t> dir_pos_;
     std::vector<bool> dir_used_;

@@ -1,0 +1,36 @@
+// The alarm box: the most important alarm the pilot has not acknowledged,
+// shown as a red box with a white frame and white text over the middle of the
+// run screen. The next key press acknowledges it and goes no further.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace ems {
+
+// Pending alarms in the order they are shown (tank 1 first, analog input 4 last).
+constexpr size_t ALARM_PRIORITY_COUNT = 20;
+extern const uint32_t ALARM_PRIORITY[ALARM_PRIORITY_COUNT];
+
+// Longest message, terminator included (a label plus its suffix).
+constexpr size_t ALARM_TEXT_SIZE = 40;
+
+// The first pending alarm bit in priority order (set in alarm_flags, clear in
+// alarm_acked), or 0 when none. An analog-input bit counts only while its
+// channel is switched on (channel_mode 1..4).
+uint32_t alarm_pending();
+
+// Message of one alarm bit: line1 always, line2 "" except for the two-line
+// throttle-position fault. Returns the number of lines (1 or 2), 0 for a bit
+// without a message (line1 is then ""). Both buffers hold ALARM_TEXT_SIZE.
+uint8_t alarm_message(uint32_t bit, char* line1, char* line2);
+
+// Draws the box of the first pending alarm; a pending key (1..8) acknowledges
+// it and is consumed, so the page underneath never sees it. One box per pass.
+void alarm_display();
+
+// One- and two-line boxes in font 16 centred on x = 240; nothing unless the
+// run screen is the active ScreenHandler. The extent comes from line 1.
+void alarm_box_1(const char* text);
+void alarm_box_2(const char* line1, const char* line2);
+
+} // namespace ems

@@ -1,0 +1,7 @@
+#include "ops/flight_log.h"
+
+namespace ems {
+
+FlightLogState flight;
+
+} // namespace ems

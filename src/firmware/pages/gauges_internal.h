@@ -1,0 +1,81 @@
+// Helpers shared by the gauge and page sources (not part of the widget contract).
+#pragma once
+#include <cstdint>
+
+namespace ems::gauge_detail {
+
+// Colours of the engine pages.
+constexpr uint8_t BLACK = 0;
+constexpr uint8_t GREY = 8;
+constexpr uint8_t WHITE = 15;
+constexpr uint8_t ORANGE = 216;
+constexpr uint8_t BLUE = 246;
+constexpr uint8_t RED = 247;
+constexpr uint8_t MAGENTA = 248;
+constexpr uint8_t YELLOW = 249;
+constexpr uint8_t SILVER = 250;
+constexpr uint8_t CYAN = 251;
+constexpr uint8_t GREEN = 252;
+constexpr uint8_t DARK_GREEN = 254;
+
+// Truncates f toward zero after holding it within lo..hi, so that huge or
+// non-finite quotients never reach an out-of-range float-to-int conversion.
+int32_t trunc_held(float f, int32_t lo, int32_t hi);
+
+// Text colour and box colour of a highlighted value: alarm (red, white text,
+// only while blink_flag is 1), caution (yellow, black text) or none.
+enum class Level : uint8_t { Normal, Caution, Alarm, Avoid };
+
+// Writes text, then highlights it per level: box rows y1..y2 from
+// text_start_x - pad to text_end_x. Alarm shows only while blink_flag is 1.
+void text_with_level(int16_t x, int16_t y, const char* text, uint8_t font, uint8_t align,
+                     int16_t pad, int16_t y1, int16_t y2, Level level);
+
+// Level of a value against low alarm / low caution / high caution / high alarm.
+Level limit_level(int64_t v, int64_t low_alarm, int64_t low_caution, int64_t high_caution,
+                  int64_t high_alarm);
+
+// Row of a 5-on / 5-off dashed line from x1 to x2.
+void dashed_5_5(int16_t x1, int16_t x2, int16_t y, uint8_t colour);
+
+// Unit text of a pressure record unit: "bar", "psi", "psi".
+const char* pressure_unit_text(uint8_t unit);
+// "\xB0C" or "\xB0F".
+const char* degree_unit_text(uint8_t unit);
+// MAP value text ("%.1f" of map_disp x 0.1 for inches, else "%d") into buf[16].
+void map_value_text(char* buf);
+// "mb" or "\"Hg" by map_unit.
+const char* map_unit_text();
+
+} // namespace ems::gauge_detail
+
+namespace ems::gauge_detail {
+
+// Limits of one dial or arc scale, in the value's units.
+struct ScaleLimits {
+    int64_t max, min, low_alarm, low_caution, high_caution, high_alarm;
+    bool avoid_on;
+    int64_t avoid_low, avoid_high;
+};
+
+// Coloured bands of a scale that starts at angle `start` and sweeps `sweep`
+// degrees clockwise, ring r - band .. r, mirrored left-right for the left
+// twin arc. Nothing when max <= min.
+void scale_bands(int16_t cx, int16_t cy, int16_t r, int16_t band, int16_t start, int16_t sweep,
+                 const ScaleLimits& l, bool mirrored);
+// Needle angle for value v on that scale, held within start .. start + sweep
+// (start when max <= min).
+int16_t scale_angle(int64_t v, const ScaleLimits& l, int16_t start, int16_t sweep);
+// Point at radius r and angle a from (cx, cy); mirrored flips left-right.
+int16_t polar_x(int16_t cx, int16_t r, int16_t a, bool mirrored);
+int16_t polar_y(int16_t cy, int16_t r, int16_t a);
+// Line along angle a from radius r1 to r2.
+void radial_line(int16_t cx, int16_t cy, int16_t r1, int16_t r2, int16_t a, uint8_t colour,
+                 bool mirrored);
+
+// Limits of RPM 1 (instrument 0) or RPM 2 (instrument 1).
+ScaleLimits rpm_limits(uint8_t instrument);
+// Highlight level of an RPM against its limits and avoid zone.
+Level rpm_level(int64_t rpm, const ScaleLimits& l);
+
+} // namespace ems::gauge_detail

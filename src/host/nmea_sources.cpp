@@ -1,0 +1,475 @@
+#include "host/nmea_sources.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "gps/gps_data.h"
+#include "gps/nmea_rx.h"
+
+namespace host {
+
+// ---- Host and port, time stamps, replay plan --------------------------------
+
+bool parse_host_port(const QString& text, QString& host, quint16& port, QString& error)
+{
+    const QString t = text.trimmed();
+    qsizetype colon = -1;
+    if (t.startsWith('[')) {
+        const qsizetype close = t.indexOf(']');
+        if (close < 0 || close + 1 >= t.size() || t[close + 1] != ':') {
+            error = QObject::tr("Write the address as [IPv6 address]:port, for example [::1]:10110.");
+            return false;
+        }
+        host = t.mid(1, close - 1);
+        colon = close + 1;
+    } else {
+        colon = t.lastIndexOf(':');
+        if (colon < 0 || t.indexOf(':') != colon) {
+            error = QObject::tr("Write the NMEA server as host:port, for example localhost:10110.");
+            return false;
+        }
+        host = t.left(colon).trimmed();
+    }
+    bool ok = false;
+    const uint value = t.mid(colon + 1).trimmed().toUInt(&ok);
+    if (!ok || value < 1 || value > 65535) {
+        error = QObject::tr("The port of \"%1\" must be a number from 1 to 65535.").arg(t);
+        return false;
+    }
+    if (host.isEmpty()) host = QStringLiteral("localhost");
+    port = quint16(value);
+    return true;
+}
+
+double nmea_time_of_day(const QByteArray& line)
+{
+    // "$ttRMC," or "$ttGGA," then hhmmss with an optional fraction.
+    if (line.size() < 13 || line[0] != '$') return -1;
+    const QByteArray type = line.mid(3, 4);
+    if (type != "RMC," && type != "GGA,") return -1;
+    const char* p = line.constData() + 7;
+    const char* end = line.constData() + line.size();
+    int digits[6];
+    for (int i = 0; i < 6; ++i) {
+        if (p + i >= end || p[i] < '0' || p[i] > '9') return -1;
+        digits[i] = p[i] - '0';
+    }
+    const int hh = digits[0] * 10 + digits[1];
+    const int mm = digits[2] * 10 + digits[3];
+    const int ss = digits[4] * 10 + digits[5];
+    if (hh > 23 || mm > 59 || ss > 60) return -1;
+    double seconds = hh * 3600.0 + mm * 60.0 + ss;
+    p += 6;
+    if (p < end && *p == '.') {
+        double scale = 0.1;
+        for (++p; p < end && *p >= '0' && *p <= '9'; ++p, scale /= 10) seconds += (*p - '0') * scale;
+    }
+    return seconds;
+}
+
+std::vector<ReplayStep> plan_replay(const QByteArray& contents, double sentences_per_second, bool& timed)
+{
+    std::vector<ReplayStep> steps;
+    std::vector<double> stamps;
+    bool in_header = true;
+    qsizetype start = 0;
+    while (start < contents.size()) {
+        qsizetype end = contents.indexOf('\n', start);
+        if (end < 0) end = contents.size();
+        QByteArray line = contents.mid(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r')) line.chop(1);
+        if (line.isEmpty()) continue;
+        if (in_header && line.startsWith('#')) continue;
+        in_header = false;
+        stamps.push_back(nmea_time_of_day(line));
+        line.append("\r\n");
+        steps.push_back({line, 0});
+    }
+
+    double first = -1;
+    bool two_times = false;
+    for (double s : stamps) {
+        if (s < 0) continue;
+        if (first < 0)
+            first = s;
+        else if (s != first)
+            two_times = true;
+    }
+    timed = two_times;
+    if (!timed) {
+        const double rate = std::clamp(sentences_per_second, 0.1, 1000.0);
+        for (size_t i = 1; i < steps.size(); ++i) steps[i].delay_ms = int(1000.0 / rate + 0.5);
+        return steps;
+    }
+    double current = -1;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const double s = stamps[i];
+        if (s < 0) continue;
+        if (current >= 0 && s != current) {
+            double d = s - current;
+            if (d < -43200)
+                d += 86400; // past midnight
+            else if (d < 0)
+                d = 0; // out of order: no pause
+            steps[i].delay_ms = int(std::min(d * 1000.0, double(NMEA_LOG_MAX_GAP_MS)) + 0.5);
+        }
+        current = s;
+    }
+    return steps;
+}
+
+// ---- Feeder -----------------------------------------------------------------
+
+namespace {
+
+// The slot flag a line would fill, or null for sentences that are not handed over.
+const std::atomic<uint8_t>* slot_flag(const QByteArray& line)
+{
+    if (line.size() < 7 || !line.startsWith("$GP")) return nullptr;
+    const QByteArray type = line.mid(3, 3);
+    if (type == "RMC") return &ems::nmea.nmea_rmc_new;
+    if (type == "GGA") return &ems::nmea.nmea_gga_new;
+    if (type == "GSA") return &ems::nmea.nmea_gsa_new;
+    if (type == "GSV") return &ems::nmea.nmea_gsv_new;
+    return nullptr;
+}
+
+void feed(const QByteArray& bytes)
+{
+    ems::ComPort1RxChar(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+}
+
+// Longest run of bytes without a line end that is held for the rest of its line.
+constexpr qsizetype PARTIAL_LINE_MAX = 4096;
+
+} // namespace
+
+NmeaFeeder::NmeaFeeder(QObject* parent) : QObject(parent)
+{
+    retry_ = new QTimer(this);
+    retry_->setSingleShot(true);
+    retry_->setInterval(4);
+    connect(retry_, &QTimer::timeout, this, [this] { drain(); });
+}
+
+void NmeaFeeder::push(const QByteArray& bytes)
+{
+    pending_.append(bytes);
+    if (pending_.size() > NMEA_FEED_MAX) {
+        // The firmware cannot keep up: drop the oldest whole lines.
+        qsizetype cut = pending_.indexOf('\n', pending_.size() - NMEA_FEED_MAX);
+        pending_.remove(0, cut < 0 ? pending_.size() - NMEA_FEED_MAX : cut + 1);
+        waiting_.invalidate();
+    }
+    if (!retry_->isActive()) drain();
+}
+
+void NmeaFeeder::clear()
+{
+    pending_.clear();
+    retry_->stop();
+    waiting_.invalidate();
+}
+
+void NmeaFeeder::drain()
+{
+    qsizetype fed = 0;
+    while (fed < pending_.size()) {
+        const qsizetype nl = pending_.indexOf('\n', fed);
+        if (nl < 0) {
+            // A partial line waits for its end, unless it is no line at all.
+            if (pending_.size() - fed > PARTIAL_LINE_MAX) {
+                feed(pending_.mid(fed));
+                fed = pending_.size();
+            }
+            break;
+        }
+        const QByteArray line = pending_.mid(fed, nl + 1 - fed);
+        if (const std::atomic<uint8_t>* flag = slot_flag(line)) {
+            if (flag->load(std::memory_order_acquire) != 0) {
+                if (!gave_up_) {
+                    if (!waiting_.isValid()) waiting_.start();
+                    if (waiting_.elapsed() < NMEA_SLOT_WAIT_MS) {
+                        retry_->start();
+                        break;
+                    }
+                    gave_up_ = true; // nobody takes the slots: the instrument is off
+                }
+            } else {
+                gave_up_ = false;
+            }
+        }
+        waiting_.invalidate();
+        feed(line);
+        fed = nl + 1;
+    }
+    pending_.remove(0, fed);
+}
+
+// ---- TCP --------------------------------------------------------------------
+
+NmeaTcpSource::NmeaTcpSource(QObject* parent) : QObject(parent) {}
+
+NmeaTcpSource::~NmeaTcpSource() { stop_worker(); }
+
+void NmeaTcpSource::connectTo(const QString& host_port)
+{
+    if (connected_ || worker_.joinable()) return;
+    QString host, error;
+    quint16 port = 0;
+    if (!parse_host_port(host_port, host, port, error)) {
+        emit errorOccurred(error);
+        return;
+    }
+    if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        emit errorOccurred(tr("Cannot start the network connection: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return;
+    }
+    stop_.store(false);
+    const unsigned generation = ++generation_;
+    worker_ = std::thread([this, host, port, generation] { run(host, port, generation); });
+}
+
+void NmeaTcpSource::disconnectSource()
+{
+    if (!connected_ && !worker_.joinable()) return;
+    stop_worker();
+    ++generation_; // whatever the worker posted last no longer counts
+    feeder_.clear();
+    if (connected_) {
+        connected_ = false;
+        emit connectedChanged(false, QString());
+    }
+}
+
+void NmeaTcpSource::stop_worker()
+{
+    if (worker_.joinable()) {
+        stop_.store(true);
+        const char wake = 1;
+        if (::write(wake_[1], &wake, 1) < 0) {
+            // The pipe is non-blocking and empty; the worker also polls stop_.
+        }
+        worker_.join();
+    }
+    for (int& fd : wake_) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+}
+
+void NmeaTcpSource::post_state(unsigned generation, bool connected, const QString& what, const QString& error)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, connected, what, error] {
+            if (generation != generation_) return;
+            if (connected) {
+                connected_ = true;
+                emit connectedChanged(true, what);
+                return;
+            }
+            // The worker has ended: collect it so that a new connection can start.
+            stop_worker();
+            const bool was = connected_;
+            connected_ = false;
+            if (was) emit connectedChanged(false, what);
+            if (!error.isEmpty()) emit errorOccurred(error);
+        },
+        Qt::QueuedConnection);
+}
+
+// Worker thread: everything here blocks only this thread; results go to the
+// user-interface thread through queued calls.
+void NmeaTcpSource::run(QString host, quint16 port, unsigned generation)
+{
+    const QString where = host.contains(':') ? QStringLiteral("[%1]:%2").arg(host).arg(port)
+                                             : QStringLiteral("%1:%2").arg(host).arg(port);
+    auto fail = [&](const QString& why) {
+        post_state(generation, false, QString(), tr("Cannot connect to the NMEA server %1: %2").arg(where, why));
+    };
+
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const QByteArray service = QByteArray::number(port);
+    const int rc = ::getaddrinfo(host.toUtf8().constData(), service.constData(), &hints, &found);
+    if (rc != 0) return fail(QString::fromLocal8Bit(::gai_strerror(rc)));
+
+    int fd = -1;
+    QString last_error = tr("no address");
+    for (addrinfo* a = found; a && fd < 0 && !stop_.load(); a = a->ai_next) {
+        const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (s < 0) continue;
+        if (::connect(s, a->ai_addr, a->ai_addrlen) != 0 && errno != EINPROGRESS) {
+            last_error = QString::fromLocal8Bit(std::strerror(errno));
+            ::close(s);
+            continue;
+        }
+        pollfd fds[2] = {{s, POLLOUT, 0}, {wake_[0], POLLIN, 0}};
+        const int n = ::poll(fds, 2, 5000);
+        int so_error = 0;
+        socklen_t len = sizeof so_error;
+        if (n <= 0 || !(fds[0].revents & (POLLOUT | POLLERR | POLLHUP)) ||
+            ::getsockopt(s, SOL_SOCKET, SO_ERROR, &so_error, &len) != 0 || so_error != 0) {
+            last_error = n == 0 ? tr("no answer within 5 seconds")
+                                : QString::fromLocal8Bit(std::strerror(so_error ? so_error : errno));
+            ::close(s);
+            continue;
+        }
+        fd = s;
+    }
+    ::freeaddrinfo(found);
+    if (stop_.load()) {
+        if (fd >= 0) ::close(fd);
+        return;
+    }
+    if (fd < 0) return fail(last_error);
+
+    post_state(generation, true, where, QString());
+    if (port == GPSD_PORT) {
+        static const char watch[] = "?WATCH={\"enable\":true,\"nmea\":true};\n";
+        if (::send(fd, watch, sizeof watch - 1, MSG_NOSIGNAL) < 0) {
+            // Not gpsd after all, or already gone: the read below tells.
+        }
+    }
+
+    QString why, error;
+    char buffer[4096];
+    while (!stop_.load()) {
+        pollfd fds[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            error = QString::fromLocal8Bit(std::strerror(errno));
+            break;
+        }
+        if (fds[1].revents) break; // asked to stop
+        if (!fds[0].revents) continue;
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            const QByteArray chunk(buffer, qsizetype(n));
+            QMetaObject::invokeMethod(
+                this, [this, generation, chunk] {
+                    if (generation == generation_) feeder_.push(chunk);
+                },
+                Qt::QueuedConnection);
+        } else if (n == 0) {
+            why = tr("closed by the server");
+            break;
+        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            error = tr("The connection to the NMEA server %1 failed: %2")
+                        .arg(where, QString::fromLocal8Bit(std::strerror(errno)));
+            break;
+        }
+    }
+    ::close(fd);
+    if (!stop_.load()) post_state(generation, false, why, error);
+}
+
+// ---- Log replay ---------------------------------------------------------------
+
+NmeaFileReplay::NmeaFileReplay(QObject* parent) : QObject(parent)
+{
+    timer_ = new QTimer(this);
+    timer_->setSingleShot(true);
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, [this] { send_due(); });
+}
+
+NmeaFileReplay::~NmeaFileReplay() { timer_->stop(); }
+
+bool NmeaFileReplay::start(const QString& path, double sentences_per_second, bool repeat)
+{
+    if (running_) return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        emit errorOccurred(tr("Cannot open the NMEA log %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    if (file.size() > NMEA_LOG_MAX_BYTES) {
+        emit errorOccurred(tr("The NMEA log %1 is larger than %2 MB.").arg(path).arg(NMEA_LOG_MAX_BYTES >> 20));
+        return false;
+    }
+    const QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        emit errorOccurred(tr("Cannot read the NMEA log %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    steps_ = plan_replay(contents, sentences_per_second, timed_);
+    if (steps_.empty()) {
+        emit errorOccurred(tr("The file %1 holds no NMEA lines.").arg(path));
+        return false;
+    }
+    repeat_ = repeat;
+    next_ = 0;
+    running_ = true;
+    clock_.start();
+    due_ms_ = 0;
+    const QString name = QFileInfo(path).fileName();
+    const double rate = std::clamp(sentences_per_second, 0.1, 1000.0);
+    emit connectedChanged(true, timed_ ? tr("%1, paced by its time stamps").arg(name)
+                                       : tr("%1, %2 sentences/s").arg(name).arg(rate));
+    send_due();
+    return true;
+}
+
+void NmeaFileReplay::stop()
+{
+    if (!running_) return;
+    feeder_.clear();
+    finish(tr("stopped"));
+}
+
+void NmeaFileReplay::finish(const QString& why)
+{
+    timer_->stop();
+    running_ = false;
+    steps_.clear();
+    next_ = 0;
+    emit connectedChanged(false, why);
+}
+
+// Sends every step that is due (the feeder spreads them over the main loop's
+// passes), then waits for the next one. due_ms_ is when steps_[next_] is due.
+void NmeaFileReplay::send_due()
+{
+    if (!running_) return;
+    if (next_ == steps_.size()) {
+        // The last line is out; the replay ends once the feeder has passed it on.
+        if (feeder_.pending() == 0)
+            finish(tr("end of the log"));
+        else
+            timer_->start(10);
+        return;
+    }
+    const double scale = time_scale_ > 0 ? time_scale_ : 0;
+    const double now = double(clock_.elapsed());
+    while (due_ms_ <= now) {
+        feeder_.push(steps_[next_].line);
+        if (++next_ == steps_.size()) {
+            if (!repeat_) {
+                send_due();
+                return;
+            }
+            next_ = 0;
+            due_ms_ += 1000.0 * scale + steps_[0].delay_ms * scale; // a second's pause before starting over
+            break;
+        }
+        due_ms_ += steps_[next_].delay_ms * scale;
+    }
+    const double wait = due_ms_ - double(clock_.elapsed());
+    timer_->start(wait <= 0 ? 0 : int(wait + 0.5));
+}
+
+} // namespace host

@@ -1,0 +1,206 @@
+// The alarm box: priority of pending alarms, message texts with labels and
+// the LOW/HIGH choice, box geometry, and acknowledgement by a key that then
+// never reaches the run screen.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "alarms/alarm_box.h"
+#include "alarms/alarm_words.h"
+#include "config/settings.h"
+#include "gfx/draw.h"
+#include "gfx/framebuffer.h"
+#include "pages/run_screen.h"
+#include "sensors/channels.h"
+#include "sensors/senders.h"
+#include "support/firmware_reset.h"
+#include "support/golden.h"
+#include "system/raw_inputs.h"
+#include "system/tick.h"
+#include "ui/screen.h"
+
+using namespace ems;
+
+namespace {
+
+uint8_t px(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
+
+std::string message(uint32_t bit, std::string* second = nullptr)
+{
+    char a[ALARM_TEXT_SIZE], b[ALARM_TEXT_SIZE];
+    alarm_message(bit, a, b);
+    if (second) *second = b;
+    return a;
+}
+
+class AlarmBox : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::reset_firmware();
+        ScreenHandler = run_screen;
+    }
+};
+
+TEST_F(AlarmBox, WalksThePriorityOrderAndSkipsAcknowledged)
+{
+    EXPECT_EQ(alarm_pending(), 0u);
+    alarms.alarm_flags = 0x200 | 0x40; // EGT/CHT and tank 1
+    EXPECT_EQ(alarm_pending(), 0x40u);
+    alarms.alarm_acked = 0x40;
+    EXPECT_EQ(alarm_pending(), 0x200u);
+    // Turbo boost comes before position/sync, analog inputs come last.
+    alarms.alarm_flags = 0x40000 | 0x80000 | 0x400;
+    alarms.alarm_acked = 0;
+    EXPECT_EQ(alarm_pending(), 0x80000u);
+    alarms.alarm_flags = 0x2000 | 0x400;
+    EXPECT_EQ(alarm_pending(), 0x400u);
+    // Every bit of the table is walked exactly once.
+    uint32_t all = 0;
+    for (uint32_t bit : ALARM_PRIORITY) {
+        EXPECT_EQ(all & bit, 0u);
+        all |= bit;
+    }
+    EXPECT_EQ(all, 0xFFFFFu);
+}
+
+TEST_F(AlarmBox, AnalogBitOfASwitchedOffChannelIsNotShown)
+{
+    settings.channel_mode[2] = CHANNEL_OFF;
+    alarms.alarm_flags = 0x1000;
+    EXPECT_EQ(alarm_pending(), 0u);
+    settings.channel_mode[2] = CHANNEL_CURRENT;
+    EXPECT_EQ(alarm_pending(), 0x1000u);
+}
+
+TEST_F(AlarmBox, MessagesWithDefaultLabelsAndLowHighChoice)
+{
+    EXPECT_EQ(message(0x01), "ENGINE RPM HIGH");
+    settings.rpm1_low_alarm = 500;
+    settings.rpm1_low_alarm_on = 1;
+    sens.rpm = 499;
+    EXPECT_EQ(message(0x01), "ENGINE RPM LOW");
+    sens.rpm = 500;
+    EXPECT_EQ(message(0x01), "ENGINE RPM HIGH");
+
+    settings.channel_mode[0] = CHANNEL_TEMPERATURE;
+    senders.aux_temp[0] = 140;
+    EXPECT_EQ(message(0x400), "OILT TEMP HIGH");
+
+    // OAT: both limits on; below the low limit LOW, above the high one HIGH;
+    // with the low limit off any pending OAT alarm is HIGH.
+    settings.oat_low_alarm = 0;
+    settings.oat_high_alarm = 60;
+    settings.oat_low_alarm_on = 1;
+    sens.oat_disp = -5;
+    EXPECT_EQ(message(0x08), "OAT LOW");
+    sens.oat_disp = 70;
+    EXPECT_EQ(message(0x08), "OAT HIGH");
+    sens.oat_disp = -5;
+    settings.oat_low_alarm_on = 0;
+    EXPECT_EQ(message(0x08), "OAT HIGH");
+
+    settings.volts_low_alarm = 110;
+    settings.volts_low_alarm_on = 1;
+    sens.volts_x10 = 100;
+    EXPECT_EQ(message(0x10), "VOLTS LOW");
+
+    settings.fuel_pressure_cfg.low_alarm = 20;
+    settings.fuel_pressure_cfg.low_alarm_on = 1;
+    senders.fuel_pressure = 5;
+    EXPECT_EQ(message(0x100), " FUEL PRESSURE LOW");
+
+    settings.rpm2_low_alarm = 100;
+    settings.rpm2_low_alarm_on = 1;
+    raw.rpm2 = 50;
+    EXPECT_EQ(message(0x02), "ROTOR  RPM LOW");
+
+    std::string second;
+    EXPECT_EQ(message(0x8000, &second), "THROTTLE POSITION");
+    EXPECT_EQ(second, "SENSOR FAULT");
+}
+
+TEST_F(AlarmBox, AnalogMessagesFollowTheChannelMode)
+{
+    settings.channel_mode[1] = CHANNEL_PRESSURE;
+    senders.aux_pressure[1] = 99;
+    EXPECT_EQ(message(0x800), "OILP PRESSURE HIGH");
+    settings.channel_mode[2] = CHANNEL_CURRENT;
+    EXPECT_EQ(message(0x1000), "CURRENT HIGH");
+    settings.channel_mode[3] = CHANNEL_GENERIC;
+    std::memcpy(settings.generic_cfg[3].label, "FUEL", 5);
+    settings.generic_cfg[3].low_alarm = 10;
+    settings.generic_cfg[3].low_alarm_on = 1;
+    senders.aux_generic[3] = 3;
+    EXPECT_EQ(message(0x2000), "FUEL LOW");
+}
+
+TEST_F(AlarmBox, UnterminatedLabelStaysInsideItsField)
+{
+    std::memset(settings.rpm1_label, 'X', sizeof settings.rpm1_label); // no terminator
+    EXPECT_EQ(message(0x01), "XXXXXXX RPM HIGH");
+}
+
+TEST_F(AlarmBox, KeyAcknowledgesAndNeverReachesThePage)
+{
+    alarms.alarm_flags = 0x40 | 0x200;
+    run.run_page = PAGE_ENGINE;
+    KeyEvent = KEY_SOFT5; // would change the page
+    run_screen();
+    EXPECT_EQ(alarms.alarm_acked, 0x40u);
+    EXPECT_EQ(run.run_page, PAGE_ENGINE);
+    EXPECT_EQ(KeyEvent, KEY_NONE);
+    // The EGT box shows on the next pass; another key acknowledges it too.
+    EXPECT_EQ(alarm_pending(), 0x200u);
+    KeyEvent = KEY_PUSH;
+    run_screen();
+    EXPECT_EQ(alarms.alarm_acked, 0x240u);
+    EXPECT_EQ(tick.quick_menu_countdown, 0); // the push did not open the quick menu
+    // Nothing pending: the key acts on the page again.
+    KeyEvent = KEY_SOFT5;
+    run_screen();
+    EXPECT_NE(run.run_page, PAGE_ENGINE);
+}
+
+TEST_F(AlarmBox, HoldOffKeepsTheBoxAway)
+{
+    settings.volts_high_alarm = 100;
+    settings.volts_high_alarm_on = 1;
+    raw.raw_volts = 4000; // far above 10 V
+    tick.alarm_holdoff = 5;
+    process_volts();
+    clear_screen();
+    alarm_display();
+    EXPECT_EQ(px(240, 110), 0);
+    tick.alarm_holdoff = 0;
+    process_volts();
+    alarm_display();
+    EXPECT_EQ(px(240, 110), 247);
+}
+
+TEST_F(AlarmBox, DrawsNothingOverAnotherScreen)
+{
+    ScreenHandler = nullptr;
+    clear_screen();
+    alarm_box_1("VOLTS LOW");
+    alarm_box_2("THROTTLE POSITION", "SENSOR FAULT");
+    for (size_t i = 0; i < FRAME_BYTES; ++i) ASSERT_EQ(Framebuffer[i], 0);
+}
+
+TEST_F(AlarmBox, Goldens)
+{
+    clear_screen();
+    settings.channel_mode[0] = CHANNEL_TEMPERATURE;
+    senders.aux_temp[0] = 140;
+    alarms.alarm_flags = 0x400;
+    alarm_display();
+    EXPECT_GOLDEN("alarm_box_one_line");
+
+    clear_screen();
+    alarms.alarm_flags = 0x8000;
+    alarm_display();
+    EXPECT_GOLDEN("alarm_box_two_lines");
+}
+
+} // namespace

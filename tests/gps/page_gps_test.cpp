@@ -1,0 +1,221 @@
+// The GPS page: position, course and sun-time texts, satellite placement in
+// the sky view, the signal bars, and reviewed screenshots of whole pages.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "gfx/draw.h"
+#include "gfx/framebuffer.h"
+#include "gfx/text.h"
+#include "gps/gps_data.h"
+#include "gps/page_gps.h"
+#include "gps/sun.h"
+#include "support/firmware_reset.h"
+#include "support/golden.h"
+#include "system/clock.h"
+
+using namespace ems;
+
+namespace {
+
+std::string lat(float v)
+{
+    char t[64];
+    format_latitude(v, t, sizeof t);
+    return t;
+}
+std::string lon(float v)
+{
+    char t[64];
+    format_longitude(v, t, sizeof t);
+    return t;
+}
+std::string sun(float v)
+{
+    char t[16];
+    format_sun_time(v, t, sizeof t);
+    return t;
+}
+std::vector<uint8_t> frame() { return {Framebuffer, Framebuffer + FRAME_BYTES}; }
+
+// Rows 0..149: the sky view and the top of the information list, above the
+// signal chart (whose labels follow the satellites in view).
+std::vector<uint8_t> upper_frame() { return {Framebuffer, Framebuffer + 150 * LCD_WIDTH}; }
+
+class PageGps : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::reset_firmware();
+        magsun = MagSunState{};
+        build_trig_tables();
+    }
+    void TearDown() override
+    {
+        test::reset_firmware();
+        magsun = MagSunState{};
+    }
+
+    // A receiver with a 3D fix near Hamilton, New Zealand, on the last day of 2014.
+    static void with_fix()
+    {
+        nmea.nmea_active = 1;
+        gps.gps_fix_valid = 1;
+        gps.gps_fix_type = 3;
+        gps.gps_latitude = -37.784795f;
+        gps.gps_longitude = 175.314901f;
+        gps.gps_altitude_m = 60;
+        gps.gps_altitude_ft = 196;
+        gps.gps_speed = 123;
+        gps.gps_course = 181;
+        gps.gps_course_mag = 161;
+        gps.gps_sats_used = 8;
+        gps.gps_sats_in_view = 12;
+        gps.gps_pdop = 1.8f;
+        gps.gps_hdop = 1.1f;
+        gps.gps_vdop = 1.5f;
+        const uint8_t used[] = {17, 28, 6, 1, 30, 20, 26, 13};
+        std::memcpy(gps.gps_prn_used, used, sizeof used);
+        const GpsSatellite sats[12] = {{17, 72, 207, 32}, {28, 59, 95, 31}, {6, 35, 347, 25}, {1, 29, 132, 23},
+                                       {30, 23, 11, 29},  {20, 17, 69, 20}, {26, 9, 293, 23}, {13, 7, 304, 10},
+                                       {11, 12, 132, 4},  {8, 38, 8, 0},    {2, 35, 348, 0},  {3, 14, 91, 0}};
+        std::memcpy(gps.gps_sats, sats, sizeof sats);
+        magsun.mag_variation = 20.5f;
+        clk.clock_utc = ClockRecord{43, 7, 3, 31, 12, 2014};
+        settings.utc_offset = 13 * 60;
+    }
+};
+
+TEST_F(PageGps, PositionFormats)
+{
+    settings.gps_position_format = 0;
+    EXPECT_EQ(lat(-33.5f), "S33\xB0" "30.000");
+    EXPECT_EQ(lat(5.25f), "N05\xB0" "15.000");
+    EXPECT_EQ(lon(-1.643693f), "W001\xB0" "38.622");
+    settings.gps_position_format = 1;
+    EXPECT_EQ(lat(-33.5f), "S33\xB0" "30'00.00");
+    EXPECT_EQ(lon(175.314901f), "E175\xB0" "18'53.62"); // single precision: 53.64 exactly
+    settings.gps_position_format = 2;
+    EXPECT_EQ(lat(-33.5f), "S33.50000\xB0");
+    EXPECT_EQ(lon(-1.643693f), "W001.64369\xB0");
+    EXPECT_EQ(lat(0.0f), "N00.00000\xB0");
+}
+
+TEST_F(PageGps, SunTimesWrapIntoTheDayAndShowDashesWhenThereAreNone)
+{
+    EXPECT_EQ(sun(9.44f), "09:26");
+    EXPECT_EQ(sun(24.56f), "00:33");
+    EXPECT_EQ(sun(24.55f), "00:32"); // minutes are truncated: 0.549999 h
+    EXPECT_EQ(sun(-0.5f), "23:30");
+    EXPECT_EQ(sun(-1.0f), "23:00"); // not 22:60
+    EXPECT_EQ(sun(std::nanf("")), "--:--");
+    EXPECT_EQ(sun(1e30f), "--:--");
+    EXPECT_EQ(sun(-30.0f), "--:--");
+}
+
+// A satellite straight overhead is written at the centre of the text grid,
+// one on the horizon on the 60-pixel circle, one outside the box not at all.
+TEST_F(PageGps, SkyViewPlacement)
+{
+    auto page_with = [](std::vector<GpsSatellite> sats) {
+        const uint8_t used = gps.gps_prn_used[0];
+        gps = GpsState{};
+        gps.gps_prn_used[0] = used;
+        gps.gps_sats_in_view = uint8_t(sats.size());
+        for (size_t i = 0; i < sats.size(); ++i) gps.gps_sats[i] = sats[i];
+        page_gps();
+        return upper_frame();
+    };
+    const std::vector<uint8_t> empty = page_with({});
+
+    gps.gps_prn_used[0] = 7;
+    std::vector<uint8_t> got = page_with({{7, 90, 123, 0}});
+    page_with({});
+    draw_text(376, 79, "7", 8, ALIGN_CENTRE, 252); // used in the solution: green
+    EXPECT_EQ(got, upper_frame());
+
+    // Azimuth 90 (east), elevation 0: (376 + 60, 79), inside the box.
+    got = page_with({{9, 0, 90, 0}});
+    page_with({});
+    draw_text(436, 79, "9", 8, ALIGN_CENTRE, 247); // not used: red
+    EXPECT_EQ(got, upper_frame());
+
+    // Azimuth 0 (north) on the horizon: y = 19, inside; PRN in the used list: green.
+    gps.gps_prn_used[0] = 4;
+    got = page_with({{4, 0, 0, 0}});
+    page_with({});
+    draw_text(376, 19, "4", 8, ALIGN_CENTRE, 252);
+    EXPECT_EQ(got, upper_frame());
+
+    // An absurd elevation of 255 puts it 110 pixels beyond the centre, outside the box.
+    EXPECT_EQ(page_with({{5, 255, 90, 0}}), empty);
+    // A PRN of 0 is an empty record.
+    EXPECT_EQ(page_with({{0, 45, 45, 0}}), empty);
+}
+
+TEST_F(PageGps, SignalBarsScaleToTheStrongestAndVanishAtZero)
+{
+    nmea.nmea_active = 1;
+    gps.gps_sats_in_view = 3;
+    gps.gps_sats[0] = {1, 10, 10, 0};
+    gps.gps_sats[1] = {2, 10, 10, 0};
+    gps.gps_sats[2] = {3, 10, 10, 0};
+    page_gps();
+    // S = 5: every bar has height 0, nothing above the base line in the bar columns.
+    for (int y = 170; y < 243; ++y)
+        for (int x = 274; x < 274 + 3 * 17; ++x) EXPECT_EQ(Framebuffer[y * LCD_WIDTH + x], 0) << x << "," << y;
+
+    gps.gps_sats[1].snr = 45; // S = 50: h = 45 * 78 / 50 = 70
+    gps.gps_prn_used[0] = 2;
+    page_gps();
+    const int x = 274 + 17;
+    EXPECT_EQ(Framebuffer[(243 - 70) * LCD_WIDTH + x], 252);
+    EXPECT_EQ(Framebuffer[(243 - 71) * LCD_WIDTH + x], 0);
+    EXPECT_EQ(Framebuffer[200 * LCD_WIDTH + x + 11], 252);
+}
+
+TEST_F(PageGps, GoldenWithFix)
+{
+    with_fix();
+    settings.gps_position_format = 0;
+    settings.speed_unit = 2;
+    page_gps();
+    EXPECT_GOLDEN("gps_page_fix");
+}
+
+// Stale data: crossed out, last values kept; no fix, so dashes and the
+// manual variation.
+TEST_F(PageGps, GoldenCrossedOut)
+{
+    with_fix();
+    nmea.nmea_active = 0;
+    gps.gps_fix_valid = 0;
+    gps.gps_fix_type = 2;
+    settings.gps_manual_variation = -7;
+    page_gps();
+    EXPECT_GOLDEN("gps_page_crossed_out");
+}
+
+// Polar summer with the north dip pole's undefined variation: no sun times,
+// a placeholder for the variation; degrees-minutes-seconds, metres, km/h,
+// true course.
+TEST_F(PageGps, GoldenPolarDayAndUndefinedVariation)
+{
+    with_fix();
+    gps.gps_latitude = 86.5f;
+    gps.gps_longitude = 162.9f;
+    clk.clock_utc = ClockRecord{0, 30, 12, 21, 6, 2024};
+    magsun.mag_variation = std::nanf("");
+    settings.gps_position_format = 1;
+    settings.gps_altitude_unit = 1;
+    settings.speed_unit = 1;
+    settings.gps_cog = 1;
+    page_gps();
+    EXPECT_GOLDEN("gps_page_polar");
+}
+
+} // namespace

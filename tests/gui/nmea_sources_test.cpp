@@ -1,0 +1,425 @@
+// NMEA from a TCP server and from a replayed log: address parsing, the
+// replay plan, the hand-over pacing, a real local TCP server, a shortened
+// replay of a file, and the source choice on the "GPS (NMEA Protocol)" tab.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+#include "gps/gps_data.h"
+#include "gps/nmea_rx.h"
+#include "host/main_window.h"
+#include "host/nmea_sources.h"
+#include "support/fake_platform.h"
+#include "support/firmware_reset.h"
+#include "system/power.h"
+
+namespace {
+
+constexpr int WAIT_MS = 5000;
+
+std::string sentence(const std::string& body)
+{
+    uint8_t sum = 0;
+    for (char c : body) sum ^= uint8_t(c);
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", sum);
+    return "$" + body + "*" + hex + "\r\n";
+}
+
+// Step 8 of a main-loop pass: parse what the receive side handed over.
+void parse_pass()
+{
+    auto take = [](std::atomic<uint8_t>& flag, void (*parse)()) {
+        if (flag.load(std::memory_order_acquire) == 1) {
+            parse();
+            flag.store(0, std::memory_order_release);
+        }
+    };
+    take(ems::nmea.nmea_rmc_new, ems::nmea_parse_rmc);
+    take(ems::nmea.nmea_gga_new, ems::nmea_parse_gga);
+    take(ems::nmea.nmea_gsa_new, ems::nmea_parse_gsa);
+    take(ems::nmea.nmea_gsv_new, ems::nmea_parse_gsv);
+}
+
+// A TCP server on 127.0.0.1 with one client at a time, in plain sockets.
+class LocalServer {
+public:
+    LocalServer()
+    {
+        listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+            ::listen(listen_, 1) != 0 || ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            return;
+        ::fcntl(listen_, F_SETFL, O_NONBLOCK);
+        port_ = ntohs(a.sin_port);
+    }
+    ~LocalServer()
+    {
+        drop_client();
+        if (listen_ >= 0) ::close(listen_);
+    }
+    quint16 port() const { return port_; }
+    QString address() const { return QString("127.0.0.1:%1").arg(port_); }
+    // Waits (processing events) for the client to connect.
+    bool accept_client()
+    {
+        return QTest::qWaitFor(
+            [&] {
+                client_ = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+                return client_ >= 0;
+            },
+            WAIT_MS);
+    }
+    bool send(const std::string& bytes)
+    {
+        return ::send(client_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size());
+    }
+    void drop_client()
+    {
+        if (client_ >= 0) ::close(client_);
+        client_ = -1;
+    }
+    // Bytes the client sent, read without waiting.
+    std::string received()
+    {
+        char buffer[512];
+        const ssize_t n = ::recv(client_, buffer, sizeof buffer, MSG_DONTWAIT);
+        return n > 0 ? std::string(buffer, size_t(n)) : std::string();
+    }
+
+private:
+    int listen_ = -1;
+    int client_ = -1;
+    quint16 port_ = 0;
+};
+
+class NmeaSources : public ::testing::Test {
+protected:
+    void SetUp() override { reset(); }
+    void TearDown() override { reset(); }
+    static void reset()
+    {
+        test::reset_firmware();
+        ems::nmea_rx = ems::NmeaRx{};
+        ems::nmea = ems::NmeaLink{};
+    }
+    std::vector<std::string> echoes()
+    {
+        std::lock_guard<std::mutex> lock(fake.echo_mutex);
+        return fake.echoes;
+    }
+    // Runs passes until the predicate holds.
+    template <typename Pred>
+    bool passes_until(Pred pred)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                parse_pass();
+                return pred();
+            },
+            WAIT_MS);
+    }
+
+    test::FakePlatform fake;
+};
+
+const std::string GSV1 = "GPGSV,3,1,12,17,72,207,32,28,59,095,31,06,35,347,25,01,29,132,23";
+const std::string GSV2 = "GPGSV,3,2,12,30,23,011,29,20,17,069,20,26,09,293,23,13,07,304,10";
+const std::string GSV3 = "GPGSV,3,3,12,11,12,132,04,08,38,008,,02,35,348,,03,14,091,";
+
+TEST(NmeaSourcesPure, HostAndPort)
+{
+    QString host, error;
+    quint16 port = 0;
+    EXPECT_TRUE(host::parse_host_port(" localhost:10110 ", host, port, error));
+    EXPECT_EQ(host, "localhost");
+    EXPECT_EQ(port, 10110);
+    EXPECT_TRUE(host::parse_host_port(":2947", host, port, error));
+    EXPECT_EQ(host, "localhost");
+    EXPECT_TRUE(host::parse_host_port("[::1]:5000", host, port, error));
+    EXPECT_EQ(host, "::1");
+    EXPECT_EQ(port, 5000);
+    for (const char* bad : {"", "localhost", "host:", "host:0", "host:65536", "host:12x", "::1:5000", "[::1]5000"}) {
+        EXPECT_FALSE(host::parse_host_port(bad, host, port, error)) << bad;
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(NmeaSourcesPure, ReplayPlanFollowsTimeStamps)
+{
+    EXPECT_DOUBLE_EQ(host::nmea_time_of_day("$GPRMC,030719.250,A,"), 3 * 3600 + 7 * 60 + 19.25);
+    EXPECT_DOUBLE_EQ(host::nmea_time_of_day("$GNGGA,235959,"), 86399);
+    EXPECT_EQ(host::nmea_time_of_day("$GPGSA,030719,"), -1);
+    EXPECT_EQ(host::nmea_time_of_day("$GPRMC,,V,"), -1);
+    EXPECT_EQ(host::nmea_time_of_day("$GPRMC,99"), -1);
+
+    const QByteArray log = "# Name: test\n# comment\n"
+                           "$GPGGA,235958.00,x*00\n$GPGSA,A,3*00\n$GPRMC,235958.00,A*00\n"
+                           "\n$GPGGA,235959.50,x*00\r\n$GPRMC,235959.50,A*00\n"
+                           "# not a header any more\n$GPGGA,000000.50,x*00\n$GPGGA,000000.00,x*00\n"
+                           "$GPGGA,000100.00,x*00";
+    bool timed = false;
+    const auto steps = host::plan_replay(log, 5, timed);
+    ASSERT_TRUE(timed);
+    ASSERT_EQ(steps.size(), 9u);
+    EXPECT_EQ(steps[0].line, "$GPGGA,235958.00,x*00\r\n");
+    EXPECT_EQ(steps[4].line, "$GPRMC,235959.50,A*00\r\n");
+    EXPECT_EQ(steps[5].line, "# not a header any more\r\n");
+    const int delays[] = {0, 0, 0, 1500, 0, 0, 1000, 0, 10000}; // midnight; backwards: 0; capped
+    for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i].delay_ms, delays[i]) << i;
+}
+
+TEST(NmeaSourcesPure, ReplayPlanWithoutTimesUsesTheRate)
+{
+    bool timed = true;
+    auto steps = host::plan_replay("$GPGSA,A,3*00\n$GPRMC,,V*00\n$GPRMC,120000,A*00\n$GPGSA,A,3*00", 4, timed);
+    EXPECT_FALSE(timed); // a single time stamp is not a pace
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[0].delay_ms, 0);
+    EXPECT_EQ(steps[3].delay_ms, 250);
+    EXPECT_TRUE(host::plan_replay("# only\n# comments\n\n", 5, timed).empty());
+}
+
+// Three GSV sentences in one burst all reach the record: the feeder holds each
+// back until the main loop has taken the one before.
+TEST_F(NmeaSources, FeederKeepsABurstFromOverrunningTheSlots)
+{
+    host::NmeaFeeder feeder;
+    feeder.push(QByteArray::fromStdString(sentence(GSV1) + sentence(GSV2) + sentence(GSV3)));
+    EXPECT_GT(feeder.pending(), 0);
+    ASSERT_TRUE(passes_until([&] { return feeder.pending() == 0; }));
+    parse_pass();
+    EXPECT_EQ(ems::gps.gps_sats_in_view, 12);
+    EXPECT_EQ(ems::gps.gps_sats[0].prn, 17);
+    EXPECT_EQ(ems::gps.gps_sats[4].prn, 30);
+    EXPECT_EQ(ems::gps.gps_sats[11].prn, 3);
+}
+
+// Without a main loop (instrument off) the feeder stops waiting: everything is
+// echoed, the first of a type stays in its slot, the rest are lost as on a
+// serial line.
+TEST_F(NmeaSources, FeederDoesNotStallWhileTheInstrumentIsOff)
+{
+    host::NmeaFeeder feeder;
+    std::string burst;
+    for (int i = 0; i < 10; ++i) burst += sentence(GSV1) + sentence(GSV2);
+    feeder.push(QByteArray::fromStdString(burst));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return feeder.pending() == 0; }, WAIT_MS));
+    EXPECT_EQ(echoes().size(), 20u);
+    EXPECT_EQ(std::string(ems::nmea.nmea_gsv), GSV1);
+}
+
+TEST_F(NmeaSources, TcpStreamReachesTheRecord)
+{
+    LocalServer server;
+    ASSERT_NE(server.port(), 0);
+    host::NmeaTcpSource tcp;
+    std::vector<std::string> events;
+    QObject::connect(&tcp, &host::NmeaTcpSource::connectedChanged, [&](bool on, const QString& what) {
+        events.push_back((on ? "on " : "off ") + what.toStdString());
+    });
+    QObject::connect(&tcp, &host::NmeaTcpSource::errorOccurred,
+                     [&](const QString& m) { events.push_back("error " + m.toStdString()); });
+
+    tcp.connectTo(server.address());
+    EXPECT_TRUE(tcp.isBusy());
+    ASSERT_TRUE(server.accept_client());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !events.empty(); }, WAIT_MS));
+    EXPECT_EQ(events[0], "on " + server.address().toStdString());
+    EXPECT_TRUE(tcp.isConnected());
+    tcp.connectTo(server.address()); // already connected: nothing
+    EXPECT_EQ(server.received(), ""); // not gpsd: nothing is sent
+
+    // One second's sentences in one write, the last one split across two.
+    const std::string rmc = sentence("GPRMC,030719.000,A,3747.0873,S,17518.8938,E,10.0,181.39,311214,,,A");
+    const std::string gga = sentence("GPGGA,030719.000,3747.0873,S,17518.8938,E,1,08,1.1,59.9,M,23.7,M,,0000");
+    ASSERT_TRUE(server.send(sentence(GSV1) + sentence(GSV2) + sentence(GSV3) + rmc + gga.substr(0, 20)));
+    QTest::qWait(20);
+    ASSERT_TRUE(server.send(gga.substr(20)));
+    ASSERT_TRUE(passes_until([&] { return ems::gps.gps_altitude_m == 59; }));
+    EXPECT_EQ(ems::gps.gps_fix_valid, 1);
+    EXPECT_NEAR(ems::gps.gps_latitude, -37.784788, 1e-5);
+    EXPECT_EQ(ems::gps.gps_sats[11].prn, 3); // all three GSV made it
+    EXPECT_EQ(echoes().size(), 5u);
+
+    // The server goes away: the source reports it and can connect again.
+    server.drop_client();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 2; }, WAIT_MS));
+    EXPECT_EQ(events[1], "off closed by the server");
+    EXPECT_FALSE(tcp.isBusy());
+    tcp.connectTo(server.address());
+    ASSERT_TRUE(server.accept_client());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 3; }, WAIT_MS));
+    tcp.disconnectSource();
+    EXPECT_EQ(events.back(), "off ");
+    EXPECT_FALSE(tcp.isBusy());
+    EXPECT_EQ(events.size(), 4u);
+}
+
+TEST_F(NmeaSources, TcpFailuresAreReported)
+{
+    host::NmeaTcpSource tcp;
+    std::vector<std::string> errors;
+    QObject::connect(&tcp, &host::NmeaTcpSource::errorOccurred,
+                     [&](const QString& m) { errors.push_back(m.toStdString()); });
+    tcp.connectTo("nonsense");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_FALSE(tcp.isBusy());
+
+    quint16 closed_port = 0;
+    {
+        LocalServer gone; // bound, then closed: nobody listens there now
+        closed_port = gone.port();
+    }
+    tcp.connectTo(QString("127.0.0.1:%1").arg(closed_port));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return errors.size() == 2; }, WAIT_MS));
+    EXPECT_NE(errors[1].find("Cannot connect to the NMEA server 127.0.0.1:"), std::string::npos) << errors[1];
+    EXPECT_FALSE(tcp.isBusy());
+}
+
+// A log with a comment header and LF line ends, three seconds long by its time
+// stamps, replayed at a hundredth of real time.
+TEST_F(NmeaSources, ReplayOfALogFollowsItsTimeStamps)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("flight.log");
+    std::string log = "# Name: test receiver\n# Date: 2014-12-31\n";
+    for (int s = 0; s < 3; ++s) {
+        char lat[16];
+        std::snprintf(lat, sizeof lat, "37%02d.0000", 10 + s);
+        const std::string t = "03072" + std::to_string(s) + ".000";
+        std::string rmc = sentence("GPRMC," + t + ",A," + lat + ",S,17518.8938,E,1.0,90.0,311214,,,A");
+        rmc.erase(rmc.size() - 2, 1); // LF only
+        log += rmc + sentence(GSV1) + sentence(GSV2) + sentence(GSV3);
+    }
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(log.data(), qint64(log.size()));
+    }
+
+    host::NmeaFileReplay replay;
+    replay.setTimeScale(0.05); // one recorded second: 50 ms
+    std::vector<std::string> events;
+    QObject::connect(&replay, &host::NmeaFileReplay::connectedChanged, [&](bool on, const QString& what) {
+        events.push_back((on ? "on " : "off ") + what.toStdString());
+    });
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<float> latitudes;
+    ASSERT_TRUE(replay.start(path, 5, false));
+    EXPECT_TRUE(replay.isTimed());
+    EXPECT_FALSE(replay.start(path, 5, false)); // already running
+    ASSERT_TRUE(passes_until([&] {
+        if (latitudes.empty() || latitudes.back() != ems::gps.gps_latitude) latitudes.push_back(ems::gps.gps_latitude);
+        return !replay.isRunning() && ems::nmea.nmea_gsv_new == 0;
+    }));
+    EXPECT_GE(clock.elapsed(), 100); // two pauses of 50 ms
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0], "on flight.log, paced by its time stamps");
+    EXPECT_EQ(events[1], "off end of the log");
+    EXPECT_EQ(echoes().size(), 12u);
+    ASSERT_GE(latitudes.size(), 3u);
+    EXPECT_NEAR(latitudes.back(), -37.2, 1e-4);
+    EXPECT_EQ(ems::gps.gps_sats[11].prn, 3);
+}
+
+TEST_F(NmeaSources, ReplayWithoutTimesAndReplayErrors)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("untimed.nmea");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 4; ++i) f.write(sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
+    }
+    host::NmeaFileReplay replay;
+    std::vector<std::string> errors, events;
+    QObject::connect(&replay, &host::NmeaFileReplay::errorOccurred,
+                     [&](const QString& m) { errors.push_back(m.toStdString()); });
+    QObject::connect(&replay, &host::NmeaFileReplay::connectedChanged,
+                     [&](bool on, const QString& what) { events.push_back((on ? "on " : "off ") + what.toStdString()); });
+    replay.setTimeScale(0.1);
+    ASSERT_TRUE(replay.start(path, 20, true)); // 50 ms apart, shortened to 5; repeating
+    EXPECT_FALSE(replay.isTimed());
+    EXPECT_EQ(events[0], "on untimed.nmea, 20 sentences/s");
+    ASSERT_TRUE(passes_until([&] { return echoes().size() >= 6; })); // went round once
+    EXPECT_TRUE(replay.isRunning());
+    replay.stop();
+    EXPECT_EQ(events.back(), "off stopped");
+    EXPECT_EQ(ems::gps.gps_fix_type, 3);
+
+    EXPECT_FALSE(replay.start(dir.filePath("missing.log"), 5, false));
+    QFile(dir.filePath("empty.log")).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(replay.start(dir.filePath("empty.log"), 5, false));
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_NE(errors[0].find("Cannot open the NMEA log"), std::string::npos);
+    EXPECT_NE(errors[1].find("holds no NMEA lines"), std::string::npos);
+    EXPECT_FALSE(replay.isRunning());
+}
+
+// The tab: the source is chosen beside the serial controls, the buttons act on
+// it, and the choice is locked while a source is on.
+TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
+{
+    test::reset_firmware();
+    ems::nmea_rx = ems::NmeaRx{};
+    ems::nmea = ems::NmeaLink{};
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("SDCARD");
+    auto window = std::make_unique<host::TfrmMain>(dir.path());
+    window->set_virtual_time(true);
+    window->show();
+
+    QComboBox* source = window->combo("GPS (NMEA Protocol)/Source:");
+    ASSERT_TRUE(source);
+    ASSERT_EQ(source->count(), 3);
+    EXPECT_EQ(source->currentText(), "Serial port");
+    QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
+    auto* server_edit = window->findChild<QLineEdit*>("NmeaServer");
+    ASSERT_TRUE(server_edit);
+    EXPECT_TRUE(port->isEnabled());
+    EXPECT_FALSE(server_edit->isEnabled());
+
+    LocalServer server;
+    source->setCurrentIndex(1);
+    EXPECT_FALSE(port->isEnabled());
+    EXPECT_TRUE(server_edit->isEnabled());
+    server_edit->setText(server.address());
+    QTest::mouseClick(window->button("&Connect"), Qt::LeftButton);
+    ASSERT_TRUE(server.accept_client());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->nmea_tcp()->isConnected(); }, WAIT_MS));
+    EXPECT_FALSE(source->isEnabled());
+    ASSERT_TRUE(server.send(sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
+
+    QTest::mouseClick(window->button("&Disconnect"), Qt::LeftButton);
+    EXPECT_FALSE(window->nmea_tcp()->isBusy());
+    EXPECT_TRUE(source->isEnabled());
+    window.reset();
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// The MIN/MAX page: its rows and second column, RESET, EXIT, and keys that
+// never reach the run screen underneath.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "config/settings.h"
+#include "gfx/draw.h"
+#include "gfx/framebuffer.h"
+#include "gfx/text.h"
+#include "gps/gps_data.h"
+#include "ops/quick_menus.h"
+#include "pages/minmax.h"
+#include "pages/minmax_page.h"
+#include "pages/run_screen.h"
+#include "sensors/channels.h"
+#include "support/firmware_reset.h"
+#include "support/golden.h"
+#include "system/raw_inputs.h"
+#include "system/tick.h"
+#include "ui/screen.h"
+
+using namespace ems;
+
+namespace {
+
+
+// True when the pixels of x0..x1, y0..y1 are exactly what draw_text draws for
+// `text` at (x, y) in font 8, left-aligned, in `colour`.
+bool shows_text(int16_t x, int16_t y, const char* text, uint8_t colour, int x1, int rows = 12)
+{
+    std::vector<uint8_t> saved(Framebuffer, Framebuffer + FRAME_BYTES);
+    clear_screen();
+    draw_text(x, y, text, 8, ALIGN_LEFT, colour);
+    std::vector<uint8_t> expected(Framebuffer, Framebuffer + FRAME_BYTES);
+    std::copy(saved.begin(), saved.end(), Framebuffer);
+    for (int yy = y; yy < y + rows; ++yy)
+        for (int xx = x; xx <= x1; ++xx)
+            if (saved[yy * LCD_WIDTH + xx] != expected[yy * LCD_WIDTH + xx]) return false;
+    return true;
+}
+
+class MinMaxPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::reset_firmware();
+        build_trig_tables();
+        ScreenHandler = run_screen;
+    }
+    void open()
+    {
+        quick.quick_menu_handler = screen_minmax;
+        tick.quick_menu_countdown = 10;
+    }
+};
+
+TEST_F(MinMaxPage, DefaultRows)
+{
+    minmax.volts_min = 118;
+    minmax.volts_max = 143;
+    minmax.oat_min = -4;
+    minmax.oat_max = 21;
+    minmax.rpm1_max = 5420;
+    minmax.aux_temp_max[0] = 104;
+    minmax.aux_pressure_max[1] = 52;
+    minmax.tc_max[0] = 712;
+    minmax.tc_max[2] = 121;
+    clear_screen();
+    screen_minmax();
+    EXPECT_TRUE(shows_text(30, 40, "BAT  (V):", 250, 160));
+    EXPECT_TRUE(shows_text(165, 40, "11.8/14.3", 15, 300));
+    EXPECT_TRUE(shows_text(30, 55, "OAT (\xB0" "C):", 250, 160));
+    EXPECT_TRUE(shows_text(165, 70, "5420", 15, 300));
+    EXPECT_TRUE(shows_text(30, 70, "ENGINE RPM:", 250, 160));
+    EXPECT_GOLDEN("minmax_default");
+}
+
+TEST_F(MinMaxPage, PercentRpmRow)
+{
+    settings.rpm1_display = 1;
+    minmax.rpm1_max = 97;
+    clear_screen();
+    screen_minmax();
+    EXPECT_TRUE(shows_text(30, 70, "ENGINE RPM (%):", 250, 160));
+    EXPECT_TRUE(shows_text(165, 70, "97", 15, 300));
+}
+
+TEST_F(MinMaxPage, TwelveRowsBeforeTheThermocouplesStartTheSecondColumn)
+{
+    // volts, OAT, RPM 1, RPM 2, MAP, GPS, ch 0 temperature, ch 1 pressure,
+    // ch 2 current, ch 3 generic, fuel pressure, amps: twelve rows.
+    settings.rpm2_display = 0;
+    settings.map_display = 1;
+    gps.gps_fix_valid = 1;
+    settings.channel_mode[2] = CHANNEL_CURRENT;
+    settings.current_display = 1;
+    settings.egt_channels = 6;
+    settings.cht_channels = 6;
+    for (int i = 0; i < 12; ++i) minmax.tc_max[i] = int16_t(600 + 10 * i);
+    minmax.aux_current_min[2] = -3;
+    minmax.aux_current_max[2] = 28;
+    minmax.gps_speed_max = 112;
+    clear_screen();
+    screen_minmax();
+    EXPECT_TRUE(shows_text(30, 160, "CH3 (A):", 250, 160));
+    // The last row of the first column runs into the frame (row 227) and the key-label caption box.
+    EXPECT_TRUE(shows_text(30, 220, "EGT 1 (\xB0" "C):", 250, 160, 7));
+    EXPECT_TRUE(shows_text(270, 40, "EGT 2 (\xB0" "C):", 250, 400));
+    EXPECT_TRUE(shows_text(270, 115, "CHT 1 (\xB0" "C):", 250, 400));
+    EXPECT_TRUE(shows_text(405, 115, "660", 15, 460));
+    EXPECT_GOLDEN("minmax_two_columns");
+}
+
+TEST_F(MinMaxPage, ResetTakesThePresentReadings)
+{
+    minmax.rpm1_max = 5800;
+    minmax.rpm2_max = 1200;
+    sens.rpm = 0;
+    raw.rpm2 = 0;
+    open();
+    KeyEvent = KEY_SOFT2;
+    run_screen();
+    EXPECT_EQ(int32_t{minmax.rpm1_max}, 0);
+    EXPECT_EQ(int32_t{minmax.rpm2_max}, 0);
+    EXPECT_EQ(tick.quick_menu_countdown, 10); // still open
+    EXPECT_EQ(KeyEvent, KEY_NONE);
+}
+
+TEST_F(MinMaxPage, StaysOpenUntilExitAndSwallowsOtherKeys)
+{
+    open();
+    tick.quick_menu_countdown = 1; // the slow tick has nearly run it out
+    for (uint8_t key : {KEY_SOFT5, KEY_PUSH, KEY_CW, KEY_SOFT3}) {
+        KeyEvent = key;
+        run_screen();
+        EXPECT_EQ(run.run_page, PAGE_ENGINE);
+        EXPECT_EQ(tick.quick_menu_countdown, 10);
+        EXPECT_EQ(quick.quick_menu_handler, &screen_minmax);
+    }
+    KeyEvent = KEY_SOFT1;
+    run_screen();
+    EXPECT_EQ(tick.quick_menu_countdown, 0);
+    EXPECT_EQ(run.run_page, PAGE_ENGINE);
+}
+
+} // namespace
