@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTextStream>
 #include <cmath>
 #include <cstdio>
@@ -157,6 +158,17 @@ bool ScenarioRunner::execute(const std::vector<std::string>& w, QString& error)
         b->click();
         QCoreApplication::processEvents();
         return true;
+    }
+    if (cmd == "tab") {
+        if (!want(1, "tab \"TITLE\"")) return false;
+        QTabWidget* tabs = window_.tabs();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == q(w[1])) {
+                tabs->setCurrentIndex(i);
+                QCoreApplication::processEvents();
+                return true;
+            }
+        return error = q("no tab " + w[1]), false;
     }
     if (cmd == "clock") {
         if (!want(2, "clock YYYY-MM-DD HH:MM:SS")) return false;
