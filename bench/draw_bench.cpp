@@ -10,7 +10,7 @@
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/mif.h"
-#include "host/core/card_folder.h"
+#include "host/core/card_platform.h"
 #include "system/platform.h"
 
 using namespace ems;
@@ -94,28 +94,6 @@ BENCHMARK(BM_DashedLines);
 
 namespace {
 
-class BenchPlatform : public Platform {
-public:
-    explicit BenchPlatform(const std::filesystem::path& dir) : card_(dir) {}
-    LocalTime local_time() override { return {}; }
-    int file_open(const char* p, FileMode m) override { return card_.file_open(p, m); }
-    size_t file_read(int h, uint8_t* d, size_t n) override { return card_.file_read(h, d, n); }
-    size_t file_write(int h, const uint8_t* d, size_t n) override { return card_.file_write(h, d, n); }
-    bool file_close(int h) override { return card_.file_close(h); }
-    bool file_replace(const char* s, const char* d) override { return card_.file_replace(s, d); }
-    bool file_remove(const char* p) override { return card_.file_remove(p); }
-    int dir_open(const char* p) override { return card_.dir_open(p); }
-    bool dir_next(int h, char* n, size_t s) override { return card_.dir_next(h, n, s); }
-    void dir_close(int h) override { card_.dir_close(h); }
-    void message_box(const char*) override {}
-    void present() override {}
-    bool check_box(CheckBox) override { return false; }
-    void serial_echo(const char*) override {}
-
-private:
-    host::CardFolder card_;
-};
-
 // A 480 x 272 picture of short runs and literals, as a dithered photo would code.
 std::vector<uint8_t> full_screen_mif()
 {
@@ -140,19 +118,14 @@ std::vector<uint8_t> full_screen_mif()
 
 static void BM_LoadFullScreenMif(benchmark::State& state)
 {
-    std::string dir = (std::filesystem::temp_directory_path() / "mif-bench-XXXXXX").string();
-    if (!::mkdtemp(dir.data())) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
-    std::filesystem::create_directories(std::filesystem::path(dir) / "SDCARD");
+    const std::filesystem::path dir = host::make_temp_card_dir("mif-bench");
     const auto pic = full_screen_mif();
     if (std::FILE* f = std::fopen((std::filesystem::path(dir) / "SDCARD" / "SPLASH.MIF").c_str(), "wb")) {
         std::fwrite(pic.data(), 1, pic.size(), f);
         std::fclose(f);
     }
     {
-        BenchPlatform platform(dir);
+        host::CardPlatform platform(dir);
         set_platform(&platform);
         for (auto _ : state) {
             if (!load_mif_file(0, 0, "SDCARD\\SPLASH.MIF")) state.SkipWithError("load failed");

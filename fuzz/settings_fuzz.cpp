@@ -12,51 +12,25 @@
 #include <string>
 
 #include "config/settings.h"
-#include "host/core/card_folder.h"
+#include "host/core/card_platform.h"
 #include "system/platform.h"
 
 namespace {
-
-class CardPlatform : public ems::Platform {
-public:
-    explicit CardPlatform(const std::filesystem::path& dir) : card_(dir) {}
-
-    ems::LocalTime local_time() override { return {}; }
-    int file_open(const char* p, ems::FileMode m) override { return card_.file_open(p, m); }
-    size_t file_read(int h, uint8_t* d, size_t n) override { return card_.file_read(h, d, n); }
-    size_t file_write(int h, const uint8_t* d, size_t n) override { return card_.file_write(h, d, n); }
-    bool file_close(int h) override { return card_.file_close(h); }
-    bool file_replace(const char* s, const char* d) override { return card_.file_replace(s, d); }
-    bool file_remove(const char* p) override { return card_.file_remove(p); }
-    int dir_open(const char* p) override { return card_.dir_open(p); }
-    bool dir_next(int h, char* n, size_t s) override { return card_.dir_next(h, n, s); }
-    void dir_close(int h) override { card_.dir_close(h); }
-    void message_box(const char*) override {}
-    void present() override {}
-    bool check_box(ems::CheckBox) override { return true; }
-    void serial_echo(const char*) override {}
-
-private:
-    host::CardFolder card_;
-};
 
 std::filesystem::path card_dir;
 
 void remove_card_dir() { std::filesystem::remove_all(card_dir); }
 
-CardPlatform& setup()
+host::CardPlatform& setup()
 {
     // A memory file system when there is one: closing a card file syncs it.
     std::error_code ec;
     const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
                                            ? std::filesystem::path("/dev/shm")
                                            : std::filesystem::temp_directory_path();
-    std::string pattern = (base / "ems-settings-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    card_dir = pattern;
-    std::filesystem::create_directories(card_dir / "SDCARD");
+    card_dir = host::make_temp_card_dir("ems-settings-fuzz", base);
     std::atexit(remove_card_dir);
-    static CardPlatform platform(card_dir);
+    static host::CardPlatform platform(card_dir);
     ems::set_platform(&platform);
     return platform;
 }
@@ -65,7 +39,7 @@ CardPlatform& setup()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static CardPlatform& platform = setup();
+    static host::CardPlatform& platform = setup();
     (void)platform;
 
     static uint8_t file[4096];

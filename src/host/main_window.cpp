@@ -39,7 +39,7 @@ std::filesystem::path working_path(const QString& dir)
 } // namespace
 
 TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
-    : QMainWindow(parent), card_(working_path(working_dir))
+    : QMainWindow(parent), CardPlatform(working_path(working_dir))
 {
     setWindowTitle("Sorvik EMS G2 Simulator");
     setObjectName("frmMain");

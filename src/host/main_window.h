@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-#include "host/core/card_folder.h"
+#include "host/core/card_platform.h"
 #include "system/platform.h"
 
 class QCheckBox;
@@ -34,7 +34,7 @@ class EchoSink;
 class NmeaTcpSource;  // NMEA sources (build_gps_tab)
 class NmeaFileReplay; // NMEA sources (build_gps_tab)
 
-class TfrmMain : public QMainWindow, public ems::Platform {
+class TfrmMain : public QMainWindow, public CardPlatform {
     Q_OBJECT
 public:
     // working_dir holds the SDCARD folder (the process's working directory by default).
@@ -70,17 +70,8 @@ public:
     void Button2Click(); // "&Off"
     void Exit1Click();   // File / "&Exit"
 
-    // ems::Platform
+    // ems::Platform (card files come from CardPlatform)
     ems::LocalTime local_time() override;
-    int file_open(const char* p, ems::FileMode m) override { return card_.file_open(p, m); }
-    size_t file_read(int h, uint8_t* d, size_t n) override { return card_.file_read(h, d, n); }
-    size_t file_write(int h, const uint8_t* d, size_t n) override { return card_.file_write(h, d, n); }
-    bool file_close(int h) override { return card_.file_close(h); }
-    bool file_replace(const char* s, const char* d) override { return card_.file_replace(s, d); }
-    bool file_remove(const char* p) override { return card_.file_remove(p); }
-    int dir_open(const char* p) override { return card_.dir_open(p); }
-    bool dir_next(int h, char* n, size_t s) override { return card_.dir_next(h, n, s); }
-    void dir_close(int h) override { card_.dir_close(h); }
     void message_box(const char* text) override;
     void present() override;
     bool check_box(ems::CheckBox box) override;
@@ -109,7 +100,6 @@ private:
     void press_key(int code);
     void wheel_knob(int steps);
 
-    CardFolder card_;
     LcdPanel* panel1_ = nullptr;
     QTabWidget* page_control1_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
