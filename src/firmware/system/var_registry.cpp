@@ -1,5 +1,7 @@
 #include "system/var_registry.h"
+#include "system/var_registry_table.h"
 
+#include <atomic>
 #include <cstring>
 #include <type_traits>
 
@@ -28,29 +30,6 @@
 namespace ems {
 namespace {
 
-template <typename T>
-constexpr VarType type_of()
-{
-    using U = std::remove_cv_t<std::remove_all_extents_t<T>>;
-    if constexpr (std::is_same_v<U, char>) return VarType::Text;
-    else if constexpr (std::is_same_v<U, float>) return VarType::F32;
-    else if constexpr (std::is_same_v<U, uint8_t>) return VarType::U8;
-    else if constexpr (std::is_same_v<U, int8_t>) return VarType::I8;
-    else if constexpr (std::is_same_v<U, uint16_t>) return VarType::U16;
-    else if constexpr (std::is_same_v<U, int16_t>) return VarType::I16;
-    else if constexpr (std::is_same_v<U, uint32_t>) return VarType::U32;
-    else return VarType::I32;
-}
-
-template <typename T>
-constexpr uint16_t count_of()
-{
-    if constexpr (std::is_array_v<T>) return uint16_t(sizeof(T) / sizeof(std::remove_all_extents_t<T>));
-    else return 1;
-}
-
-#define VAR(name, expr) {name, &(expr), type_of<decltype(expr)>(), count_of<decltype(expr)>()}
-#define SET(field) VAR("settings." #field, settings.field)
 
 const VarInfo VARS[] = {
     // Raw inputs.
@@ -90,11 +69,6 @@ const VarInfo VARS[] = {
     // Derived settings values and calibration.
     VAR("rpm1_scale", derived.rpm1_scale), VAR("fuel_config", derived.fuel_config),
     VAR("serial_number", calibration.serial_number),
-    // Settings fields the host and the pass read.
-    SET(oat_display), SET(current_display), SET(channel_mode), SET(rpm1_display), SET(rpm2_display),
-    SET(map_display), SET(rpm2_full_scale), SET(rpm1_pulses), SET(ecu_type), SET(registration),
-    SET(fuel_pressure_display), SET(egt_channels), SET(cht_channels), SET(egt_scanning), SET(cht_scanning),
-    SET(egt_scan_time), SET(cht_scan_time), SET(utc_offset), SET(temp_unit), SET(rpm1_label), SET(rpm2_label),
     // Sensor outputs (channels, thermocouples, ECU, min/max)
     VAR("volts_x10", sens.volts_x10), VAR("oat_c", sens.oat_c), VAR("oat_disp", sens.oat_disp),
     VAR("rpm", sens.rpm), VAR("rpm_unrounded", sens.rpm_unrounded), VAR("rpm_percent", sens.rpm_percent),
@@ -134,6 +108,8 @@ const VarInfo VARS[] = {
     VAR("fuel_time_left", fuel.fuel_time_left), VAR("tank_filter_acc", fuel.tank_filter_acc),
     VAR("fuel_used1", fuel_hobbs.fuel.fuel_used1), VAR("fuel_used2", fuel_hobbs.fuel.fuel_used2),
     VAR("tank1_contents", fuel_hobbs.fuel.tank1_contents), VAR("tank2_contents", fuel_hobbs.fuel.tank2_contents),
+    {"nmea_active", &nmea.nmea_active, VarType::AtomicU8, 1},
+    {"gps_data_timeout", &nmea.gps_data_timeout, VarType::AtomicU8, 1},
     // GPS record (gps_fix_valid, gps_sats_in_view and magvar_counter are listed above; the
     // atomic nmea_active and gps_data_timeout are not listed)
     VAR("gps_latitude", gps.gps_latitude), VAR("gps_longitude", gps.gps_longitude),
@@ -181,13 +157,17 @@ const VarInfo* find_var(const char* name)
 {
     for (const VarInfo& v : VARS)
         if (std::strcmp(v.name, name) == 0) return &v;
+    for (size_t i = 0; i < SETTINGS_VAR_COUNT; ++i)
+        if (std::strcmp(SETTINGS_VARS[i].name, name) == 0) return &SETTINGS_VARS[i];
     return nullptr;
 }
 
-const VarInfo* all_vars(size_t& n)
+size_t var_count() { return sizeof VARS / sizeof VARS[0] + SETTINGS_VAR_COUNT; }
+
+const VarInfo& var_at(size_t i)
 {
-    n = sizeof VARS / sizeof VARS[0];
-    return VARS;
+    constexpr size_t own = sizeof VARS / sizeof VARS[0];
+    return i < own ? VARS[i] : SETTINGS_VARS[i - own];
 }
 
 int64_t var_int(const VarInfo& v, size_t i)
@@ -201,6 +181,7 @@ int64_t var_int(const VarInfo& v, size_t i)
     case VarType::U32: { uint32_t x; std::memcpy(&x, static_cast<const uint8_t*>(v.ptr) + 4 * i, 4); return x; }
     case VarType::I32: { int32_t x; std::memcpy(&x, static_cast<const uint8_t*>(v.ptr) + 4 * i, 4); return x; }
     case VarType::F32: return int64_t(var_double(v, i));
+    case VarType::AtomicU8: return static_cast<const std::atomic<uint8_t>*>(v.ptr)[i].load(std::memory_order_relaxed);
     case VarType::Text: return 0;
     }
     return 0;

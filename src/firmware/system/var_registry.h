@@ -6,7 +6,7 @@
 
 namespace ems {
 
-enum class VarType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text };
+enum class VarType : uint8_t { U8, I8, U16, I16, U32, I32, F32, Text, AtomicU8 };
 
 struct VarInfo {
     const char* name;
@@ -17,8 +17,9 @@ struct VarInfo {
 
 // The variable with this name, or nullptr.
 const VarInfo* find_var(const char* name);
-// All known variables (count written to n).
-const VarInfo* all_vars(size_t& n);
+// All known variables, the settings fields among them.
+size_t var_count();
+const VarInfo& var_at(size_t i);
 
 // Reads element i of a numeric variable as a 64-bit integer (floats truncated).
 int64_t var_int(const VarInfo& v, size_t i);
