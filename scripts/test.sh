@@ -10,19 +10,26 @@ jobs=$(nproc 2>/dev/null || echo 2)
 passed=0
 failed=0
 
-run_suite() { # name, build dir, extra cmake args...
-  local name=$1 dir=$2
-  shift 2
+run_suite() { # name, build dir, test filter (empty: all), extra cmake args...
+  local name=$1 dir=$2 filter=$3
+  shift 3
   echo "== $name build ($dir)"
   if ! cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1; then
     cat "$dir.configure.log"; failed=$((failed + 1)); return
   fi
-  if ! cmake --build "$dir" -j "$jobs"; then
+  local targets=()
+  [ -n "$filter" ] && targets=(--target firmware_tests)
+  if ! cmake --build "$dir" -j "$jobs" "${targets[@]}"; then
     echo "$name build failed"; failed=$((failed + 1)); return
   fi
   echo "== $name tests"
   local log="$dir/ctest.log"
-  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300 2>&1 | tee "$log"
+  local select=()
+  [ -n "$filter" ] && select=(-R "$filter")
+  local launch=()
+  # ThreadSanitizer needs a fixed memory layout on kernels with wide address randomisation.
+  [ "$name" = "thread-sanitized hand-over" ] && setarch "$(uname -m)" -R true 2>/dev/null && launch=(setarch "$(uname -m)" -R)
+  "${launch[@]}" ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 300 "${select[@]}" 2>&1 | tee "$log"
   local line p t
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
   if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
@@ -32,9 +39,12 @@ run_suite() { # name, build dir, extra cmake args...
   failed=$((failed + f))
 }
 
-mkdir -p build build-asan
-run_suite "normal" build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+mkdir -p build build-asan build-tsan
+run_suite "normal" build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite "sanitized" build-asan -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF
+  run_suite "sanitized" build-asan "" -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF
+# The receive thread's hand-over to the main loop, under ThreadSanitizer.
+TSAN_OPTIONS=halt_on_error=1 \
+  run_suite "thread-sanitized hand-over" build-tsan "HandOver|NmeaRx" -DCMAKE_BUILD_TYPE=Debug -DEMS_TSAN=ON -DEMS_GUI=OFF -DEMS_BENCH=OFF
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -190,7 +190,7 @@ bool power_on()
 
 void power_off() { sys.power_off_request = 1; }
 
-void main_loop_pass()
+void process_sensors()
 {
     Platform& p = platform();
     if (settings.ecu_type == ECU_UL_POWER) read_ul_power_switches();
@@ -215,6 +215,11 @@ void main_loop_pass()
         process_current();
     else
         alarm_clear(ALARM_CURRENT);
+}
+
+void main_loop_pass()
+{
+    process_sensors();
 
     if (ScreenHandler) ScreenHandler();
 

@@ -28,6 +28,9 @@ void firmware_pass();
 // Steps 1 to 9 of one main-loop pass (without the loop's power-off test).
 void main_loop_pass();
 
+// Steps 1 to 5: the host's switches, then every sensor channel in pass order.
+void process_sensors();
+
 bool firmware_running(); // phase is not Off
 
 } // namespace ems
