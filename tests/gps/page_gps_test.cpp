@@ -12,6 +12,7 @@
 #include "gfx/framebuffer.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
+#include "gps/nmea_rx.h"
 #include "gps/page_gps.h"
 #include "gps/sun.h"
 #include "support/firmware_reset.h"
@@ -216,6 +217,76 @@ TEST_F(PageGps, GoldenPolarDayAndUndefinedVariation)
     settings.gps_cog = 1;
     page_gps();
     EXPECT_GOLDEN("gps_page_polar");
+}
+
+// The same fix in the two other position formats; format 0 is the fix golden
+// above ("gps_page_fix").
+TEST_F(PageGps, GoldenPositionFormatDegreesMinutesSeconds)
+{
+    with_fix();
+    settings.gps_position_format = 1;
+    settings.speed_unit = 2;
+    page_gps();
+    char text[32];
+    format_latitude(gps.gps_latitude, text, sizeof text);
+    EXPECT_STREQ(text, "S37\xB0" "47'05.26");
+    EXPECT_GOLDEN("gps_page_format_1");
+}
+
+TEST_F(PageGps, GoldenPositionFormatDecimalDegrees)
+{
+    with_fix();
+    settings.gps_position_format = 2;
+    settings.speed_unit = 2;
+    page_gps();
+    char text[32];
+    format_longitude(gps.gps_longitude, text, sizeof text);
+    EXPECT_STREQ(text, "E175.31490\xB0");
+    EXPECT_GOLDEN("gps_page_format_2");
+}
+
+// A receiver that talks but has no fix, fed as framed bytes and parsed as the
+// main loop does: status V and fix type 1 give ACQUIRING and dashes, the
+// satellites it sees are plotted in red (none used), and the page is not
+// crossed out because sentences arrive.
+TEST_F(PageGps, GoldenReceiverWithoutFix)
+{
+    nmea_rx = NmeaRx{};
+    clk.clock_utc = ClockRecord{12, 41, 9, 14, 3, 2025};
+    const char* stream =
+        "$GPRMC,094112.00,V,,,,,,,140325,,,N*73\r\n"
+        "$GPGGA,094112.00,,,,,0,00,99.99,,,,,,*69\r\n"
+        "$GPGSA,A,1,,,,,,,,,,,,,99.99,99.99,99.99*30\r\n"
+        "$GPGSV,2,1,05,05,40,083,22,12,15,210,,24,62,300,18,25,05,020,*79\r\n";
+    ComPort1RxChar(reinterpret_cast<const uint8_t*>(stream), std::strlen(stream));
+    ASSERT_EQ(nmea.nmea_rmc_new.load(), 1);
+    ASSERT_EQ(nmea.nmea_gga_new.load(), 1);
+    ASSERT_EQ(nmea.nmea_gsa_new.load(), 1);
+    ASSERT_EQ(nmea.nmea_gsv_new.load(), 1);
+    nmea_parse_rmc();
+    nmea_parse_gga();
+    nmea_parse_gsa();
+    nmea_parse_gsv();
+    nmea.nmea_rmc_new = 0;
+    nmea.nmea_gga_new = 0;
+    nmea.nmea_gsa_new = 0;
+    nmea.nmea_gsv_new = 0;
+    // The second GSV message carries the fifth satellite.
+    const char* more = "$GPGSV,2,2,05,29,33,140,25*45\r\n";
+    ComPort1RxChar(reinterpret_cast<const uint8_t*>(more), std::strlen(more));
+    ASSERT_EQ(nmea.nmea_gsv_new.load(), 1);
+    nmea_parse_gsv();
+    nmea.nmea_gsv_new = 0;
+
+    EXPECT_EQ(nmea.nmea_active.load(), 1);
+    EXPECT_EQ(gps.gps_fix_valid, 0);
+    EXPECT_EQ(gps.gps_fix_type, 0);
+    EXPECT_EQ(gps.gps_sats_in_view, 5);
+    EXPECT_EQ(gps.gps_sats[4].prn, 29);
+    EXPECT_EQ(gps.gps_sats[3].prn, 25);
+    EXPECT_EQ(gps.gps_sats[3].snr, 0);
+    page_gps();
+    EXPECT_GOLDEN("gps_page_no_fix");
 }
 
 } // namespace
