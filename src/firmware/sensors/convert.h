@@ -31,4 +31,8 @@ int16_t c_to_f(int32_t c);
 // beyond the range saturate (no undefined conversion).
 int32_t float_to_i32(float v);
 
+// Narrowing that holds the value at the target type's ends.
+inline int16_t saturate16(int64_t v) { return v < INT16_MIN ? INT16_MIN : v > INT16_MAX ? INT16_MAX : int16_t(v); }
+inline int32_t saturate32(int64_t v) { return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int32_t(v); }
+
 } // namespace ems

@@ -30,11 +30,6 @@ bool gallons() { return (settings.fuel_unit & 1) != 0; }
 // usable setting; it must not stop the instrument).
 uint32_t div_u32(uint32_t a, uint32_t b) { return b == 0 ? 0 : a / b; }
 
-int32_t saturate32(int64_t v)
-{
-    return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int32_t(v);
-}
-
 uint16_t clamp_u16(int64_t v) { return v < 0 ? 0 : v > UINT16_MAX ? UINT16_MAX : uint16_t(v); }
 
 } // namespace

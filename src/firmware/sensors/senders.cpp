@@ -78,16 +78,6 @@ namespace {
 constexpr uint8_t SENDER_TEMP_LM335 = 4;
 constexpr uint8_t SENDER_TEMP_USER = 5;
 
-int16_t saturate16(int64_t v)
-{
-    return v < INT16_MIN ? INT16_MIN : v > INT16_MAX ? INT16_MAX : int16_t(v);
-}
-
-int32_t saturate32(int64_t v)
-{
-    return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int32_t(v);
-}
-
 int16_t clamp_0_999(int32_t v) { return v < 0 ? 0 : v > 999 ? 999 : int16_t(v); }
 
 bool holdoff() { return tick.alarm_holdoff != 0; }
