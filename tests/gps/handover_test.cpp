@@ -12,19 +12,11 @@
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 #include "support/fake_platform.h"
+#include "support/nmea_io.h"
 #include "support/firmware_reset.h"
 #include "system/power.h"
 
 namespace {
-
-std::string with_checksum(const std::string& body)
-{
-    uint8_t x = 0;
-    for (char c : body) x ^= uint8_t(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", x);
-    return "$" + body + tail;
-}
 
 // Sentence i puts the aircraft at latitude 10 + i/60000 degrees and longitude
 // 20 + i/60000 degrees, so a consistent parse has both minutes fractions equal.
@@ -32,7 +24,7 @@ std::string rmc(int i)
 {
     char body[128];
     std::snprintf(body, sizeof body, "GPRMC,120000,A,1000.%03d,N,02000.%03d,E,100.0,90.0,010126,,", i % 1000, i % 1000);
-    return with_checksum(body);
+    return test::nmea_sentence(body);
 }
 
 TEST(HandOver, ReceiveThreadAndMainLoopShareOnlySlotsAndFlags)
@@ -45,7 +37,7 @@ TEST(HandOver, ReceiveThreadAndMainLoopShareOnlySlotsAndFlags)
     std::thread receiver([&] {
         uint32_t seed = 12345;
         for (int i = 0; i < SENTENCES; ++i) {
-            std::string bytes = rmc(i) + with_checksum("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1");
+            std::string bytes = rmc(i) + test::nmea_sentence("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1");
             size_t pos = 0;
             while (pos < bytes.size()) {
                 seed = seed * 1103515245u + 12345u;

@@ -1,6 +1,8 @@
 // Framing, checksum and hand-over of NMEA sentences on the receive side.
 #include <gtest/gtest.h>
 
+#include "support/nmea_io.h"
+
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -23,9 +25,7 @@ uint8_t xor_of(const std::string& body)
 // "$body*HH\r\n" with the correct checksum (upper case unless asked).
 std::string sentence(const std::string& body, bool lower = false, const char* end = "\r\n")
 {
-    char hex[3];
-    std::snprintf(hex, sizeof hex, lower ? "%02x" : "%02X", xor_of(body));
-    return "$" + body + "*" + hex + end;
+    return test::nmea_sentence(body, lower, end);
 }
 
 class NmeaRx : public ::testing::Test {

@@ -4,6 +4,8 @@
 // the magnetic course and the fuel computer's range follow.
 #include <gtest/gtest.h>
 
+#include "support/nmea_io.h"
+
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
@@ -36,52 +38,6 @@
 namespace {
 
 constexpr int WAIT_MS = 5000;
-
-// The master side of a pseudo-terminal pair; the window opens the slave by path.
-class Pty {
-public:
-    Pty()
-    {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) {
-            const char* name = ::ptsname(master_);
-            if (name) slave_path_ = name;
-        }
-    }
-    ~Pty()
-    {
-        if (master_ >= 0) ::close(master_);
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-
-    bool ok() const { return master_ >= 0 && !slave_path_.empty(); }
-    QString path() const { return QString::fromStdString(slave_path_); }
-    bool write(const std::string& bytes)
-    {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            done += size_t(n);
-        }
-        return true;
-    }
-
-private:
-    int master_ = -1;
-    std::string slave_path_;
-};
-
-std::string sentence(const std::string& body)
-{
-    uint8_t sum = 0;
-    for (char c : body) sum ^= uint8_t(c);
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", sum);
-    return "$" + body + "*" + hex + "\r\n";
-}
 
 // A receiver with a 3D fix near Seattle, 95 knots on a true course of 47.5.
 const std::string RMC = "GPRMC,184112.00,A,4726.940,N,12218.540,W,95.0,47.5,140325,15.3,E,A";
@@ -152,23 +108,23 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
     EXPECT_EQ(ems::fuel.fuel_range, uint16_t(ems::settings.cruise_speed * tank * 10 / 200))
         << "without a fix the range uses the cruise speed";
 
-    Pty pty;
+    test::Pty pty;
     ASSERT_TRUE(pty.ok());
     QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
     ASSERT_TRUE(port);
-    port->setEditText(pty.path());
+    port->setEditText(QString::fromStdString(pty.slave_path()));
     window->button("&Connect")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->serial()->isConnected(); }, WAIT_MS));
 
     // A noisy line first: only the good sentences are echoed and handed over.
-    ASSERT_TRUE(pty.write("$GPGGA,garbage*00\r\n" + sentence(RMC) + sentence(GGA) + sentence(GSA) + sentence(GSV1)));
+    ASSERT_TRUE(pty.write("$GPGGA,garbage*00\r\n" + test::nmea_sentence(RMC) + test::nmea_sentence(GGA) + test::nmea_sentence(GSA) + test::nmea_sentence(GSV1)));
     ASSERT_TRUE(memo_shows(GSV1));
     ASSERT_TRUE(slots_waiting(true, true, true, true));
     EXPECT_FALSE(window->memo()->toPlainText().contains("garbage"));
     EXPECT_TRUE(window->memo()->toPlainText().contains(QString::fromStdString(RMC)));
     window->run_passes(1);
     EXPECT_EQ(ems::nmea.nmea_gsv_new.load(), 0) << "the pass parsed the slot and freed it";
-    ASSERT_TRUE(pty.write(sentence(GSV2)));
+    ASSERT_TRUE(pty.write(test::nmea_sentence(GSV2)));
     ASSERT_TRUE(memo_shows(GSV2));
     ASSERT_TRUE(slots_waiting(false, false, false, true));
     window->run_passes(1);
@@ -197,7 +153,7 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
     const float variation = ems::magsun.mag_variation;
     EXPECT_GT(variation, 10.0f) << "Seattle lies about 15 degrees east";
     EXPECT_LT(variation, 20.0f);
-    ASSERT_TRUE(pty.write(sentence(RMC)));
+    ASSERT_TRUE(pty.write(test::nmea_sentence(RMC)));
     ASSERT_TRUE(slots_waiting(true, false, false, false));
     window->run_passes(1);
     const int expected_mag = (47 - int(variation) + 360) % 360;

@@ -29,21 +29,13 @@
 #include "host/main_window.h"
 #include "host/nmea_sources.h"
 #include "support/fake_platform.h"
+#include "support/nmea_io.h"
 #include "support/firmware_reset.h"
 #include "system/power.h"
 
 namespace {
 
 constexpr int WAIT_MS = 5000;
-
-std::string sentence(const std::string& body)
-{
-    uint8_t sum = 0;
-    for (char c : body) sum ^= uint8_t(c);
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", sum);
-    return "$" + body + "*" + hex + "\r\n";
-}
 
 // Step 8 of a main-loop pass: parse what the receive side handed over.
 void parse_pass()
@@ -208,7 +200,7 @@ TEST(NmeaSourcesPure, ReplayPlanWithoutTimesUsesTheRate)
 TEST_F(NmeaSources, FeederKeepsABurstFromOverrunningTheSlots)
 {
     host::NmeaFeeder feeder;
-    feeder.push(QByteArray::fromStdString(sentence(GSV1) + sentence(GSV2) + sentence(GSV3)));
+    feeder.push(QByteArray::fromStdString(test::nmea_sentence(GSV1) + test::nmea_sentence(GSV2) + test::nmea_sentence(GSV3)));
     EXPECT_GT(feeder.pending(), 0);
     ASSERT_TRUE(passes_until([&] { return feeder.pending() == 0; }));
     parse_pass();
@@ -225,7 +217,7 @@ TEST_F(NmeaSources, FeederDoesNotStallWhileTheInstrumentIsOff)
 {
     host::NmeaFeeder feeder;
     std::string burst;
-    for (int i = 0; i < 10; ++i) burst += sentence(GSV1) + sentence(GSV2);
+    for (int i = 0; i < 10; ++i) burst += test::nmea_sentence(GSV1) + test::nmea_sentence(GSV2);
     feeder.push(QByteArray::fromStdString(burst));
     ASSERT_TRUE(QTest::qWaitFor([&] { return feeder.pending() == 0; }, WAIT_MS));
     EXPECT_EQ(echoes().size(), 20u);
@@ -254,9 +246,9 @@ TEST_F(NmeaSources, TcpStreamReachesTheRecord)
     EXPECT_EQ(server.received(), ""); // not gpsd: nothing is sent
 
     // One second's sentences in one write, the last one split across two.
-    const std::string rmc = sentence("GPRMC,030719.000,A,3747.0873,S,17518.8938,E,10.0,181.39,311214,,,A");
-    const std::string gga = sentence("GPGGA,030719.000,3747.0873,S,17518.8938,E,1,08,1.1,59.9,M,23.7,M,,0000");
-    ASSERT_TRUE(server.send(sentence(GSV1) + sentence(GSV2) + sentence(GSV3) + rmc + gga.substr(0, 20)));
+    const std::string rmc = test::nmea_sentence("GPRMC,030719.000,A,3747.0873,S,17518.8938,E,10.0,181.39,311214,,,A");
+    const std::string gga = test::nmea_sentence("GPGGA,030719.000,3747.0873,S,17518.8938,E,1,08,1.1,59.9,M,23.7,M,,0000");
+    ASSERT_TRUE(server.send(test::nmea_sentence(GSV1) + test::nmea_sentence(GSV2) + test::nmea_sentence(GSV3) + rmc + gga.substr(0, 20)));
     QTest::qWait(20);
     ASSERT_TRUE(server.send(gga.substr(20)));
     ASSERT_TRUE(passes_until([&] { return ems::gps.gps_altitude_m == 59; }));
@@ -311,9 +303,9 @@ TEST_F(NmeaSources, ReplayOfALogFollowsItsTimeStamps)
         char lat[16];
         std::snprintf(lat, sizeof lat, "37%02d.0000", 10 + s);
         const std::string t = "03072" + std::to_string(s) + ".000";
-        std::string rmc = sentence("GPRMC," + t + ",A," + lat + ",S,17518.8938,E,1.0,90.0,311214,,,A");
+        std::string rmc = test::nmea_sentence("GPRMC," + t + ",A," + lat + ",S,17518.8938,E,1.0,90.0,311214,,,A");
         rmc.erase(rmc.size() - 2, 1); // LF only
-        log += rmc + sentence(GSV1) + sentence(GSV2) + sentence(GSV3);
+        log += rmc + test::nmea_sentence(GSV1) + test::nmea_sentence(GSV2) + test::nmea_sentence(GSV3);
     }
     {
         QFile f(path);
@@ -354,7 +346,7 @@ TEST_F(NmeaSources, ReplayWithoutTimesAndReplayErrors)
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 4; ++i) f.write(sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
+        for (int i = 0; i < 4; ++i) f.write(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
     }
     host::NmeaFileReplay replay;
     std::vector<std::string> errors, events;
@@ -413,7 +405,7 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     ASSERT_TRUE(server.accept_client());
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->nmea_tcp()->isConnected(); }, WAIT_MS));
     EXPECT_FALSE(source->isEnabled());
-    ASSERT_TRUE(server.send(sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1")));
+    ASSERT_TRUE(server.send(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
 
     QTest::mouseClick(window->button("&Disconnect"), Qt::LeftButton);

@@ -17,58 +17,11 @@
 #include "gps/nmea_rx.h"
 #include "host/serial_port.h"
 #include "support/fake_platform.h"
+#include "support/nmea_io.h"
 
 namespace {
 
 constexpr int WAIT_MS = 5000;
-
-// A pseudo-terminal pair; the link opens the slave by its path.
-class Pty {
-public:
-    Pty()
-    {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) {
-            const char* name = ::ptsname(master_);
-            if (name) slave_path_ = name;
-        }
-    }
-    ~Pty() { close_master(); }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-
-    bool ok() const { return master_ >= 0 && !slave_path_.empty(); }
-    QString path() const { return QString::fromStdString(slave_path_); }
-    bool write(const std::string& bytes)
-    {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            done += size_t(n);
-        }
-        return true;
-    }
-    void close_master()
-    {
-        if (master_ >= 0) ::close(master_);
-        master_ = -1;
-    }
-
-private:
-    int master_ = -1;
-    std::string slave_path_;
-};
-
-std::string sentence(const std::string& body)
-{
-    uint8_t sum = 0;
-    for (char c : body) sum ^= uint8_t(c);
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", sum);
-    return "$" + body + "*" + hex + "\r\n";
-}
 
 // Everything the link reports, in order, recorded on the test's thread.
 struct Recorder {
@@ -125,19 +78,19 @@ const std::string GGA = "GPGGA,030719.000,3747.0873,S,17518.8938,E,1,08,1.1,59.9
 
 TEST_F(SerialLinkTest, BytesFromAPseudoTerminalReachTheReceiveHandler)
 {
-    Pty pty;
+    test::Pty pty;
     ASSERT_TRUE(pty.ok());
     host::SerialLink link;
     Recorder rec(link);
     EXPECT_FALSE(link.isConnected());
 
-    link.connectPort(pty.path(), "4800");
+    link.connectPort(QString::fromStdString(pty.slave_path()), "4800");
     ASSERT_TRUE(rec.wait_for(1));
-    EXPECT_EQ(rec.events[0], "connected " + pty.path().toStdString() + ", 4800 baud");
+    EXPECT_EQ(rec.events[0], "connected " + QString::fromStdString(pty.slave_path()).toStdString() + ", 4800 baud");
     EXPECT_TRUE(link.isConnected());
 
     // CR LF must pass untranslated (raw mode) and sentences may be split.
-    const std::string stream = sentence(RMC) + "garbage" + sentence(GGA);
+    const std::string stream = test::nmea_sentence(RMC) + "garbage" + test::nmea_sentence(GGA);
     ASSERT_TRUE(pty.write(stream.substr(0, 30)));
     ASSERT_TRUE(pty.write(stream.substr(30)));
     ASSERT_TRUE(wait_for_echoes(2));
@@ -159,39 +112,39 @@ TEST_F(SerialLinkTest, PortThatCannotBeOpenedReportsAndStaysDisconnected)
     EXPECT_FALSE(link.isConnected());
 
     // Nothing else changed: a good port opens afterwards.
-    Pty pty;
+    test::Pty pty;
     ASSERT_TRUE(pty.ok());
-    link.connectPort(pty.path(), "9600");
+    link.connectPort(QString::fromStdString(pty.slave_path()), "9600");
     ASSERT_TRUE(rec.wait_for(2));
-    EXPECT_EQ(rec.events[1], "connected " + pty.path().toStdString() + ", 9600 baud");
+    EXPECT_EQ(rec.events[1], "connected " + QString::fromStdString(pty.slave_path()).toStdString() + ", 9600 baud");
 }
 
 TEST_F(SerialLinkTest, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNothing)
 {
-    Pty first, second;
+    test::Pty first, second;
     ASSERT_TRUE(first.ok() && second.ok());
     host::SerialLink link;
     Recorder rec(link);
 
     link.disconnectPort(); // closed already
-    link.connectPort(first.path(), "9600");
-    link.connectPort(second.path(), "4800"); // open already: ignored
+    link.connectPort(QString::fromStdString(first.slave_path()), "9600");
+    link.connectPort(QString::fromStdString(second.slave_path()), "4800"); // open already: ignored
     link.connectPort("/dev/ems-test-no-such-device", "4800");
     ASSERT_TRUE(rec.wait_for(1));
 
     // Still on the first terminal.
-    ASSERT_TRUE(first.write(sentence(GGA)));
+    ASSERT_TRUE(first.write(test::nmea_sentence(GGA)));
     ASSERT_TRUE(wait_for_echoes(1));
 
     link.disconnectPort();
     link.disconnectPort(); // closed already
     link.disconnectPort();
-    link.connectPort(second.path(), "4800");
+    link.connectPort(QString::fromStdString(second.slave_path()), "4800");
     ASSERT_TRUE(rec.wait_for(3));
-    EXPECT_EQ(rec.events, (std::vector<std::string>{"connected " + first.path().toStdString() + ", 9600 baud",
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"connected " + QString::fromStdString(first.slave_path()).toStdString() + ", 9600 baud",
                                                     "disconnected",
-                                                    "connected " + second.path().toStdString() + ", 4800 baud"}));
-    ASSERT_TRUE(second.write(sentence(RMC)));
+                                                    "connected " + QString::fromStdString(second.slave_path()).toStdString() + ", 4800 baud"}));
+    ASSERT_TRUE(second.write(test::nmea_sentence(RMC)));
     ASSERT_TRUE(wait_for_echoes(2));
     EXPECT_EQ(echoes().back(), RMC);
     QTest::qWait(50); // let any stray signal arrive
@@ -200,11 +153,11 @@ TEST_F(SerialLinkTest, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNoth
 
 TEST_F(SerialLinkTest, DeviceGoingAwayClosesThePortWithAnError)
 {
-    Pty pty;
+    test::Pty pty;
     ASSERT_TRUE(pty.ok());
     host::SerialLink link;
     Recorder rec(link);
-    link.connectPort(pty.path(), "9600");
+    link.connectPort(QString::fromStdString(pty.slave_path()), "9600");
     ASSERT_TRUE(rec.wait_for(1));
     pty.close_master(); // the slave now reads as hung up
     ASSERT_TRUE(rec.wait_for(3));
