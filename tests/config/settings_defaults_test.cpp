@@ -165,12 +165,12 @@ TEST(Rpm1Scale, FollowsPulsesPerRevolution)
     ems::settings.rpm1_pulses = 100; // 1 pulse per revolution
     ems::rpm1_scale_update();
     EXPECT_EQ(ems::derived.rpm1_scale, 600 * 15586);
-    ems::settings.rpm1_pulses = 700; // 60000 / 700 = 85 (integer division first)
+    ems::settings.rpm1_pulses = 700; // 935160000 / 700, exact
     ems::rpm1_scale_update();
-    EXPECT_EQ(ems::derived.rpm1_scale, 85 * 15586);
+    EXPECT_EQ(ems::derived.rpm1_scale, 1335942);
     ems::settings.rpm1_pulses = 0; // never divides by zero: keeps the last scale
     ems::rpm1_scale_update();
-    EXPECT_EQ(ems::derived.rpm1_scale, 85 * 15586);
+    EXPECT_EQ(ems::derived.rpm1_scale, 1335942);
     ems::settings_load_defaults();
 }
 

@@ -141,6 +141,18 @@ TEST_F(FuelPages, CalculatedTanksAreNotCrossedWhenTheLinkIsLost)
     // Tank 1's row (181..194) keeps its bar; tank 2's row carries the diagonal.
     EXPECT_EQ(px(290, 181), 0);
     EXPECT_EQ(px(290, 207), RED);
+
+    // Single-tank layouts: the tank row (195..211) is crossed only for a sender.
+    for (uint8_t config : {0, 1}) {
+        SCOPED_TRACE(int(config));
+        derived.fuel_config = config;
+        for (uint8_t mode : {TANK_SENDER, TANK_CALCULATED}) {
+            settings.tank1_mode = settings.tank2_mode = mode;
+            clear_screen();
+            fuel_area();
+            EXPECT_EQ(px(290, 195) == RED, mode == TANK_SENDER);
+        }
+    }
 }
 
 TEST_F(FuelPages, QuantityAndFlowTexts)

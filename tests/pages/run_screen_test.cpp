@@ -13,6 +13,7 @@
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/text.h"
+#include "gps/gps_data.h"
 #include "ops/documents.h"
 #include "ops/flight_log.h"
 #include "ops/quick_menus.h"
@@ -322,6 +323,18 @@ TEST_F(RunScreen, HobbsFormatsAndFuelComputerPlaceholders)
     page_engine();
     EXPECT_TRUE(shows_text(310, 0, "12:59", ALIGN_LEFT, 15, 310, 365));
     EXPECT_TRUE(shows_text(403, 243, "2:05", ALIGN_LEFT, 15, 403, 479));
+}
+
+TEST_F(RunScreen, GroundSpeedIsMagentaFromGpsAndWhiteFromCruiseSpeed)
+{
+    ASSERT_LT(derived.fuel_config, 2);
+    gps.gps_speed = 87;
+    gps.gps_fix_valid = 1;
+    page_engine();
+    EXPECT_TRUE(shows_text(335, 258, "87", ALIGN_RIGHT, 248, 312, 335));
+    gps.gps_fix_valid = 0;
+    page_engine();
+    EXPECT_TRUE(shows_text(335, 258, "50", ALIGN_RIGHT, 15, 312, 335));
 }
 
 TEST_F(RunScreen, FlightTimeColonBlinksDuringAFlight)

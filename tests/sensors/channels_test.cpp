@@ -120,6 +120,41 @@ TEST_F(Channels, RpmClampsAndANeverCapturedPeriodReadsStopped)
     EXPECT_EQ(sens.rpm_unrounded, 0);
 }
 
+TEST_F(Channels, RpmScaleIsExactForEveryPulseCount)
+{
+    settings.rpm1_pulses = 700; // 7.00 pulses: 935160000 / 700 = 1335942
+    rpm1_scale_update();
+    raw.rpm_period = 230;
+    process_rpm();
+    EXPECT_EQ(sens.rpm, 5808);
+    settings.rpm1_pulses = 60001; // above 600.00 pulses the scale stays above 0
+    rpm1_scale_update();
+    EXPECT_EQ(derived.rpm1_scale, 15585);
+}
+
+TEST_F(Channels, RpmMaximaAreKeptInTheUnitShown)
+{
+    settings.rpm1_display = 1; // percent of 6000
+    raw.rpm_period = 289;      // 5393 RPM, 89 %
+    process_rpm();
+    raw.rpm_period = 520; // 2997 RPM, 49 %
+    process_rpm();
+    EXPECT_EQ(+minmax.rpm1_max, 89);
+
+    // RPM 2 is raised like RPM 1, in percent while its display is 1.
+    settings.rpm2_display = 0;
+    raw.rpm2 = 700;
+    raw.rpm2_percent = 70;
+    process_rpm();
+    EXPECT_EQ(+minmax.rpm2_max, 700);
+    settings.rpm2_display = 1;
+    minmax.rpm2_max = 0;
+    process_rpm();
+    raw.rpm2_percent = 20;
+    process_rpm();
+    EXPECT_EQ(+minmax.rpm2_max, 70);
+}
+
 TEST_F(Channels, RpmMaximumAndAlarm)
 {
     raw.rpm_period = 268; // 5815 RPM, above the 5800 alarm

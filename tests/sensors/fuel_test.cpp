@@ -22,6 +22,7 @@ using namespace ems;
 constexpr uint8_t S = TANK_SENDER;
 constexpr uint8_t C = TANK_CALCULATED;
 constexpr uint8_t O = TANK_OFF;
+constexpr uint32_t FULL = 140000; // 20 L in pulses at the default K-factor
 
 class Fuel : public ::testing::Test {
 protected:
@@ -43,6 +44,12 @@ protected:
         settings.tank2_mode = t2;
         settings.flow_mode = mode;
         fuel_config_derive();
+    }
+    // One pass 4 s (40 ticks) after the last.
+    static void pass(uint32_t ticks = 40)
+    {
+        tick.ticks += ticks;
+        process_fuel_flow();
     }
     static uint16_t level(uint8_t t, uint16_t reading)
     {
@@ -165,20 +172,20 @@ TEST_F(Fuel, FlowSenderScalingAndGallons)
 {
     raw.flow_pulses[0] = 39;
     raw.flow_pulses[1] = 14;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow_l[0], 200);
     EXPECT_EQ(fuel.fuel_flow[0], 200);
     EXPECT_EQ(fuel.fuel_flow[1], 72); // flow 2 is computed even while it is off
     settings.fuel_unit = 1;           // GAL/SM
     EXPECT_EQ(k_unit(7000), 26497u);
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 52);
     EXPECT_EQ(fuel.fuel_flow_l[0], 200);
     settings.k_factor1 = 0; // not a usable factor: reads no flow instead of stopping
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 0);
     sens.flow_window = 0;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[1], 0);
 }
 
@@ -188,18 +195,42 @@ TEST_F(Fuel, InjectorDutyCyclesUseTenTimesTheKFactor)
     EXPECT_EQ(k_litre(7000), 70000u);
     raw.flow_pulses[0] = 39; // ignored now
     raw.injector_duty[0] = 500;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 257); // 36000 * 500 / 70000
     settings.injector_level = 1;
     raw.injector_duty[0] = 200; // HIGH: 1000 - 200
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 411);
     raw.injector_duty[0] = 1200; // beyond 100 %: 0, then inverted
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 514);
     settings.injector_level = 0;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 0);
+}
+
+TEST_F(Fuel, KFactorsUpToTheSetupLimitDoNotWrap)
+{
+    settings.fuel_flow_source = 1; // INJECTOR
+    settings.fuel_unit = 3;        // GAL/NM
+    EXPECT_EQ(k_unit(60000), 2271240u); // 600000 * 3.7854
+    EXPECT_EQ(k_unit(11347), 429529u);
+}
+
+TEST_F(Fuel, FlowsRangeAndEnduranceHoldAtTheirLimits)
+{
+    settings.k_factor1 = 1000;
+    raw.flow_pulses[0] = 65535; // 2359.2 * 1000 L/h
+    pass();
+    EXPECT_EQ(fuel.fuel_flow[0], 0xFFFF);
+    EXPECT_EQ(fuel.fuel_flow_l[0], 0xFFFF);
+
+    settings.k_factor1 = 7000;
+    raw.flow_pulses[0] = 1; // 0.5 L/h from a large tank
+    fuel.tank_level[0] = 2000;
+    pass();
+    EXPECT_EQ(fuel.fuel_range, FUEL_RANGE_MAX);      // 50 * 2000 * 10 / 5
+    EXPECT_EQ(fuel.fuel_time_left, FUEL_RANGE_MAX); // 2000 * 600 / 5
 }
 
 TEST_F(Fuel, EngineComputersAndFlowOne)
@@ -209,32 +240,58 @@ TEST_F(Fuel, EngineComputersAndFlowOne)
     ecu.records.lane[0].flow_rate = 25.57f;
     raw.flow_pulses[0] = 39;
     raw.flow_pulses[1] = 39;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow_l[0], 255);
     EXPECT_EQ(fuel.fuel_flow[0], 255);
     EXPECT_EQ(fuel.fuel_flow[1], 200);
     settings.fuel_unit = 3;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 67); // 255 * 10000 / 37854
 
     settings.ecu_type = ECU_UL_POWER; // flow 1 is left alone
     fuel.fuel_flow[0] = 123;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 123);
 }
 
-TEST_F(Fuel, FuelUsedAccumulatesPerPass)
+TEST_F(Fuel, FuelUsedAccumulates)
 {
-    raw.flow_pulses[0] = 39; // 20.0 L/h: 7000 * 200 / 9000 = 155 pulses a pass
-    for (int i = 0; i < 100; ++i) process_fuel_flow();
-    EXPECT_EQ(+fuel_hobbs.fuel.fuel_used1, 15500u);
+    raw.flow_pulses[0] = 39; // 20.0 L/h: 7000 * 200 / 9000 = 155.6 pulses in 4 s
+    for (int i = 0; i < 100; ++i) pass();
+    EXPECT_EQ(+fuel_hobbs.fuel.fuel_used1, 15555u);
     EXPECT_EQ(fuel.fuel_used[0], 2u);
     EXPECT_EQ(+fuel_hobbs.fuel.fuel_used2, 0u);
 
     fuel_hobbs = {};
     settings.fuel_unit = 5; // GAL/KM: 26497 * 52 / 9000 = 153, counted x 10
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(+fuel_hobbs.fuel.fuel_used1, 1530u);
+}
+
+TEST_F(Fuel, FuelIsCountedOverTimeWhateverThePassRate)
+{
+    // 100 s at 20.0 L/h in tank 1 (calculated) is 7000 * 200 * 1000 / 360000
+    // = 3888.9 pulses, spread over 1, 7 or 1000 passes.
+    configure(1, 0, C, O, 0);
+    raw.flow_pulses[0] = 39;
+    for (uint32_t passes : {1u, 7u, 1000u}) {
+        SCOPED_TRACE(passes);
+        fuel_hobbs = {};
+        fuel_hobbs.fuel.tank1_contents = FULL;
+        fuel_start();
+        const uint32_t start = tick.ticks;
+        for (uint32_t i = 1; i <= passes; ++i) {
+            tick.ticks = start + 1000 * i / passes;
+            process_fuel_flow();
+        }
+        EXPECT_EQ(+fuel_hobbs.fuel.fuel_used1, 3888u);
+        EXPECT_EQ(+fuel_hobbs.fuel.tank1_contents, FULL - 3888);
+    }
+    // Ticks before the start (the firmware off) are not counted.
+    tick.ticks += 5000;
+    fuel_start();
+    process_fuel_flow();
+    EXPECT_EQ(+fuel_hobbs.fuel.fuel_used1, 3888u);
 }
 
 // ---- Calculated tanks -------------------------------------------------------------------
@@ -248,7 +305,6 @@ struct TankCase {
     uint32_t tank1, tank2; // contents after the pass
 };
 
-constexpr uint32_t FULL = 140000;
 constexpr TankCase TANK_CASES[] = {
     {1, 0, C, O, 0, 0, FULL - 155, FULL},
     {0, 1, O, C, 0, 1, FULL, FULL - 56},
@@ -278,7 +334,8 @@ TEST_F(Fuel, CalculatedTanksForEveryConfiguration)
         raw.flow_pulses[0] = 39;
         raw.flow_pulses[1] = 14;
         fuel_hobbs.fuel.tank1_contents = fuel_hobbs.fuel.tank2_contents = FULL;
-        process_fuel_flow();
+        fuel_start(); // no pulse fractions from the case before
+        pass();
         EXPECT_EQ(+fuel_hobbs.fuel.tank1_contents, c.tank1);
         EXPECT_EQ(+fuel_hobbs.fuel.tank2_contents, c.tank2);
         if (c.t1 == C) {
@@ -295,14 +352,14 @@ TEST_F(Fuel, CalculatedContentsStopAtZeroAndLevelsAtTheTankSize)
     configure(1, 0, C, O, 0);
     raw.flow_pulses[0] = 39;
     fuel_hobbs.fuel.tank1_contents = 100;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(+fuel_hobbs.fuel.tank1_contents, 0u);
     EXPECT_EQ(fuel.tank_level[0], 0);
     fuel_hobbs.fuel.tank1_contents = 7000 * 60;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.tank_level[0], 45);
     fuel_hobbs.fuel.tank1_contents = 4000000000u; // no overflow in the level
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.tank_level[0], 45);
 }
 
@@ -312,7 +369,7 @@ TEST_F(Fuel, CalculatedLevelsInGallonsAndTenthLitres)
     settings.tank1_size = 999;
     settings.fuel_unit = 1;
     fuel_hobbs.fuel.tank1_contents = 26497 * 5;
-    process_fuel_flow(); // no flow
+    pass(); // no flow
     EXPECT_EQ(fuel.tank_level[0], 50); // 5.0 gal
 
     settings.fuel_unit = 0;
@@ -320,7 +377,7 @@ TEST_F(Fuel, CalculatedLevelsInGallonsAndTenthLitres)
     raw.flow_pulses[0] = 39;
     raw.flow_pulses[1] = 14;
     fuel_hobbs.fuel.tank1_contents = 7000 * 200; // 20.0 L
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(+fuel_hobbs.fuel.tank1_contents, 7000u * 200 - 1555);
     EXPECT_EQ(fuel.tank_level[0], 200); // 199.8 tenths round to 20.0 L
 }
@@ -334,7 +391,7 @@ TEST_F(Fuel, DifferentialReturnFlowCountsAtTenthLitreResolution)
     raw.flow_pulses[0] = 39;
     raw.flow_pulses[1] = 39;
     fuel_hobbs.fuel.tank1_contents = 7000 * 200;
-    for (int i = 0; i < 10; ++i) process_fuel_flow();
+    for (int i = 0; i < 10; ++i) pass();
     EXPECT_EQ(+fuel_hobbs.fuel.tank1_contents, 7000u * 200);
 }
 
@@ -346,19 +403,19 @@ TEST_F(Fuel, RangeAndEnduranceWithCruiseSpeedAndGps)
     ASSERT_EQ(derived.fuel_config, 0);
     level(0, 600); // 13 L
     raw.flow_pulses[0] = 39; // 20.0 L/h
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_range, 32);      // 50 * 13 * 10 / 200
     EXPECT_EQ(fuel.fuel_time_left, 39); // 13 * 600 / 200
     gps.gps_speed_dist = 100;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_range, 32); // no fix: still the cruise speed
     gps.gps_fix_valid = 1;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_range, 65);
     EXPECT_EQ(fuel.fuel_time_left, 39);
 
     settings.fuel_unit = 1; // gallons: the tank reads 13 (1.3 gal) in the gallon formula
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_flow[0], 52);
     EXPECT_EQ(fuel.fuel_range, 25);      // 100 * 13 / 52
     EXPECT_EQ(fuel.fuel_time_left, 15); // 13 * 60 / 52
@@ -367,21 +424,21 @@ TEST_F(Fuel, RangeAndEnduranceWithCruiseSpeedAndGps)
 TEST_F(Fuel, RangeWithoutFlowOrWithoutFuel)
 {
     level(0, 600);
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_range, FUEL_NOT_AVAILABLE);
     EXPECT_EQ(fuel.fuel_time_left, FUEL_NOT_AVAILABLE);
     raw.flow_pulses[0] = 39;
     level(0, 809);
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_range, 0);
     EXPECT_EQ(fuel.fuel_time_left, 0);
     level(0, 600);
     settings.tank1_add_to_range = 0;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_range, 0);
 
     configure(0, 0, S, S, 0); // no flow sender: no range
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_range, FUEL_NOT_AVAILABLE);
 }
 
@@ -410,14 +467,14 @@ TEST_F(Fuel, RangeFlowAndFuelPerConfiguration)
         fuel.tank_level[0] = c.l1;
         fuel.tank_level[1] = c.l2;
         fuel_hobbs.fuel.tank2_contents = uint32_t(c.l2) * settings.k_factor2 + 3000; // keeps 7 L
-        process_fuel_flow();
+        pass();
         EXPECT_EQ(fuel.fuel_time_left, c.minutes);
     }
     // Differential with more fuel returned than sent: no flow.
     configure(1, 1, S, O, 1);
     raw.flow_pulses[1] = 50;
     fuel.tank_level[0] = 13;
-    process_fuel_flow();
+    pass();
     EXPECT_EQ(fuel.fuel_time_left, FUEL_NOT_AVAILABLE);
 }
 

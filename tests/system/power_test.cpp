@@ -6,9 +6,11 @@
 #include "config/settings.h"
 #include "gfx/framebuffer.h"
 #include "gps/gps_data.h"
+#include "pages/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "sensors/senders.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "system/power.h"
@@ -248,7 +250,8 @@ TEST_F(Power, SwitchedOffChannelsClearTheirAlarmBits)
     settings.channel_mode[3] = 0;
     settings.fuel_pressure_display = 0;
     settings.current_display = 0;
-    alarms.alarm_flags = alarms.alarm_acked = 0x400u | 0x2000u | 0x100u | 0x20u | 0x800u;
+    settings.map_display = 0;
+    alarms.alarm_flags = alarms.alarm_acked = 0x400u | 0x2000u | 0x100u | 0x20u | 0x800u | 0x04u;
     firmware_pass();
     EXPECT_EQ(alarms.alarm_flags, 0x800u) << "channel 2 is in pressure mode and keeps its bit";
     EXPECT_EQ(alarms.alarm_acked, 0x800u);
@@ -258,6 +261,32 @@ TEST_F(Power, SwitchedOffChannelsClearTheirAlarmBits)
     alarms.alarm_flags = 0x400u;
     firmware_pass();
     EXPECT_EQ(alarms.alarm_flags & 0x400u, 0x400u);
+}
+
+TEST_F(Power, UlPowerFuelPressureAlarmOutlivesThePass)
+{
+    skip_to_running();
+    tick.alarm_holdoff = 0;
+    settings.ecu_type = ECU_UL_POWER;
+    settings.fuel_pressure_cfg.low_alarm_on = 1;
+    ul_fuel_pressure_input(0); // below the low limit
+    ASSERT_TRUE(alarms.alarm_flags & ALARM_FUEL_PRESSURE);
+    firmware_pass();
+    EXPECT_TRUE(alarms.alarm_flags & ALARM_FUEL_PRESSURE);
+}
+
+TEST_F(Power, MinMaxStartsFromTheReadingsAfterTheHoldoff)
+{
+    platform.slider_values[0] = 1500; // about 13 V, ramping up from 0 after power-on
+    skip_to_running();
+    for (int t = 0; t < 100; ++t) {
+        Timer1Timer();
+        firmware_pass();
+    }
+    ASSERT_EQ(tick.alarm_holdoff, 0);
+    EXPECT_GT(sens.volts_x10, 100);
+    EXPECT_EQ(+minmax.volts_min, sens.volts_x10);
+    EXPECT_EQ(+minmax.volts_max, sens.volts_x10);
 }
 
 TEST_F(Power, KeyPressKeepsOnlyThePendingKey)

@@ -316,7 +316,7 @@ struct CalibrationConstants {
 // ---- Derived values (recomputed from the settings, never stored) -----------
 
 struct DerivedSettings {
-    int32_t rpm1_scale = 0;  // (60000 / rpm1_pulses) * 15586: RPM x rpm_period
+    int32_t rpm1_scale = 0;  // 935160000 / rpm1_pulses (60000 x 15586 / pulses): RPM x rpm_period
     uint8_t fuel_config = 0; // combination of flow senders and tanks, 0..14; 9 = unsupported
 };
 

@@ -5,9 +5,11 @@ namespace ems {
 
 void rpm1_scale_update()
 {
-    // 15586 is the 155.86 kHz period counter; the division comes first.
+    // 60000 x 15586: 60 s per minute x the 155.86 kHz period counter, over the
+    // pulses per revolution in hundredths. One division, so the scale is exact
+    // for any pulse count and never 0 within the 1..99000 range.
     if (settings.rpm1_pulses == 0) return;
-    derived.rpm1_scale = int32_t(60000 / settings.rpm1_pulses) * 15586;
+    derived.rpm1_scale = int32_t(uint64_t(935160000) / settings.rpm1_pulses);
 }
 
 namespace {

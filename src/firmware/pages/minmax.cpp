@@ -31,6 +31,9 @@ uint16_t minmax_higher(uint16_t kept, uint16_t value) { return keep_if(value > k
 uint16_t minmax_lower(uint16_t kept, uint16_t value) { return keep_if(value < kept, kept, value); }
 int32_t minmax_higher(int32_t kept, int32_t value) { return keep_if(value > kept, kept, value); }
 
+int32_t rpm1_kept_reading() { return settings.rpm1_display != 0 ? sens.rpm_percent : sens.rpm; }
+int32_t rpm2_kept_reading() { return settings.rpm2_display != 0 ? raw.rpm2_percent : raw.rpm2; }
+
 void minmax_reset()
 {
     MinMaxValues m{};
@@ -38,8 +41,8 @@ void minmax_reset()
     m.oat_min = m.oat_max = sens.oat_disp;
     m.map_min = m.map_max = sens.map_disp;
     m.gps_speed_max = gps.gps_speed;
-    m.rpm1_max = settings.rpm1_display != 0 ? sens.rpm_percent : sens.rpm;
-    m.rpm2_max = settings.rpm2_display != 0 ? raw.rpm2_percent : raw.rpm2;
+    m.rpm1_max = rpm1_kept_reading();
+    m.rpm2_max = rpm2_kept_reading();
     for (int i = 0; i < TC_CHANNELS; ++i) m.tc_max[i] = thermo.tc_value[i];
     for (int i = 0; i < 4; ++i) {
         m.aux_pressure_max[i] = senders.aux_pressure[i];

@@ -53,6 +53,11 @@ extern MinMaxValues minmax; // all zero at program start
 // minmax_changed.
 void minmax_reset();
 
+// RPM 1 and RPM 2 in the unit their maxima are kept and shown in: percent
+// while their display is not 0 ("RPM"), else RPM.
+int32_t rpm1_kept_reading();
+int32_t rpm2_kept_reading();
+
 // Helpers for the channels (packed fields are passed by value):
 //   minmax.fuel_pressure_max = minmax_higher(minmax.fuel_pressure_max, fuel_pressure);
 // Return the new kept value, calling minmax_changed when it differs.

@@ -6,6 +6,7 @@
 #include "pages/minmax.h"
 #include "sensors/convert.h"
 #include "sensors/ecu_data.h"
+#include "sensors/fuel.h"
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
@@ -31,6 +32,20 @@ void channel_alarm(uint32_t bit, bool condition)
         alarms.alarm_flags |= bit;
     else
         alarm_clear(bit);
+}
+
+void sensors_start()
+{
+    sens.flow_window = 10000;
+    sens.minmax_seed_due = 1;
+    fuel_start();
+}
+
+void minmax_seed_after_holdoff()
+{
+    if (sens.minmax_seed_due == 0 || holdoff()) return;
+    sens.minmax_seed_due = 0;
+    minmax_reset();
 }
 
 void process_volts()
@@ -85,10 +100,8 @@ void process_rpm()
     sens.rpm_percent = full_scale != 0 ? int32_t(int64_t(sens.rpm) * 100 / full_scale) : 0;
 
     if (holdoff()) return;
-    if (sens.rpm > minmax.rpm1_max) {
-        minmax.rpm1_max = settings.rpm1_display != 0 ? sens.rpm_percent : sens.rpm;
-        minmax_changed();
-    }
+    minmax.rpm1_max = minmax_higher(minmax.rpm1_max, rpm1_kept_reading());
+    minmax.rpm2_max = minmax_higher(minmax.rpm2_max, rpm2_kept_reading());
     const int64_t rpm = sens.rpm;
     channel_alarm(ALARM_RPM1, settings.rpm1_display != 2 &&
                                   ((settings.rpm1_low_alarm_on && rpm < int64_t(settings.rpm1_low_alarm)) ||

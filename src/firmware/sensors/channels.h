@@ -31,6 +31,7 @@ struct SensorState {
     int16_t current_a = 0;     // main current, whole A (current_x10 / 10, truncated)
     uint32_t volts_acc = 0;    // volts running average x 4; never reset
     uint32_t map_acc = 0;      // MAP filter accumulator (x 2 FAST, x 4 SLOW); never reset
+    uint8_t minmax_seed_due = 0; // 1 from power-on until the min/max record is seeded after the hold-off
 };
 extern SensorState sens;
 
@@ -38,10 +39,19 @@ extern SensorState sens;
 // alarm words. Callers skip it while alarm_holdoff runs.
 void channel_alarm(uint32_t bit, bool condition);
 
+// Once at power-on, as the main loop starts: the flow window, the fuel
+// computer's time base, and a min/max seed due when the hold-off ends.
+void sensors_start();
+
+// At the end of every pass's sensor processing: the first pass after the
+// power-on hold-off seeds the min/max record from its readings (the record
+// seeded at power-on holds values from before any reading).
+void minmax_seed_after_holdoff();
+
 // Per-pass entry points of the simple channels.
 void process_volts();   // volts_x10, alarm 0x10
 void process_oat();     // oat_c, oat_disp, alarm 0x08
-void process_rpm();     // rpm, rpm_unrounded, rpm_percent, alarm 0x01
+void process_rpm();     // rpm, rpm_unrounded, rpm_percent, alarm 0x01; the RPM 1 and RPM 2 maxima
 void process_map();     // map_hpa, map_disp, alarm 0x04 (only called while map_display is on)
 void process_current(); // current_x10, current_a, alarm 0x20 (only called while current_display is 1)
 

@@ -32,6 +32,16 @@ uint32_t div_u32(uint32_t a, uint32_t b) { return b == 0 ? 0 : a / b; }
 
 uint16_t clamp_u16(int64_t v) { return v < 0 ? 0 : v > UINT16_MAX ? UINT16_MAX : uint16_t(v); }
 
+// A flow, range or endurance computed in 64 bits, held at `max`; 0 for a zero divisor.
+uint16_t quotient_u16(uint64_t a, uint64_t b, uint16_t max = UINT16_MAX)
+{
+    if (b == 0) return 0;
+    const uint64_t q = a / b;
+    return q > max ? max : uint16_t(q);
+}
+
+uint32_t add_u32(uint32_t a, uint64_t b) { return b >= UINT32_MAX - a ? UINT32_MAX : uint32_t(a + b); }
+
 } // namespace
 
 // ---- K-factors ------------------------------------------------------------------
@@ -43,8 +53,14 @@ uint32_t k_litre(uint16_t k)
 
 uint32_t k_unit(uint16_t k)
 {
-    const uint32_t kl = k_litre(k);
-    return gallons() ? kl * 37854 / 10000 : kl;
+    const uint64_t kl = k_litre(k);
+    return uint32_t(gallons() ? kl * 37854 / 10000 : kl);
+}
+
+void fuel_start()
+{
+    fuel.flow_tick = tick.ticks;
+    for (uint32_t& r : fuel.flow_rest) r = 0;
 }
 
 // ---- Tank levels ------------------------------------------------------------------
@@ -212,13 +228,27 @@ void update_range()
     const uint32_t v = gps.gps_fix_valid == 1 ? gps.gps_speed_dist : settings.cruise_speed;
     const uint32_t ua = uint32_t(a);
     const uint32_t uf = uint32_t(f);
-    if (!gallons() && settings.tank_resolution == 0) {
-        fuel.fuel_range = uint16_t(v * ua * 10 / uf);
-        fuel.fuel_time_left = uint16_t(ua * 600 / uf);
-    } else {
-        fuel.fuel_range = uint16_t(v * ua / uf);
-        fuel.fuel_time_left = uint16_t(ua * 60 / uf);
-    }
+    const uint64_t scale = (!gallons() && settings.tank_resolution == 0) ? 10 : 1;
+    fuel.fuel_range = quotient_u16(uint64_t(v) * ua * scale, uf, FUEL_RANGE_MAX);
+    fuel.fuel_time_left = quotient_u16(uint64_t(ua) * 60 * scale, uf, FUEL_RANGE_MAX);
+}
+
+// Flows are in 0.1 unit per hour and a tick is 1/36000 hour: k pulses per unit
+// at flow f for n ticks are k * f * n / 360000 pulses.
+constexpr uint32_t FLOW_TICKS_PER_PULSE_UNIT = 360000;
+// A longer gap between two passes (a paused host) counts as this many ticks,
+// which keeps every product within 64 bits.
+constexpr uint32_t MAX_COUNTED_TICKS = 864000; // one day
+
+// Pulses used at `flow` over `ticks`, for `k` pulses per unit and `per` as
+// above (ten times finer for tenth-litre tanks); the fraction of a pulse
+// carries over in `rest`, so nothing is lost however short the passes are.
+uint32_t pulses_used(uint32_t k, uint16_t flow, uint32_t ticks, uint32_t per, uint32_t& rest)
+{
+    const uint64_t n = uint64_t(k) * flow * ticks + rest;
+    rest = uint32_t(n % per);
+    const uint64_t pulses = n / per;
+    return pulses > UINT32_MAX ? UINT32_MAX : uint32_t(pulses);
 }
 
 } // namespace
@@ -248,32 +278,36 @@ void process_fuel_flow()
         i2 = injector_input(raw.injector_duty[1]);
     }
 
-    // 3. Flows (unsigned 32-bit, as the converter counts them).
+    // 3. Flows; beyond 6553.5 per hour they hold at 0xFFFF.
     const uint32_t window = sens.flow_window;
     if (window > 0 && window < 100000) {
-        const uint32_t q = 360000000u / window;
+        const uint64_t q = 360000000u / window;
         if (compute_flow1) {
-            fuel.fuel_flow_l[0] = uint16_t(div_u32(q * i1, k_litre(settings.k_factor1)));
-            fuel.fuel_flow[0] = uint16_t(div_u32(q * i1, k1));
+            fuel.fuel_flow_l[0] = quotient_u16(q * i1, k_litre(settings.k_factor1));
+            fuel.fuel_flow[0] = quotient_u16(q * i1, k1);
         }
-        fuel.fuel_flow_l[1] = uint16_t(div_u32(q * i2, k_litre(settings.k_factor2)));
-        fuel.fuel_flow[1] = uint16_t(div_u32(q * i2, k2));
+        fuel.fuel_flow_l[1] = quotient_u16(q * i2, k_litre(settings.k_factor2));
+        fuel.fuel_flow[1] = quotient_u16(q * i2, k2);
     } else {
         if (compute_flow1) fuel.fuel_flow_l[0] = fuel.fuel_flow[0] = 0;
         fuel.fuel_flow_l[1] = fuel.fuel_flow[1] = 0;
     }
 
-    // 4. Fuel used in this pass, in pulses. Tenth-litre tanks count ten times finer.
+    // 4. Fuel used since the last pass, in pulses. Tenth-litre tanks count ten times finer.
+    const uint32_t ticks = tick.ticks - fuel.flow_tick;
+    const uint32_t counted = ticks < MAX_COUNTED_TICKS ? ticks : MAX_COUNTED_TICKS;
+    fuel.flow_tick = tick.ticks;
     const uint8_t cfg = derived.fuel_config;
-    const uint32_t d = (litres && settings.tank_resolution == 1) ? 900 : 9000;
-    uint32_t u1 = k1 * fuel.fuel_flow[0] / d;
-    uint32_t u2 = k2 * fuel.fuel_flow[1] / d;
+    const uint32_t per = (litres && settings.tank_resolution == 1) ? FLOW_TICKS_PER_PULSE_UNIT / 10
+                                                                   : FLOW_TICKS_PER_PULSE_UNIT;
+    uint32_t u1 = pulses_used(k1, fuel.fuel_flow[0], counted, per, fuel.flow_rest[0]);
+    uint32_t u2 = pulses_used(k2, fuel.fuel_flow[1], counted, per, fuel.flow_rest[1]);
     if (cfg == 14) u1 = u2 = settings.flow1_on == 1 ? u1 : u2;
 
     FuelData& fd = fuel_hobbs.fuel;
     // 5. Tank 1; flow 2 counted in tank 1's pulses (at the same resolution as u1).
     if (settings.tank1_mode == TANK_CALCULATED) {
-        const uint32_t x = k1 * fuel.fuel_flow[1] / d;
+        const uint32_t x = pulses_used(k1, fuel.fuel_flow[1], counted, per, fuel.flow_rest[2]);
         const int64_t c = tank1_change(cfg, fd.tank1_contents, u1, x);
         fd.tank1_contents = c < 0 ? 0 : c > UINT32_MAX ? UINT32_MAX : uint32_t(c);
         fuel.tank_level[0] = contents_level(fd.tank1_contents, k1, settings.tank1_size);
@@ -281,13 +315,13 @@ void process_fuel_flow()
 
     // 6. Totals.
     const uint32_t scale = litres ? 1 : 10;
-    fd.fuel_used1 += u1 * scale;
-    fd.fuel_used2 += u2 * scale;
+    fd.fuel_used1 = add_u32(fd.fuel_used1, uint64_t(u1) * scale);
+    fd.fuel_used2 = add_u32(fd.fuel_used2, uint64_t(u2) * scale);
     fuel.fuel_used[0] = div_u32(fd.fuel_used1, k1);
 
     // 7. Tank 2; flow 1 counted in tank 2's pulses.
     if (settings.tank2_mode == TANK_CALCULATED) {
-        const uint32_t y = k2 * fuel.fuel_flow[0] / d;
+        const uint32_t y = pulses_used(k2, fuel.fuel_flow[0], counted, per, fuel.flow_rest[3]);
         const int64_t c = tank2_change(cfg, fd.tank2_contents, u2, y);
         fd.tank2_contents = c < 0 ? 0 : c > UINT32_MAX ? UINT32_MAX : uint32_t(c);
         fuel.tank_level[1] = contents_level(fd.tank2_contents, k2, settings.tank2_size);

@@ -60,7 +60,7 @@ void enter_running()
     rpm1_scale_update();
     platform().show_slider_value(PowerOnSlider::Rpm);
     raw.rpm_period = uint16_t(platform().slider_position(PowerOnSlider::Rpm));
-    sens.flow_window = 10000;
+    sensors_start();
     sys.phase = PowerPhase::Running;
 }
 
@@ -206,15 +206,22 @@ void process_sensors()
     process_rpm();
     process_fuel_flow();
     process_analog_inputs();
-    if (settings.map_display != 0) process_map();
-    if (settings.fuel_pressure_display == 1 && settings.ecu_type != ECU_UL_POWER)
-        process_fuel_pressure();
+    if (settings.map_display != 0)
+        process_map();
     else
-        alarm_clear(ALARM_FUEL_PRESSURE);
+        alarm_clear(ALARM_MAP);
+    // With UL POWER the "Fuel Press:" input owns the fuel-pressure bit.
+    if (settings.ecu_type != ECU_UL_POWER) {
+        if (settings.fuel_pressure_display == 1)
+            process_fuel_pressure();
+        else
+            alarm_clear(ALARM_FUEL_PRESSURE);
+    }
     if (settings.current_display == 1)
         process_current();
     else
         alarm_clear(ALARM_CURRENT);
+    minmax_seed_after_holdoff();
 }
 
 void main_loop_pass()

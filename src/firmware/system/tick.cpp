@@ -57,6 +57,7 @@ void advance_scanning()
 
 void Timer1Timer()
 {
+    ++tick.ticks;
     if (tick.blink_ticks > 9) {
         tick.blink_ticks = 0;
         tick.blink_flag ^= 1;

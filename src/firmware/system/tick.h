@@ -6,6 +6,7 @@
 namespace ems {
 
 struct TickState {
+    uint32_t ticks = 0;               // 100 ms ticks since program start (wraps); the time base of the fuel computer
     uint8_t blink_ticks = 0;          // timer ticks towards the next blink toggle
     uint8_t blink_flag = 0;           // 0/1, toggles every 11 ticks
     uint8_t slow_ticks = 0;           // timer ticks towards the next slow tick (0..19)
