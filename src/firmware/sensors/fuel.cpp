@@ -233,9 +233,10 @@ void update_range()
     fuel.fuel_time_left = quotient_u16(uint64_t(ua) * 60 * scale, uf, FUEL_RANGE_MAX);
 }
 
-// Flows are in 0.1 unit per hour and a tick is 1/36000 hour: k pulses per unit
-// at flow f for n ticks are k * f * n / 360000 pulses.
-constexpr uint32_t FLOW_TICKS_PER_PULSE_UNIT = 360000;
+// Flows are in 0.1 unit per hour and a tick is 1/36000 hour: a flow reading
+// of 1 uses one unit in 360000 ticks, so k pulses per unit at flow f for n
+// ticks are k * f * n / 360000 pulses.
+constexpr uint32_t TICKS_PER_UNIT_AT_FLOW_1 = 360000;
 // A longer gap between two passes (a paused host) counts as this many ticks,
 // which keeps every product within 64 bits.
 constexpr uint32_t MAX_COUNTED_TICKS = 864000; // one day
@@ -298,8 +299,8 @@ void process_fuel_flow()
     const uint32_t counted = ticks < MAX_COUNTED_TICKS ? ticks : MAX_COUNTED_TICKS;
     fuel.flow_tick = tick.ticks;
     const uint8_t cfg = derived.fuel_config;
-    const uint32_t per = (litres && settings.tank_resolution == 1) ? FLOW_TICKS_PER_PULSE_UNIT / 10
-                                                                   : FLOW_TICKS_PER_PULSE_UNIT;
+    const uint32_t per = (litres && settings.tank_resolution == 1) ? TICKS_PER_UNIT_AT_FLOW_1 / 10
+                                                                   : TICKS_PER_UNIT_AT_FLOW_1;
     uint32_t u1 = pulses_used(k1, fuel.fuel_flow[0], counted, per, fuel.flow_rest[0]);
     uint32_t u2 = pulses_used(k2, fuel.fuel_flow[1], counted, per, fuel.flow_rest[1]);
     if (cfg == 14) u1 = u2 = settings.flow1_on == 1 ? u1 : u2;
