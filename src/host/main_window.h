@@ -125,6 +125,8 @@ private:
     QDateTime clock_base_;
     qint64 clock_ticks_ = 0;
     int presented_frames_ = 0;
+    bool hold_presents_ = false; // inside frame(): a pass's present waits for the frame's end
+    bool held_frame_ = false;    // a pass asked to present while held
 };
 
 } // namespace host
