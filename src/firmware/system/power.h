@@ -1,5 +1,5 @@
 // Power cycle and main loop of the firmware. The host drives it: power_on on
-// "&On", then firmware_pass once per frame until the phase is Off again.
+// "&On", then firmware_pass for every pass until the phase is Off again.
 #pragma once
 #include <cstdint>
 
