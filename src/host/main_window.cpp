@@ -29,7 +29,11 @@ namespace {
 
 constexpr int CLIENT_WIDTH = 1065;
 constexpr int CLIENT_HEIGHT = 496;
-constexpr int FRAME_INTERVAL_MS = 16; // about 60 passes per second
+constexpr int FRAME_INTERVAL_MS = 16; // about 60 frames per second
+// Splash and notice passes per frame: about 250 per second, so each phase
+// lasts about 10 s. Main-loop passes stay at one per frame, since the
+// thermocouple history and the filters count passes.
+constexpr int PHASE_PASSES_PER_FRAME = 4;
 
 std::filesystem::path working_path(const QString& dir)
 {
@@ -186,7 +190,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmMain::Button1Click()
 {
-    // "&On" while the firmware runs is ignored.
+    // "&On" while the firmware runs only cancels a pending "&Off".
     if (!ems::power_on()) return;
     front_->setFocus();
     if (!virtual_time_) frame_timer_->start();
@@ -213,7 +217,13 @@ void TfrmMain::Timer1Timer() { ems::Timer1Timer(); }
 
 void TfrmMain::frame()
 {
+    // Only the last pass of a frame is shown; the ones before it only count.
+    hold_presents_ = true;
+    held_frame_ = false;
     ems::firmware_pass();
+    for (int i = 1; i < PHASE_PASSES_PER_FRAME && ems::in_power_on_phase(); ++i) ems::firmware_pass();
+    hold_presents_ = false;
+    if (held_frame_) present();
     if (!ems::firmware_running()) frame_timer_->stop();
 }
 
@@ -286,6 +296,10 @@ void TfrmMain::message_box(const char* text)
 
 void TfrmMain::present()
 {
+    if (hold_presents_) {
+        held_frame_ = true;
+        return;
+    }
     ++presented_frames_;
     panel1_->present();
 }

@@ -1,7 +1,8 @@
 // TfrmMain: the simulator's window. It stands in for the instrument's
 // hardware: the front panel with the LCD and keys, the tabs of simulated
 // inputs, the serial GPS port, the 100 ms timer; and it drives the firmware's
-// passes from the Qt event loop, one pass per display frame.
+// passes from the Qt event loop: one main-loop pass per display frame, or
+// four splash or notice passes of which only the last is shown.
 #pragma once
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -125,6 +126,8 @@ private:
     QDateTime clock_base_;
     qint64 clock_ticks_ = 0;
     int presented_frames_ = 0;
+    bool hold_presents_ = false; // inside frame(): a pass's present waits for the frame's end
+    bool held_frame_ = false;    // a pass asked to present while held
 };
 
 } // namespace host

@@ -186,8 +186,35 @@ TEST_F(Window, OnRunsTheSequenceAndOffEndsIt)
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Running) << "On while running is ignored";
 
     click(window->button("&Off"));
+    click(window->button("&On"));
+    window->run_passes(1);
+    EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Running) << "On cancels the pending Off";
+
+    click(window->button("&Off"));
     window->run_passes(1);
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Off);
+}
+
+// Live, a frame runs four splash or notice passes but presents only the last;
+// the main loop runs one pass per frame.
+TEST_F(Window, LiveFramesPaceThePhasesAndTheMainLoop)
+{
+    window->set_virtual_time(false);
+    const int before = window->presented_frames();
+    click(window->button("&On"));
+    ASSERT_TRUE(QTest::qWaitFor([] { return ems::sys.phase_passes >= 40; }, 5000));
+    EXPECT_EQ(ems::sys.phase_passes, 4 * (window->presented_frames() - before));
+
+    ems::key_press(1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return ems::sys.phase == ems::PowerPhase::Maintenance; }, 5000));
+    ems::key_press(1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return ems::sys.phase == ems::PowerPhase::Running; }, 5000));
+    static int passes;
+    passes = 0;
+    ems::ScreenHandler = [] { ++passes; };
+    const int shown = window->presented_frames();
+    ASSERT_TRUE(QTest::qWaitFor([] { return passes >= 10; }, 5000));
+    EXPECT_EQ(passes, window->presented_frames() - shown);
 }
 
 TEST_F(Window, PresentsThePaletteOnePixelPerPixel)

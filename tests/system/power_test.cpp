@@ -6,6 +6,7 @@
 #include "config/settings.h"
 #include "gfx/framebuffer.h"
 #include "gps/gps_data.h"
+#include "gps/nmea_rx.h"
 #include "pages/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
@@ -13,6 +14,8 @@
 #include "sensors/senders.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
+#include "support/nmea_io.h"
+#include "system/clock.h"
 #include "system/power.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
@@ -88,11 +91,14 @@ TEST_F(Power, PowerOnPreparesTheFirmwareState)
     EXPECT_EQ(nav.edit_step, 1);
     EXPECT_EQ(sys.phase, PowerPhase::Splash);
 
+    alarms.alarm_flags = alarms.alarm_acked = 0xFFFFFFFFu; // left over from the last run
     key_press(1);
     firmware_pass();
     key_press(1);
     firmware_pass();
     EXPECT_EQ(sys.phase, PowerPhase::Running);
+    EXPECT_EQ(alarms.alarm_flags, 0u);
+    EXPECT_EQ(alarms.alarm_acked, 0u);
     EXPECT_EQ(raw.rpm_period, 500);
     EXPECT_EQ(platform.rpm_label_shows, 1);
     EXPECT_EQ(sens.flow_window, 10000);
@@ -101,23 +107,26 @@ TEST_F(Power, PowerOnPreparesTheFirmwareState)
     EXPECT_EQ(screen_calls, 1);
 }
 
-TEST_F(Power, SplashRunsItsPassesThenTheMaintenanceNotice)
+TEST_F(Power, PhasesRunTheirPassesAndDiscardAKeyFromTheirLastFrame)
 {
     ASSERT_TRUE(power_on());
     for (int i = 0; i < PHASE_MAX_PASSES; ++i) firmware_pass();
     EXPECT_EQ(platform.presents, PHASE_MAX_PASSES);
-    EXPECT_EQ(sys.phase, PowerPhase::Maintenance);
+    key_press(2); // during the splash's last frame
     firmware_pass();
+    EXPECT_EQ(sys.phase, PowerPhase::Maintenance) << "the key ends nothing: it goes with the splash";
     // The notice: a white outline round a red box.
     EXPECT_EQ(Framebuffer[96 * 480 + 69], 15);
     EXPECT_EQ(Framebuffer[97 * 480 + 70], 247);
     EXPECT_EQ(Framebuffer[175 * 480 + 410], 247);
     EXPECT_EQ(Framebuffer[176 * 480 + 411], 15);
     for (int i = 1; i < PHASE_MAX_PASSES; ++i) firmware_pass();
-    EXPECT_EQ(sys.phase, PowerPhase::Running);
-    EXPECT_EQ(screen_calls, 0);
+    EXPECT_EQ(sys.phase, PowerPhase::Maintenance);
+    key_press(3); // during the notice's last frame
     firmware_pass();
+    EXPECT_EQ(sys.phase, PowerPhase::Running);
     EXPECT_EQ(screen_calls, 1);
+    EXPECT_EQ(key_seen_by_screen, 0) << "the first run-screen pass gets no key";
 }
 
 TEST_F(Power, MaintenanceNoticeIsSkippedWhileTheTimerRuns)
@@ -133,8 +142,10 @@ TEST_F(Power, MaintenanceNoticeIsSkippedWhileTheTimerRuns)
 
 TEST_F(Power, KeyEndsOnlyTheSplashAndNeverReachesTheFirstScreen)
 {
+    key_press(4); // pressed while off: the splash starts with no key pending
     ASSERT_TRUE(power_on());
     firmware_pass();
+    EXPECT_EQ(sys.phase, PowerPhase::Splash);
     const int shown = platform.presents;
     key_press(3);
     firmware_pass();
@@ -165,6 +176,20 @@ TEST_F(Power, OffDuringThePhasesEndsTheLoopBeforeItsFirstPass)
     EXPECT_EQ(screen_calls, 0);
 }
 
+TEST_F(Power, OnCancelsAPendingOff)
+{
+    ASSERT_TRUE(power_on());
+    firmware_pass();
+    power_off();
+    EXPECT_FALSE(power_on()) << "the splash runs on";
+    key_press(1);
+    firmware_pass();
+    key_press(1);
+    firmware_pass();
+    EXPECT_EQ(sys.phase, PowerPhase::Running);
+    EXPECT_EQ(screen_calls, 1);
+}
+
 TEST_F(Power, OnWhileRunningIsIgnored)
 {
     skip_to_running();
@@ -188,6 +213,31 @@ TEST_F(Power, PowerCycleResumesOnTheLastScreenWithDefaults)
     skip_to_running();
     EXPECT_EQ(other_calls, 1);
     EXPECT_EQ(settings.egt_channels, 2);
+}
+
+// The screen draws what the previous pass read: the clock and the GPS sentences
+// come after it. RMC and GSA both set the fix flag; GSA, parsed later, wins.
+TEST_F(Power, ClockAndGpsFollowTheScreenInThePass)
+{
+    platform.now = LocalTime{10, 0, 12, 1, 5, 126};
+    skip_to_running();
+    static uint8_t second_seen, sats_seen;
+    ScreenHandler = [] {
+        second_seen = clk.clock_utc.second;
+        sats_seen = gps.gps_sats_used;
+    };
+    platform.now.second = 11;
+    for (const char* body : {"GPRMC,120011,A,4807.038,N,01131.000,E,0.0,0.0,010626,,", "GPGGA,120011,,,,,1,07,,0,M,,,,",
+                             "GPGSA,A,1,,,,,,,,,,,,,,,"}) {
+        const std::string line = test::nmea_sentence(body);
+        ComPort1RxChar(reinterpret_cast<const uint8_t*>(line.data()), line.size());
+    }
+    firmware_pass();
+    EXPECT_EQ(second_seen, 10);
+    EXPECT_EQ(sats_seen, 0);
+    EXPECT_EQ(clk.clock_utc.second, 11);
+    EXPECT_EQ(gps.gps_sats_used, 7);
+    EXPECT_EQ(gps.gps_fix_valid, 0);
 }
 
 TEST_F(Power, CardSwitchIsReadOnEveryPass)

@@ -107,6 +107,18 @@ TEST_F(Tick, EngineRotationAndPilotTimer)
     EXPECT_EQ(tick.pilot_timer, 7u);
 }
 
+TEST_F(Tick, CountdownsAndTimersRunOnEveryPage)
+{
+    run.run_page = 3;
+    tick.quick_menu_countdown = 2;
+    tick.pilot_timer_running = 1;
+    tick.pilot_timer_up = 1;
+    slow_ticks(1);
+    EXPECT_EQ(tick.quick_menu_countdown, 1);
+    EXPECT_EQ(tick.pilot_timer, 1u);
+    EXPECT_EQ(tick.engine_rotate_ticks, 1);
+}
+
 TEST_F(Tick, EgtScanningCyclesOnTheEnginePageOnly)
 {
     settings.egt_scanning = 1;

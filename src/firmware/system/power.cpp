@@ -49,7 +49,7 @@ void enter_maintenance()
     sys.phase_passes = 0;
 }
 
-// Steps 15 to 20: the last preparations, then the main loop.
+// The last preparations after the splash and notice, then the main loop.
 void enter_running()
 {
     tick.alarm_holdoff = 5;
@@ -162,9 +162,16 @@ void form_create()
 
 bool firmware_running() { return sys.phase != PowerPhase::Off; }
 
+bool in_power_on_phase() { return sys.phase == PowerPhase::Splash || sys.phase == PowerPhase::Maintenance; }
+
 bool power_on()
 {
-    if (firmware_running()) return false;
+    if (firmware_running()) {
+        // The last command wins: an "&Off" the main loop has not yet seen is
+        // cancelled, and the firmware runs on where it is.
+        sys.power_off_request = 0;
+        return false;
+    }
     Platform& p = platform();
     sys.power_off_request = 0;
     raw.raw_volts = uint16_t(p.slider_position(PowerOnSlider::Volts));
@@ -250,18 +257,15 @@ void firmware_pass()
         switch (sys.phase) {
         case PowerPhase::Off:
             return;
+        // A phase that has shown all its passes ends at the start of the
+        // next one, after the events of its last frame: a key pressed then is
+        // discarded with the phase instead of reaching what follows.
         case PowerPhase::Splash:
-            if (splash_pass()) {
-                if (sys.phase_passes >= PHASE_MAX_PASSES) leave_splash();
-                return;
-            }
-            leave_splash(); // a key: straight on, nothing shown for this pass
+            if (sys.phase_passes < PHASE_MAX_PASSES && splash_pass()) return;
+            leave_splash(); // a key (nothing shown for this pass) or the limit: straight on
             continue;
         case PowerPhase::Maintenance:
-            if (maintenance_pass()) {
-                if (sys.phase_passes >= PHASE_MAX_PASSES) enter_running();
-                return;
-            }
+            if (sys.phase_passes < PHASE_MAX_PASSES && maintenance_pass()) return;
             enter_running();
             continue;
         case PowerPhase::Running:
