@@ -11,6 +11,10 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
+#include "gfx/text.h"
+#include "ops/quick_menus.h"
+#include "pages/minmax.h"
+#include "pages/minmax_page.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/senders.h"
@@ -25,6 +29,14 @@ using namespace ems;
 namespace {
 
 uint8_t px(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
+
+// Left edge of the "VOLTS HIGH" box.
+int box_left()
+{
+    clear_screen();
+    draw_text(240, 136, "VOLTS HIGH", 16, ALIGN_CENTRE, 15);
+    return text_start_x - 10;
+}
 
 std::string message(uint32_t bit, std::string* second = nullptr)
 {
@@ -146,6 +158,7 @@ TEST_F(AlarmBox, KeyAcknowledgesAndNeverReachesThePage)
 {
     alarms.alarm_flags = 0x40 | 0x200;
     run.run_page = PAGE_ENGINE;
+    run_screen(); // the box shows
     KeyEvent = KEY_SOFT5; // would change the page
     run_screen();
     EXPECT_EQ(alarms.alarm_acked, 0x40u);
@@ -161,6 +174,33 @@ TEST_F(AlarmBox, KeyAcknowledgesAndNeverReachesThePage)
     KeyEvent = KEY_SOFT5;
     run_screen();
     EXPECT_NE(run.run_page, PAGE_ENGINE);
+}
+
+// An overlay never hides the box, and a key acknowledges only a box that was
+// on the screen when it was pressed.
+TEST_F(AlarmBox, KeyAcknowledgesOnlyABoxInSight)
+{
+    const int box_x = box_left() + 3;
+    build_trig_tables();
+    quick.quick_menu_handler = screen_minmax;
+    tick.quick_menu_countdown = 10;
+    sens.volts_x10 = 160;
+    minmax.volts_max = 150;
+    run_screen();
+    alarms.alarm_flags = ALARM_VOLTS; // raised while the MIN/MAX page is open
+    KeyEvent = KEY_SOFT2;             // pressed before the box could be seen
+    run_screen();
+    EXPECT_EQ(alarms.alarm_acked, 0u);
+    EXPECT_EQ(minmax.volts_max, 160) << "the key went to the page (RESET)";
+    EXPECT_EQ(px(box_x, 110), 247) << "the box shows over the page";
+
+    minmax.volts_max = 150;
+    KeyEvent = KEY_SOFT2;
+    run_screen();
+    EXPECT_EQ(alarms.alarm_acked, ALARM_VOLTS);
+    EXPECT_EQ(minmax.volts_max, 150) << "the acknowledging key went no further";
+    EXPECT_NE(px(box_x, 110), 247) << "the page shows again";
+    EXPECT_EQ(tick.quick_menu_countdown, 10);
 }
 
 TEST_F(AlarmBox, HoldOffKeepsTheBoxAway)

@@ -17,6 +17,7 @@
 #include "config/settings.h"
 #include "settings_test_support.h"
 #include "support/fake_platform.h"
+#include "system/platform.h"
 #include "system/system_state.h"
 #include "ui/navigation.h"
 #include "ui/notices.h"
@@ -321,6 +322,48 @@ TEST_F(SettingsFile, ReadOnlyCardFolderKeepsTheOldFile)
     EXPECT_EQ(ems::ScreenHandler, ems::screen_invalid_settings);
     fs::permissions(card.card(), fs::perms::owner_all);
     EXPECT_EQ(test::read_file(file()), old_file);
+}
+
+// Write protection is the file's own flag: it binds the superuser too.
+TEST_F(SettingsFile, ReadOnlyFileIsNotReplaced)
+{
+    const std::vector<uint8_t> old_file = test::settings_file_for(edited_block());
+    test::write_file(file(), old_file);
+    const fs::perms read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(file(), read_only);
+    EXPECT_FALSE(ems::settings_save_to_card());
+    EXPECT_EQ(ems::ScreenHandler, ems::screen_invalid_settings);
+    EXPECT_EQ(test::read_file(file()), old_file);
+    EXPECT_EQ(fs::status(file()).permissions(), read_only);
+    EXPECT_FALSE(fs::exists(temp()));
+}
+
+// A card written by a PC: its names may be in any letter case.
+TEST_F(SettingsFile, NamesInAnyLetterCase)
+{
+    const fs::path folder = card.dir() / "sdcard";
+    fs::rename(card.card(), folder);
+    const fs::path pc_file = folder / "sorvik2.ems";
+    test::write_file(pc_file, test::settings_file_for(edited_block()));
+    ASSERT_TRUE(ems::settings_recall_from_card());
+    EXPECT_TRUE(test::same_block(ems::settings, edited_block()));
+
+    ems::settings_load_defaults();
+    ASSERT_TRUE(ems::settings_save_to_card());
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"sorvik2.ems"}) << "replaced, not saved beside it";
+    EXPECT_EQ(test::read_file(pc_file), test::settings_file_for(ems::settings));
+
+    fs::create_directory(folder / "InfoPage");
+    test::write_file(folder / "InfoPage" / "radio.mif", {1, 0, 1, 0, 0x81, 15});
+    ems::Platform& p = ems::platform();
+    const int dir = p.dir_open("SDCARD\\INFOPAGE");
+    EXPECT_GE(dir, 0);
+    p.dir_close(dir);
+    const int f = p.file_open("SDCARD\\INFOPAGE\\RADIO.MIF", ems::FileMode::Read);
+    EXPECT_GE(f, 0);
+    p.file_close(f);
 }
 
 TEST_F(SettingsFile, CardFolderVanishingDuringSave)

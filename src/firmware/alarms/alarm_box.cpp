@@ -191,20 +191,26 @@ void alarm_box_2(const char* line1, const char* line2)
     draw_text(240, 134, line2, BOX_FONT, ALIGN_CENTRE, WHITE);
 }
 
+void alarm_acknowledge()
+{
+    const uint32_t seen = alarms.alarm_shown & alarms.alarm_flags & ~alarms.alarm_acked;
+    if (seen == 0 || KeyEvent == KEY_NONE) return;
+    alarms.alarm_acked |= seen;
+    KeyEvent = KEY_NONE;
+}
+
 void alarm_display()
 {
+    alarms.alarm_shown = 0;
     const uint32_t bit = alarm_pending();
-    if (bit == 0) return;
+    if (bit == 0 || ScreenHandler != run_screen) return;
     char line1[ALARM_TEXT_SIZE];
     char line2[ALARM_TEXT_SIZE];
     if (alarm_message(bit, line1, line2) == 2)
         alarm_box_2(line1, line2);
     else
         alarm_box_1(line1);
-    if (KeyEvent != KEY_NONE) {
-        alarms.alarm_acked |= bit;
-        KeyEvent = KEY_NONE;
-    }
+    alarms.alarm_shown = bit;
 }
 
 } // namespace ems

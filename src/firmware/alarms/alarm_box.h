@@ -1,6 +1,7 @@
 // The alarm box: the most important alarm the pilot has not acknowledged,
 // shown as a red box with a white frame and white text over the middle of the
-// run screen. The next key press acknowledges it and goes no further.
+// run screen. The next key press while it shows acknowledges it and goes no
+// further.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -24,8 +25,14 @@ uint32_t alarm_pending();
 // without a message (line1 is then ""). Both buffers hold ALARM_TEXT_SIZE.
 uint8_t alarm_message(uint32_t bit, char* line1, char* line2);
 
-// Draws the box of the first pending alarm; a pending key (1..8) acknowledges
-// it and is consumed, so the page underneath never sees it. One box per pass.
+// A pending key (1..8) acknowledges the alarm whose box the last frame showed,
+// if it is still pending, and is consumed, so neither the page nor an overlay
+// sees it. A key that came before any box was visible is left for them.
+void alarm_acknowledge();
+
+// Draws the box of the first pending alarm (one box per pass) and records it
+// in alarm_shown for alarm_acknowledge; drawn after everything else on the run
+// screen, so no overlay hides it.
 void alarm_display();
 
 // One- and two-line boxes in font 16 centred on x = 240; nothing unless the

@@ -7,6 +7,7 @@ namespace ems {
 struct AlarmState {
     uint32_t alarm_flags = 0; // bit set while the alarm condition holds
     uint32_t alarm_acked = 0; // bit set once the pilot acknowledged that alarm
+    uint32_t alarm_shown = 0; // bit whose box the last run-screen frame showed, 0 for none
 };
 extern AlarmState alarms;
 

@@ -1,7 +1,7 @@
 // The run screen's overlay menus, opened with the rotary push (key 6). While
 // tick.quick_menu_countdown is non-zero the run screen calls
-// quick_menu_handler after its page and the alarm box; the handler draws over
-// the page and consumes every key.
+// quick_menu_handler after its page and before the alarm box; the handler
+// draws over the page and consumes every key the alarm box did not take.
 //
 // The menus' entries and actions come with the menu work; until then each
 // pop-up is a placeholder box with the menu's title that closes on key 6

@@ -152,10 +152,12 @@ void run_screen()
     case PAGE_INFO: page_info(); break;
     default: page_engine(); break;
     }
-    alarm_display();
+    alarm_acknowledge();
     if (tick.quick_menu_countdown != 0 && quick.quick_menu_handler) quick.quick_menu_handler();
     act_on_key(KeyEvent);
     KeyEvent = KEY_NONE;
+    // Last, over any overlay: a key acknowledges only a box that was in sight.
+    alarm_display();
 }
 
 } // namespace ems

@@ -47,7 +47,9 @@ public:
     virtual size_t file_write(int handle, const uint8_t* data, size_t length) = 0;
     // Closes the handle; false when buffered data could not be written out.
     virtual bool file_close(int handle) = 0;
-    // Replaces dest by src in one step (rename); false on failure, dest untouched.
+    // Replaces dest by src in one step (rename) and makes that durable. False
+    // when dest is read-only or the rename fails (dest untouched), or when the
+    // rename could not be made durable.
     virtual bool file_replace(const char* src_path, const char* dest_path) = 0;
     virtual bool file_remove(const char* card_path) = 0;
 

@@ -3,9 +3,65 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace host {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char fold(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+// Names compared as the card's FAT file system compares them: letters a..z
+// equal A..Z, every other byte only itself.
+bool same_card_name(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+}
+
+// The entry of dir that a card name stands for: the name itself when such an
+// entry exists, else an entry spelt with other letter case (the first in byte
+// order when there are several), else the name as given (a file to create).
+fs::path card_entry(const fs::path& dir, const fs::path& name)
+{
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(dir / name, ec))) return name;
+    const std::string wanted = name.string();
+    std::string found;
+    fs::directory_iterator it(dir, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (same_card_name(entry, wanted) && (found.empty() || entry < found)) found = std::move(entry);
+    }
+    return found.empty() ? name : fs::path(found);
+}
+
+// A read-only file: one without any write permission bit (how a FAT card's
+// read-only flag shows, and binding for the superuser too), or one this
+// process may not write.
+bool write_protected(const fs::path& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false; // nothing there yet
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+// Makes a rename in dir durable; file systems that cannot sync a folder count as done.
+bool sync_folder(const fs::path& dir)
+{
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    return ::close(fd) == 0 && ok;
+}
+
+} // namespace
 
 CardFolder::CardFolder(std::filesystem::path working_dir) : root_(std::move(working_dir)) {}
 
@@ -21,10 +77,12 @@ std::filesystem::path CardFolder::resolve(const char* card_path) const
     std::string p(card_path);
     std::replace(p.begin(), p.end(), '\\', '/');
     if (p.front() == '/') return {};
-    std::filesystem::path rel(p);
+    const fs::path rel(p);
     for (const auto& part : rel)
         if (part == "..") return {};
-    return root_ / rel;
+    fs::path out = root_;
+    for (const auto& part : rel) out /= card_entry(out, part);
+    return out;
 }
 
 int CardFolder::file_open(const char* card_path, ems::FileMode mode)
@@ -76,9 +134,12 @@ bool CardFolder::file_replace(const char* src_path, const char* dest_path)
 {
     const auto src = resolve(src_path), dest = resolve(dest_path);
     if (src.empty() || dest.empty()) return false;
+    // Renaming would replace a read-only file as if it were not: refuse, as
+    // opening it for writing on the card would.
+    if (write_protected(dest)) return false;
     std::error_code ec;
-    std::filesystem::rename(src, dest, ec);
-    return !ec;
+    fs::rename(src, dest, ec);
+    return !ec && sync_folder(dest.parent_path());
 }
 
 bool CardFolder::file_remove(const char* card_path)

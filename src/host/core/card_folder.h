@@ -1,6 +1,8 @@
 // The SD card as a folder on disk. Card paths use backslashes as the
 // firmware writes them ("SDCARD\\SPLASH.MIF") and resolve below a working
-// directory; paths that climb out of it ("..") are refused.
+// directory; paths that climb out of it ("..") are refused. Like the FAT card
+// it stands for, it ignores letter case: a "sorvik2.ems" copied there from a PC
+// is the file "SDCARD\\SORVIK2.EMS".
 #pragma once
 #include <cstdio>
 #include <filesystem>
@@ -19,13 +21,16 @@ public:
     CardFolder& operator=(const CardFolder&) = delete;
 
     const std::filesystem::path& working_dir() const { return root_; }
-    // Maps a card path to a file system path; empty when the path is unsafe.
+    // Maps a card path to a file system path, component by component, each to
+    // the existing entry of the same name in any letter case (the exact name
+    // first); empty when the path is unsafe. Every card operation goes through it.
     std::filesystem::path resolve(const char* card_path) const;
 
     int file_open(const char* card_path, ems::FileMode mode);
     size_t file_read(int handle, uint8_t* data, size_t length);
     size_t file_write(int handle, const uint8_t* data, size_t length);
     bool file_close(int handle);
+    // Renames src over dest and syncs the folder; a write-protected dest is refused.
     bool file_replace(const char* src_path, const char* dest_path);
     bool file_remove(const char* card_path);
     int dir_open(const char* card_path);
