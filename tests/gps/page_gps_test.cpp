@@ -182,19 +182,22 @@ TEST_F(PageGps, VariationIsComputedAtAPositionOfTheCurrentFix)
     nmea_rx = NmeaRx{};
     gps.magvar_counter = 601; // power-on and a slow tick: an update is due
     nmea.nmea_active = 1;
-    const char* gsa = "GPGSA,A,3,17,28,06,01,30,20,26,13,,,,,1.8,1.1,1.5";
+    const char* fix = "GPGSA,A,3,17,28,06,01,30,20,26,13,,,,,1.8,1.1,1.5";
+    const char* no_fix = "GPGSA,A,1,,,,,,,,,,,,,99.99,99.99,99.99";
     const char* hamilton = "GPRMC,030700.000,A,3747.0873,S,17518.8938,E,0.0,181.0,311214,,,A";
-    const char* seattle = "GPRMC,031000.000,A,4726.940,N,12218.540,W,95.0,47.5,311214,,,A";
-    const char* lost = "GPRMC,030900.000,V,,,,,,,311214,,,N";
+    const char* auckland = "GPRMC,034500.000,A,3700.500,S,17447.000,E,120.0,330.0,311214,,,A";
+    const char* seattle = "GPRMC,034600.000,A,4726.940,N,12218.540,W,95.0,47.5,311214,,,A";
 
-    receive({gsa});
+    receive({fix});
+    EXPECT_EQ(magsun.mag_variation, 0.0f) << "no position yet";
     receive({hamilton});
     EXPECT_TRUE(row_shows(245, "20\xB0" "1E"));
-    receive({lost});
-    receive({seattle});
+    receive({no_fix});
+    receive({fix});
+    receive({auckland}); // the fix is back 50 miles on
+    EXPECT_TRUE(row_shows(245, "19\xB0" "30E"));
+    receive({seattle}); // another source, with no gap in the fix
     EXPECT_TRUE(row_shows(245, "16\xB0" "3E"));
-    receive({hamilton}); // another source, with no gap in the fix
-    EXPECT_TRUE(row_shows(245, "20\xB0" "1E"));
 }
 
 // The first fix shows its magnetic course with its own variation.
