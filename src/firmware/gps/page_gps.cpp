@@ -50,13 +50,13 @@ bool prn_used(uint8_t prn)
 
 int sats_shown() { return gps.gps_sats_in_view < SATS_SHOWN ? gps.gps_sats_in_view : SATS_SHOWN; }
 
-// Prints a minutes or seconds value with `format`. When it rounds up to 60,
-// prints 0 instead and returns true, so that the caller carries one into the
-// next unit: 34 degrees 00.000 minutes, never 33 degrees 60.000.
+// Prints a minutes or seconds value (below 60) with `format`. When it rounds
+// up to 60, prints 0 instead and returns true, so that the caller carries one
+// into the next unit: 34 degrees 00.000 minutes, never 33 degrees 60.000.
 bool print_sixtieths(char* text, size_t size, const char* format, float value)
 {
     std::snprintf(text, size, format, double(value));
-    if (std::strncmp(text, "60", 2) != 0) return false;
+    if (!(value < 60.0f) || std::strncmp(text, "60", 2) != 0) return false;
     std::snprintf(text, size, format, 0.0);
     return true;
 }
@@ -77,7 +77,7 @@ void format_position(float value, char positive, char negative, bool longitude, 
         int32_t mm = float_to_i32(m);
         const float s = (m - float(mm)) * 60.0f;
         if (print_sixtieths(part, sizeof part, "%05.2f", s)) ++mm;
-        if (mm >= 60) {
+        if (mm == 60) {
             mm -= 60;
             ++d;
         }
