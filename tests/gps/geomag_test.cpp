@@ -83,6 +83,7 @@ protected:
         clk.clock_utc.year = 2022;
         clk.clock_utc.month = 7;
         clk.clock_utc.day = 2; // day 183: 2022.5
+        gps.gps_fix_position = 1;
     }
     void TearDown() override
     {

@@ -113,12 +113,10 @@ TEST_F(NmeaRx, BadFramingOrChecksumDropsSilentlyAndLeavesTheTimeoutAlone)
     EXPECT_EQ(ems::nmea.nmea_gga_new.load(), 0);
 }
 
-TEST_F(NmeaRx, MissingCrSkipsTheNextSentenceButNotTheOneAfter)
+TEST_F(NmeaRx, MissingCrLosesOnlyThatSentence)
 {
-    // State 4 goes back to waiting for "$" on the character after the
-    // checksum, so a "$" right there is not taken as a start.
     feed(sentence(GGA, false, "") + sentence(RMC) + sentence(GSA));
-    EXPECT_EQ(echoes(), std::vector<std::string>{GSA});
+    EXPECT_EQ(echoes(), (std::vector<std::string>{RMC, GSA}));
 }
 
 TEST_F(NmeaRx, BodyOfTwoHundredIsAcceptedAndTwoHundredOneIsDroppedAtOnce)
@@ -179,19 +177,19 @@ TEST_F(NmeaRx, OtherTalkersAndTypesAreEchoedButNeverSlotted)
     EXPECT_EQ(timeout(), 3);
 }
 
-TEST_F(NmeaRx, DollarInsideABodyIsAnOrdinaryCharacter)
+TEST_F(NmeaRx, DollarAlwaysStartsANewSentence)
 {
-    // A sentence cut short by the next one: the checksum covers only the
-    // second, so the spliced body fails and both are lost.
-    feed("$GPGGA,0125" + sentence(RMC));
-    EXPECT_TRUE(echoes().empty());
+    // A sentence cut short, in its body or its checksum, by the next one:
+    // the next one is kept.
+    for (const std::string& cut : {std::string("$GPGGA,0125"), "$" + GGA + "*", "$" + GGA + "*7"})
+        feed(cut + sentence(RMC));
+    EXPECT_EQ(echoes(), std::vector<std::string>(3, RMC));
+    EXPECT_STREQ(ems::nmea.nmea_rmc, RMC.c_str());
+    EXPECT_EQ(ems::nmea.nmea_gga_new.load(), 0);
 
-    // With a checksum over the whole spliced body it passes, as a GGA.
-    const std::string spliced = "GPGGA,0125$" + RMC;
-    feed(sentence(spliced));
-    EXPECT_EQ(echoes(), std::vector<std::string>{spliced});
-    EXPECT_EQ(ems::nmea.nmea_gga_new.load(), 1);
-    EXPECT_EQ(ems::nmea.nmea_rmc_new.load(), 0);
+    // A checksum over a spliced body no longer passes.
+    feed(sentence("GPGGA,0125$" + RMC));
+    EXPECT_EQ(echoes().size(), 3u);
 }
 
 TEST_F(NmeaRx, GarbageAndNulBytesDoNotDisturbTheNextSentence)
@@ -256,11 +254,11 @@ size_t count_good_lines(const std::string& stream)
     size_t good = 0, start = 0;
     for (size_t end; (end = stream.find("\r\n", start)) != std::string::npos; start = end + 2) {
         const std::string line = stream.substr(start, end - start);
-        const size_t dollar = line.find('$');
+        const size_t dollar = line.rfind('$'); // a "$" starts the sentence afresh
         const size_t star = line.find('*', dollar == std::string::npos ? 0 : dollar);
         if (dollar == std::string::npos || star == std::string::npos || star + 3 != line.size()) continue;
         const std::string body = line.substr(dollar + 1, star - dollar - 1);
-        if (body.size() > 200 || body.find('$') != std::string::npos) continue;
+        if (body.size() > 200) continue;
         unsigned cs = 0;
         if (std::sscanf(line.c_str() + star + 1, "%2x", &cs) != 1) continue;
         if (cs == xor_of(body)) ++good;
@@ -352,22 +350,25 @@ TEST_F(NmeaLogs, EveryLogGivesTheSameEchoesWhateverTheChunking)
 TEST_F(NmeaLogs, GarbledColdBootLogKeepsOnlySentencesWithGoodChecksums)
 {
     // Garbage, spliced sentences, NUL bytes and bad checksums. Three lines
-    // that are good on their own follow a line cut off before its "*": the
-    // cut-off body runs on into them (only "*" ends a body), so they are lost.
+    // that are good on their own follow a line cut off before its "*"; the
+    // "$" of each starts it afresh, so they are kept.
     const std::string s = load_log("gp-320fw-2019-04-07-coldboot.log");
     feed(s);
     const std::vector<std::string> got = echoes();
-    EXPECT_EQ(count_good_lines(s), 86u);
-    EXPECT_EQ(got.size(), 83u);
+    EXPECT_EQ(count_good_lines(s), 91u);
+    EXPECT_EQ(got.size(), 91u);
     for (const std::string& body : got) {
         const std::string again = sentence(body);
         EXPECT_NE(s.find(again), std::string::npos) << body;
     }
-    for (const std::string& body : got) {
-        EXPECT_EQ(body.find("GPRMC,235948.00,"), std::string::npos); // after "$GPRMC,000346.03,A,4808<NUL>..."
-        EXPECT_EQ(body.find("GPRMC,235958.00,"), std::string::npos); // after "$GPGSV,3,2,11,25,32,097"
-        EXPECT_EQ(body.find("GPGGA,000427.00,"), std::string::npos); // after "$GPVTG,,T,,M,2C"
-    }
+    auto echoed = [&](const char* start) {
+        for (const std::string& body : got)
+            if (body.rfind(start, 0) == 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(echoed("GPRMC,235948.00,")); // after "$GPRMC,000346.03,A,4808<NUL>..."
+    EXPECT_TRUE(echoed("GPRMC,235958.00,")); // after "$GPGSV,3,2,11,25,32,097"
+    EXPECT_TRUE(echoed("GPGGA,000427.00,")); // after "$GPVTG,,T,,M,2C"
 }
 
 } // namespace

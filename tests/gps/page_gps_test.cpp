@@ -15,9 +15,12 @@
 #include "gps/nmea_rx.h"
 #include "gps/page_gps.h"
 #include "gps/sun.h"
+#include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/nmea_io.h"
 #include "system/clock.h"
+#include "system/power.h"
 
 using namespace ems;
 
@@ -46,6 +49,27 @@ std::vector<uint8_t> frame() { return {Framebuffer, Framebuffer + FRAME_BYTES}; 
 // Rows 0..149: the sky view and the top of the information list, above the
 // signal chart (whose labels follow the satellites in view).
 std::vector<uint8_t> upper_frame() { return {Framebuffer, Framebuffer + 150 * LCD_WIDTH}; }
+
+// Whether the information row at y shows `value`: the page drawn, and drawn
+// again with that row's value replaced by `value`, give the same picture.
+bool row_shows(int16_t y, const char* value)
+{
+    page_gps();
+    const std::vector<uint8_t> got = frame();
+    fill_rect(157, y, 265, int16_t(y + 17), 0);
+    draw_text(157, y, value, 8, ALIGN_LEFT, 15);
+    return got == frame();
+}
+
+// Frames and receives sentences, then runs a main-loop pass.
+void receive(std::initializer_list<const char*> bodies)
+{
+    for (const char* body : bodies) {
+        const std::string s = test::nmea_sentence(body);
+        ComPort1RxChar(reinterpret_cast<const uint8_t*>(s.data()), s.size());
+    }
+    main_loop_pass();
+}
 
 class PageGps : public ::testing::Test {
 protected:
@@ -104,6 +128,88 @@ TEST_F(PageGps, PositionFormats)
     EXPECT_EQ(lat(-33.5f), "S33.50000\xB0");
     EXPECT_EQ(lon(-1.643693f), "W001.64369\xB0");
     EXPECT_EQ(lat(0.0f), "N00.00000\xB0");
+}
+
+// Minutes or seconds that round up to 60 carry into the next unit.
+TEST_F(PageGps, RoundingCarriesIntoTheNextUnit)
+{
+    const float just_below_34 = std::nextafter(34.0f, 0.0f);
+    const float just_below_6 = std::nextafter(6.0f, 0.0f);
+    settings.gps_position_format = 0;
+    EXPECT_EQ(lat(just_below_34), "N34\xB0" "00.000");
+    EXPECT_EQ(lat(-just_below_34), "S34\xB0" "00.000");
+    EXPECT_EQ(lon(-std::nextafter(2.0f, 0.0f)), "W002\xB0" "00.000");
+    settings.gps_position_format = 1;
+    EXPECT_EQ(lat(std::nextafter(5.5f, 0.0f)), "N05\xB0" "30'00.00");
+    EXPECT_EQ(lat(just_below_6), "N06\xB0" "00'00.00"); // seconds into minutes into degrees
+    EXPECT_EQ(lon(-just_below_6), "W006\xB0" "00'00.00");
+
+    with_fix();
+    magsun.mag_variation = -(3.0f + 59.7f / 60.0f);
+    EXPECT_TRUE(row_shows(245, "4\xB0" "0W"));
+    magsun.mag_variation = 12.0f + 59.6f / 60.0f;
+    EXPECT_TRUE(row_shows(245, "13\xB0" "0E"));
+}
+
+// Receivers send 99.99 while acquiring (and a broken one anything): the row
+// stays left of the sky view and the signal chart.
+TEST_F(PageGps, DilutionRowStaysInItsArea)
+{
+    with_fix();
+    page_gps();
+    auto right_part = [] {
+        std::vector<uint8_t> v;
+        for (int y = 0; y < LCD_HEIGHT; ++y) v.insert(v.end(), Framebuffer + y * LCD_WIDTH + 266, Framebuffer + (y + 1) * LCD_WIDTH);
+        return v;
+    };
+    const std::vector<uint8_t> charts = right_part();
+    for (float dop : {99.99f, 1e30f, -1e30f}) {
+        gps.gps_pdop = gps.gps_hdop = gps.gps_vdop = dop;
+        page_gps();
+        EXPECT_EQ(right_part(), charts) << dop;
+    }
+    gps.gps_pdop = gps.gps_hdop = gps.gps_vdop = 99.99f;
+    EXPECT_TRUE(row_shows(205, "99.9/99.9/99.9"));
+}
+
+// Several receivers report a fix in GSA before their first RMC. The variation
+// waits for the position, and is computed anew when the fix comes back
+// elsewhere or another receiver takes over.
+TEST_F(PageGps, VariationIsComputedAtAPositionOfTheCurrentFix)
+{
+    test::FakePlatform platform;
+    platform.now = {0, 7, 3, 31, 11, 114}; // 31 December 2014
+    nmea_rx = NmeaRx{};
+    gps.magvar_counter = 601; // power-on and a slow tick: an update is due
+    nmea.nmea_active = 1;
+    const char* fix = "GPGSA,A,3,17,28,06,01,30,20,26,13,,,,,1.8,1.1,1.5";
+    const char* no_fix = "GPGSA,A,1,,,,,,,,,,,,,99.99,99.99,99.99";
+    const char* hamilton = "GPRMC,030700.000,A,3747.0873,S,17518.8938,E,0.0,181.0,311214,,,A";
+    const char* auckland = "GPRMC,034500.000,A,3700.500,S,17447.000,E,120.0,330.0,311214,,,A";
+    const char* seattle = "GPRMC,034600.000,A,4726.940,N,12218.540,W,95.0,47.5,311214,,,A";
+
+    receive({fix});
+    EXPECT_EQ(magsun.mag_variation, 0.0f) << "no position yet";
+    receive({hamilton});
+    EXPECT_TRUE(row_shows(245, "20\xB0" "1E"));
+    receive({no_fix});
+    receive({fix});
+    receive({auckland}); // the fix is back 50 miles on
+    EXPECT_TRUE(row_shows(245, "19\xB0" "30E"));
+    receive({seattle}); // another source, with no gap in the fix
+    EXPECT_TRUE(row_shows(245, "16\xB0" "3E"));
+}
+
+// The first fix shows its magnetic course with its own variation.
+TEST_F(PageGps, FirstFixTurnsCourseWithItsVariation)
+{
+    test::FakePlatform platform;
+    platform.now = {0, 7, 3, 31, 11, 114};
+    nmea_rx = NmeaRx{};
+    gps.magvar_counter = 601;
+    receive({"GPRMC,030700.000,A,3747.0873,S,17518.8938,E,0.0,181.0,311214,,,A",
+             "GPGSA,A,3,17,28,06,01,30,20,26,13,,,,,1.8,1.1,1.5"});
+    EXPECT_TRUE(row_shows(165, "161\xB0M"));
 }
 
 TEST_F(PageGps, SunTimesWrapIntoTheDayAndShowDashesWhenThereAreNone)

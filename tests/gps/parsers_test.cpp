@@ -147,6 +147,8 @@ TEST_F(Parsers, GsaFixTypePrnsAndDops)
 
 TEST_F(Parsers, CourseOf360IsZeroAndMagneticCourseWraps)
 {
+    rmc(rmc_body("1", "0")); // the first position of the fix brings its own variation
+    magsun.mag_variation = 0;
     rmc(rmc_body("1", "360.0"));
     EXPECT_EQ(gps.gps_course, 0);
     EXPECT_EQ(gps.gps_course_mag, 0);
@@ -165,12 +167,12 @@ TEST_F(Parsers, CourseOf360IsZeroAndMagneticCourseWraps)
     magsun.mag_variation = -10.9f;
     rmc(rmc_body("1", "355"));
     EXPECT_EQ(gps.gps_course_mag, 5);
-    // AUTO without a fix: the manual value.
-    rmc("GPRMC,120000,V,4807.038,N,01131.000,W,1,355,230394,,");
-    EXPECT_EQ(gps.gps_course_mag, 335);
-    // AUTO where the variation is undefined: the manual value too.
+    // AUTO where the variation is undefined: the manual value.
     magsun.mag_variation = std::nanf("");
     rmc(rmc_body("1", "355"));
+    EXPECT_EQ(gps.gps_course_mag, 335);
+    // AUTO without a fix: the manual value too.
+    rmc("GPRMC,120000,V,4807.038,N,01131.000,W,1,355,230394,,");
     EXPECT_EQ(gps.gps_course_mag, 335);
 }
 

@@ -146,8 +146,9 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
     EXPECT_EQ(ems::fuel.fuel_range, uint16_t(109 * uint32_t(ems::fuel.tank_level[0]) * 10 / ems::fuel.fuel_flow[0]));
     EXPECT_NE(ems::fuel.fuel_range, uint16_t(ems::settings.cruise_speed * tank * 10 / 200));
 
-    // One slow tick later the magnetic variation is computed for the fix; the
-    // next RMC turns the true course into a magnetic one with it.
+    // The magnetic variation was computed at the fix's first position, and a
+    // slow tick later it stays; the next RMC turns the true course into a
+    // magnetic one with it.
     window->advance_ticks(20);
     window->run_passes(1);
     const float variation = ems::magsun.mag_variation;

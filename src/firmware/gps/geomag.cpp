@@ -226,6 +226,7 @@ double decimal_year_fraction(int month, int day)
 
 void magvar_update()
 {
+    if (gps.gps_fix_position == 0) return;
     geomag_init(WMM_MAX_DEGREE);
     const ClockRecord& utc = clk.clock_utc;
     const double year = double(utc.year) + decimal_year_fraction(utc.month, utc.day);

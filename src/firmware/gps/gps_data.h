@@ -47,6 +47,11 @@ struct GpsState {
     // variation once it exceeds 600 (every 20 minutes) while a fix is valid,
     // then restarts it at 0.
     uint16_t magvar_counter = 0;
+    // 1 once an RMC with a fix has given the position during the current fix
+    // (and mag_variation has been computed there); 0 from power-on and again
+    // whenever the fix is lost. The variation is computed only from such a
+    // position.
+    uint8_t gps_fix_position = 0;
 };
 extern GpsState gps;
 
@@ -91,7 +96,9 @@ void nmea_parse_gsv(); // satellites in view and up to 12 satellite records
 double nmea_degrees(double ddmm);
 
 // Recomputes mag_variation (gps/sun.h) from the current position, altitude
-// and the date of clock_utc (gps/geomag.cpp).
+// and the date of clock_utc (gps/geomag.cpp). Does nothing until an RMC of
+// the current fix has given a position (gps_fix_position): a fix reported by
+// GSA alone leaves the position at whatever it was before.
 void magvar_update();
 
 } // namespace ems

@@ -168,6 +168,38 @@ int32_t course_variation()
     return settings.gps_manual_variation;
 }
 
+// Whatever cleared gps_fix_valid (status V, a GSA without a fix, the link
+// timeout, power-on), a parser sees it before any sentence sets it again: the
+// last position then no longer belongs to the current fix.
+void note_fix_lost()
+{
+    if (gps.gps_fix_valid == 0) gps.gps_fix_position = 0;
+}
+
+// Two positions of one fix a second apart cannot lie a degree apart: the
+// sentences now come from another receiver or another recording.
+bool position_jumped(float latitude, float longitude)
+{
+    constexpr float JUMP_DEGREES = 1.0f;
+    float dlon = std::fabs(longitude - gps.gps_longitude);
+    if (dlon > 180.0f) dlon = 360.0f - dlon;
+    return std::fabs(latitude - gps.gps_latitude) > JUMP_DEGREES || dlon > JUMP_DEGREES;
+}
+
+// The first position of a fix, or of another source, gets its own variation
+// at once, before the magnetic course is derived from it; the main loop
+// then renews it every 20 minutes.
+void set_position(float latitude, float longitude)
+{
+    const bool new_place = gps.gps_fix_position == 0 || position_jumped(latitude, longitude);
+    gps.gps_latitude = latitude;
+    gps.gps_longitude = longitude;
+    if (gps.gps_fix_valid == 0 || !new_place) return;
+    gps.gps_fix_position = 1;
+    gps.magvar_counter = 0;
+    magvar_update();
+}
+
 // A time field needs at least two characters: "hh...".
 bool has_time(const Body& b) { return b.at(6) != ',' && b.at(7) != ',' && b.at(6) != '\0' && b.at(7) != '\0'; }
 
@@ -183,11 +215,13 @@ void nmea_parse_rmc()
 {
     const Body b(nmea.nmea_rmc);
     if (!has_time(b)) return;
+    note_fix_lost();
     const char* p = skip_field(b.from(6)); // field 2, status
     gps.gps_fix_valid = *p == 'A' ? 1 : 0;
+    note_fix_lost();
     p = skip_field(p);
-    gps.gps_latitude = float(read_position(p, 'S'));
-    gps.gps_longitude = float(read_position(p, 'W'));
+    const float latitude = float(read_position(p, 'S'));
+    set_position(latitude, float(read_position(p, 'W')));
 
     const float k = float(read_double(p)); // knots
     p = skip_field(p);
@@ -217,6 +251,7 @@ void nmea_parse_rmc()
 void nmea_parse_gga()
 {
     const Body b(nmea.nmea_gga);
+    note_fix_lost();
     if (!has_time(b)) return;
     const char* p = skip_fields(b.from(6), 6); // field 7, satellites used
     gps.gps_sats_used = uint8_t(float_to_i32(float(read_double(p))));
@@ -229,12 +264,14 @@ void nmea_parse_gga()
 void nmea_parse_gsa()
 {
     const Body b(nmea.nmea_gsa);
+    note_fix_lost();
     // Fix type: "1" no fix, "2" 2D, "3" 3D. A character that is not a digit
     // (an empty field, a cut-off body) counts as no fix.
     const char c = b.at(8);
     const uint8_t type = c == '1' || !is_digit(c) ? 0 : uint8_t(c - '0');
     gps.gps_fix_type = type;
     gps.gps_fix_valid = type >= 2 ? 1 : 0;
+    note_fix_lost();
 
     std::memset(gps.gps_prn_used, 0, sizeof gps.gps_prn_used);
     const char* p = skip_field(b.from(8)); // field 3
@@ -252,6 +289,7 @@ void nmea_parse_gsa()
 void nmea_parse_gsv()
 {
     const Body b(nmea.nmea_gsv);
+    note_fix_lost();
     const int m = int(b.at(8)) - '0';
     int32_t n = read_int(b.from(10));
     if (n < 0) n = 0;

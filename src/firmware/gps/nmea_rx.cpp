@@ -69,12 +69,15 @@ void complete_sentence()
 void receive_byte(char c)
 {
     NmeaRx& rx = nmea_rx;
+    // A "$" starts a new sentence wherever it comes: a sentence cut short on
+    // the line is given up, and the one that follows it is not lost with it.
+    if (c == '$') {
+        rx.nmea_length = 0;
+        rx.nmea_state = NMEA_IN_BODY;
+        return;
+    }
     switch (rx.nmea_state) {
     case NMEA_WAIT_START:
-        if (c == '$') {
-            rx.nmea_length = 0;
-            rx.nmea_state = NMEA_IN_BODY;
-        }
         break;
     case NMEA_IN_BODY:
         if (c == '*') {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "config/settings.h"
 #include "gfx/draw.h"
@@ -49,27 +50,53 @@ bool prn_used(uint8_t prn)
 
 int sats_shown() { return gps.gps_sats_in_view < SATS_SHOWN ? gps.gps_sats_in_view : SATS_SHOWN; }
 
+// Prints a minutes or seconds value (below 60) with `format`. When it rounds
+// up to 60, prints 0 instead and returns true, so that the caller carries one
+// into the next unit: 34 degrees 00.000 minutes, never 33 degrees 60.000.
+bool print_sixtieths(char* text, size_t size, const char* format, float value)
+{
+    std::snprintf(text, size, format, double(value));
+    if (!(value < 60.0f) || std::strncmp(text, "60", 2) != 0) return false;
+    std::snprintf(text, size, format, 0.0);
+    return true;
+}
+
 void format_position(float value, char positive, char negative, bool longitude, char* text, size_t size)
 {
     const char letter = value >= 0 ? positive : negative;
     const float a = std::fabs(value);
-    const int32_t d = float_to_i32(a);
+    int32_t d = float_to_i32(a);
     const float m = (a - float(d)) * 60.0f;
+    char part[16];
     switch (settings.gps_position_format) {
     case 0:
-        std::snprintf(text, size, longitude ? "%c%03d\xB0%06.3f" : "%c%02d\xB0%06.3f", letter, int(d), double(m));
+        if (print_sixtieths(part, sizeof part, "%06.3f", m)) ++d;
+        std::snprintf(text, size, longitude ? "%c%03d\xB0%s" : "%c%02d\xB0%s", letter, int(d), part);
         break;
     case 1: {
-        const int32_t mm = float_to_i32(m);
+        int32_t mm = float_to_i32(m);
         const float s = (m - float(mm)) * 60.0f;
-        std::snprintf(text, size, longitude ? "%c%03d\xB0%02d'%05.2f" : "%c%02d\xB0%02d'%05.2f", letter, int(d),
-                      int(mm), double(s));
+        if (print_sixtieths(part, sizeof part, "%05.2f", s)) ++mm;
+        if (mm == 60) {
+            mm -= 60;
+            ++d;
+        }
+        std::snprintf(text, size, longitude ? "%c%03d\xB0%02d'%s" : "%c%02d\xB0%02d'%s", letter, int(d), int(mm),
+                      part);
         break;
     }
     default:
         std::snprintf(text, size, longitude ? "%c%09.5f\xB0" : "%c%08.5f\xB0", letter, double(a));
         break;
     }
+}
+
+// Receivers send 99.99 while acquiring; capped so that the row of three
+// stays left of the charts.
+double shown_dop(float dop)
+{
+    constexpr float DOP_SHOWN_MAX = 99.9f;
+    return double(dop > DOP_SHOWN_MAX ? DOP_SHOWN_MAX : dop < 0.0f ? 0.0f : dop);
 }
 
 void format_altitude(char* text, size_t size)
@@ -101,9 +128,10 @@ void format_variation_row(char* label, size_t label_size, char* text, size_t siz
         std::snprintf(text, size, "--\xB0--");
         return;
     }
-    const float whole = std::fabs(std::trunc(w));
-    const float minutes = (std::fabs(w) - whole) * 60.0f;
-    std::snprintf(text, size, "%.0f\xB0%.0f%s", double(whole), double(minutes), w >= 0 ? "E" : "W");
+    float whole = std::fabs(std::trunc(w));
+    char minutes[8];
+    if (print_sixtieths(minutes, sizeof minutes, "%.0f", (std::fabs(w) - whole) * 60.0f)) whole += 1.0f;
+    std::snprintf(text, size, "%.0f\xB0%s%s", double(whole), minutes, w >= 0 ? "E" : "W");
 }
 
 void format_sun_row(char* text, size_t size)
@@ -160,8 +188,8 @@ void draw_information()
 
     std::snprintf(text, sizeof text, "%d/%d", int(gps.gps_sats_used), int(gps.gps_sats_in_view));
     row(185, "SV USED/TRACKED:", text);
-    std::snprintf(text, sizeof text, "%.1f/%.1f/%.1f", double(gps.gps_pdop), double(gps.gps_hdop),
-                  double(gps.gps_vdop));
+    std::snprintf(text, sizeof text, "%.1f/%.1f/%.1f", shown_dop(gps.gps_pdop), shown_dop(gps.gps_hdop),
+                  shown_dop(gps.gps_vdop));
     row(205, "PDOP/HDOP/VDOP:", text);
     format_sun_row(text, sizeof text);
     row(225, "SUNRISE/SUNSET:", text);
