@@ -265,7 +265,7 @@ TEST_F(NmeaSources, TcpStreamReachesTheRecord)
     tcp.connectTo(server.address());
     ASSERT_TRUE(server.accept_client());
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 3; }, WAIT_MS));
-    tcp.disconnectSource();
+    tcp.stop();
     EXPECT_EQ(events.back(), "off ");
     EXPECT_FALSE(tcp.isBusy());
     EXPECT_EQ(events.size(), 4u);
