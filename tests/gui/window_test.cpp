@@ -263,6 +263,10 @@ TEST_F(Window, ScenarioErrorsNameTheLine)
     EXPECT_NE(runner.run_text("dump x.json no_such_variable\n", dir.path(), "s.txt"), 0);
     EXPECT_NE(runner.run_text("expect raw_volts 5\n", dir.path(), "s.txt"), 0);
     EXPECT_NE(runner.run_text("nmea \"unterminated\n", dir.path(), "s.txt"), 0);
+    EXPECT_NE(runner.run_text("key\n", dir.path(), "s.txt"), 0);
+    EXPECT_EQ(runner.last_error(), "s.txt:1: usage: key N (1..8)");
+    EXPECT_NE(runner.run_text("dump x.json\n", dir.path(), "s.txt"), 0);
+    EXPECT_EQ(runner.last_error(), "s.txt:1: usage: dump FILE.json NAME...");
 }
 
 } // namespace
