@@ -277,26 +277,26 @@ QWidget* TfrmMain::build_gps_tab()
 
     connect(echo_, &EchoSink::line, memo1_, [this](const QString& text) { memo1_->appendPlainText(text); });
 
-    // Per source, in the selector's order: its inputs, enabled while it is
-    // the chosen one, and how they configure it before it starts.
+    // Per source: its inputs, enabled while it is the chosen one, and how
+    // they configure it before it starts.
     struct SourceInputs {
+        const NmeaSource* source;
         QList<QWidget*> inputs;
         std::function<void()> configure;
     };
     const std::vector<SourceInputs> rows = {
-        {{port, baud}, [=, this] { serial_->setPort(port->currentText(), baud->currentText()); }},
-        {{server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
-        {{log_file, browse, rate, repeat},
+        {serial_, {port, baud}, [=, this] { serial_->setPort(port->currentText(), baud->currentText()); }},
+        {nmea_tcp_, {server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
+        {nmea_replay_, {log_file, browse, rate, repeat},
          [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
     };
     auto update_controls = [=, this] {
-        const int chosen = sources_->chosen();
-        source->setCurrentIndex(chosen);
+        const NmeaSource* chosen = sources_->source(sources_->chosen());
+        source->setCurrentIndex(sources_->chosen());
         source->setEnabled(!sources_->busy());
-        for (size_t i = 0; i < rows.size(); ++i)
-            for (QWidget* w : rows[i].inputs) w->setEnabled(int(i) == chosen);
-        const NmeaSource* shown = sources_->busy() ? sources_->busy() : sources_->source(chosen);
-        state->setText(shown->status());
+        for (const SourceInputs& row : rows)
+            for (QWidget* w : row.inputs) w->setEnabled(row.source == chosen);
+        state->setText((sources_->busy() ? sources_->busy() : chosen)->status());
     };
     connect(source, &QComboBox::currentIndexChanged, this, [=, this](int index) {
         sources_->choose(index);
@@ -314,8 +314,8 @@ QWidget* TfrmMain::build_gps_tab()
         if (!path.isEmpty()) log_file->setText(path);
     });
     connect(connect_button, &QPushButton::clicked, this, [=, this] {
-        if (sources_->busy() && sources_->busy() != sources_->source(sources_->chosen())) return;
-        rows[size_t(sources_->chosen())].configure();
+        for (const SourceInputs& row : rows)
+            if (row.source == sources_->source(sources_->chosen())) row.configure();
         sources_->start();
     });
     connect(disconnect_button, &QPushButton::clicked, this, [this] { sources_->stop(); });

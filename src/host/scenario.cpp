@@ -219,7 +219,9 @@ const Command COMMANDS[] = {
          return true;
      }},
     {"nmea", 1, -1, "nmea TEXT", "bytes to the serial receive handler (words joined by blanks)",
-     [](Context&, const Words& w, QString&) {
+     [](Context& c, const Words& w, QString& error) {
+         // The receive handler takes one feeder at a time.
+         if (c.window.nmea_sources()->busy()) return fail(error, "nmea: an NMEA source is connected");
          std::string bytes = w[1];
          for (size_t i = 2; i < w.size(); ++i) bytes += " " + w[i];
          feed_receive_handler(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
