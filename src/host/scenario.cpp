@@ -137,6 +137,8 @@ bool save_json(const QString& file, const QJsonObject& out, QString& error)
     return true;
 }
 
+void print_help();
+
 const Command COMMANDS[] = {
     {"power", 1, 1, "power on|off", "the \"&On\" / \"&Off\" buttons",
      [](Context& c, const Words& w, QString& error) {
@@ -264,7 +266,18 @@ const Command COMMANDS[] = {
          c.quit = true;
          return true;
      }},
+    {"help", 0, 0, "help", "lists the commands on standard output",
+     [](Context&, const Words&, QString&) {
+         print_help();
+         return true;
+     }},
 };
+
+void print_help()
+{
+    for (const Command& command : COMMANDS) std::printf("%-36s %s\n", command.usage, command.help);
+    std::fflush(stdout);
+}
 
 } // namespace
 
