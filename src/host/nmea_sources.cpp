@@ -220,7 +220,7 @@ NmeaTcpSource::NmeaTcpSource(QObject* parent) : NmeaSource(parent)
         const QString where = where_;
         close_socket();
         set_state(State::Off);
-        emit errorOccurred(tr("Cannot connect to the NMEA server %1: %2").arg(where, tr("no answer within 5 seconds")));
+        emit errorOccurred(tr("Cannot connect to the NMEA server %1: %2").arg(where, tr("no answer within %1 seconds").arg(NMEA_CONNECT_TIMEOUT_MS / 1000)));
     });
 }
 
