@@ -19,6 +19,7 @@
 
 #include "config/settings.h"
 #include "host/main_window.h"
+#include "host/nmea_source.h"
 #include "host/nmea_sources.h"
 #include "host/serial_port.h"
 #include "sensors/ecu_data.h"
@@ -178,16 +179,26 @@ QWidget* TfrmMain::build_gps_tab()
     v->setContentsMargins(4, 4, 4, 4);
 
     // Where the NMEA sentences come from: the serial port as on the unit, a
-    // TCP server (host:port) or a recorded log replayed at its real rate. All
-    // three feed the same receive handler; one at a time (nmea_sources.h).
-    enum Source { SERIAL = 1, TCP = 2, REPLAY = 3 };
+    // TCP server (host:port) or a recorded log replayed at its real rate. The
+    // selector owns the sources and lets one feed at a time (nmea_source.h);
+    // this tab lays out each source's inputs beside the shared buttons.
+    echo_ = new EchoSink(this);
+    sources_ = std::make_unique<NmeaSourceSelector>();
+    auto serial = std::make_unique<SerialLink>();
+    auto tcp = std::make_unique<NmeaTcpSource>();
+    auto replay = std::make_unique<NmeaFileReplay>();
+    serial_ = serial.get();
+    nmea_tcp_ = tcp.get();
+    nmea_replay_ = replay.get();
+    sources_->add(std::move(serial));
+    sources_->add(std::move(tcp));
+    sources_->add(std::move(replay));
+
     auto* comm = new QGroupBox(" Communication Settings ");
     auto* grid = new QGridLayout(comm);
     auto* source = new QComboBox;
     source->setObjectName("NmeaSource");
-    source->addItem("Serial port", SERIAL);
-    source->addItem("TCP (host:port)", TCP);
-    source->addItem("Log file replay", REPLAY);
+    for (int i = 0; i < sources_->count(); ++i) source->addItem(sources_->source(i)->title());
     combos_.insert("GPS (NMEA Protocol)/Source:", source);
     auto* port = new QComboBox;
     port->setObjectName("ComboBox1");
@@ -264,92 +275,50 @@ QWidget* TfrmMain::build_gps_tab()
     wl->addWidget(memo1_);
     v->addWidget(window, 1);
 
-    echo_ = new EchoSink(this);
     connect(echo_, &EchoSink::line, memo1_, [this](const QString& text) { memo1_->appendPlainText(text); });
-    serial_ = std::make_unique<SerialLink>();
-    nmea_tcp_ = new NmeaTcpSource(this);
-    nmea_replay_ = new NmeaFileReplay(this);
 
-    // The source can change only while none is connecting or connected; each
-    // source's own inputs are enabled while it is the one chosen.
+    // Per source: its inputs, enabled while it is the chosen one, and how
+    // they configure it before it starts.
+    struct SourceInputs {
+        const NmeaSource* source;
+        QList<QWidget*> inputs;
+        std::function<void()> configure;
+    };
+    const std::vector<SourceInputs> rows = {
+        {serial_, {port, baud}, [=, this] { serial_->setPort(port->currentText(), baud->currentText()); }},
+        {nmea_tcp_, {server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
+        {nmea_replay_, {log_file, browse, rate, repeat},
+         [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
+    };
     auto update_controls = [=, this] {
-        const int chosen = source->currentData().toInt();
-        source->setEnabled(nmea_feeding_ == 0);
-        port->setEnabled(chosen == SERIAL);
-        baud->setEnabled(chosen == SERIAL);
-        server->setEnabled(chosen == TCP);
-        log_file->setEnabled(chosen == REPLAY);
-        browse->setEnabled(chosen == REPLAY);
-        rate->setEnabled(chosen == REPLAY);
-        repeat->setEnabled(chosen == REPLAY);
+        const NmeaSource* chosen = sources_->source(sources_->chosen());
+        source->setCurrentIndex(sources_->chosen());
+        source->setEnabled(!sources_->busy());
+        for (const SourceInputs& row : rows)
+            for (QWidget* w : row.inputs) w->setEnabled(row.source == chosen);
+        state->setText((sources_->busy() ? sources_->busy() : chosen)->status());
     };
-    auto source_ended = [=, this](int which) {
-        if (nmea_feeding_ == which) nmea_feeding_ = 0;
+    connect(source, &QComboBox::currentIndexChanged, this, [=, this](int index) {
+        sources_->choose(index);
         update_controls();
-    };
-    auto show_error = [this](const QString& message) {
+    });
+    connect(sources_.get(), &NmeaSourceSelector::changed, this, update_controls);
+    connect(sources_.get(), &NmeaSourceSelector::errorOccurred, this, [this](const QString& message) {
         auto* box = new QMessageBox(QMessageBox::Critical, "Sorvik", message, QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
-    };
-    connect(source, &QComboBox::currentIndexChanged, this, update_controls);
+    });
     connect(browse, &QPushButton::clicked, this, [this, log_file] {
         const QString path = QFileDialog::getOpenFileName(this, "NMEA log to replay", log_file->text(),
                                                           "NMEA logs (*.log *.nmea *.txt);;All files (*)");
         if (!path.isEmpty()) log_file->setText(path);
     });
     connect(connect_button, &QPushButton::clicked, this, [=, this] {
-        if (nmea_feeding_ != 0 && nmea_feeding_ != SERIAL) return; // another source is on
-        switch (source->currentData().toInt()) {
-        case SERIAL:
-            nmea_feeding_ = SERIAL;
-            serial_->connectPort(port->currentText(), baud->currentText());
-            break;
-        case TCP:
-            nmea_feeding_ = TCP;
-            nmea_tcp_->connectTo(server->text());
-            if (!nmea_tcp_->isBusy()) nmea_feeding_ = 0; // refused at once (address)
-            break;
-        case REPLAY:
-            nmea_feeding_ = REPLAY;
-            if (!nmea_replay_->isRunning() && !nmea_replay_->start(log_file->text(), rate->value(), repeat->isChecked()))
-                nmea_feeding_ = 0;
-            break;
-        }
-        update_controls();
+        for (const SourceInputs& row : rows)
+            if (row.source == sources_->source(sources_->chosen())) row.configure();
+        sources_->start();
     });
-    connect(disconnect_button, &QPushButton::clicked, this, [this] {
-        switch (nmea_feeding_) {
-        case TCP: nmea_tcp_->disconnectSource(); break;
-        case REPLAY: nmea_replay_->stop(); break;
-        default: serial_->disconnectPort(); break;
-        }
-    });
-    connect(serial_.get(), &SerialLink::errorOccurred, this, [=, this](const QString& message) {
-        show_error(message);
-        if (!serial_->isConnected()) source_ended(SERIAL);
-    });
-    connect(serial_.get(), &SerialLink::connectedChanged, this, [=](bool connected, const QString& what) {
-        state->setText(connected ? "Connected: " + what : "Disconnected");
-        if (!connected) source_ended(SERIAL);
-    });
-    connect(nmea_tcp_, &NmeaTcpSource::errorOccurred, this, [=, this](const QString& message) {
-        show_error(message);
-        if (!nmea_tcp_->isBusy()) source_ended(TCP);
-    });
-    connect(nmea_tcp_, &NmeaTcpSource::connectedChanged, this, [=](bool connected, const QString& what) {
-        state->setText(connected ? "Connected: NMEA server " + what
-                                 : what.isEmpty() ? QString("Disconnected") : "Disconnected (" + what + ")");
-        if (!connected) source_ended(TCP);
-    });
-    connect(nmea_replay_, &NmeaFileReplay::errorOccurred, this, [=, this](const QString& message) {
-        show_error(message);
-        if (!nmea_replay_->isRunning()) source_ended(REPLAY);
-    });
-    connect(nmea_replay_, &NmeaFileReplay::connectedChanged, this, [=](bool connected, const QString& what) {
-        state->setText(connected ? "Replaying: " + what : "Disconnected (" + what + ")");
-        if (!connected) source_ended(REPLAY);
-    });
+    connect(disconnect_button, &QPushButton::clicked, this, [this] { sources_->stop(); });
     update_controls();
     return page;
 }

@@ -92,7 +92,7 @@ TfrmMain::~TfrmMain()
 {
     frame_timer_->stop();
     timer1_->stop();
-    serial_.reset(); // closes the port and joins its thread
+    sources_.reset(); // closes the serial port and joins its thread
     ems::set_platform(nullptr);
 }
 
@@ -201,13 +201,13 @@ void TfrmMain::Button2Click() { ems::power_off(); }
 void TfrmMain::Exit1Click()
 {
     ems::power_off();
-    if (serial_) serial_->disconnectPort();
+    if (sources_) sources_->stop();
     QApplication::quit();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* e)
 {
-    if (serial_) serial_->disconnectPort();
+    if (sources_) sources_->stop();
     ems::power_off();
     e->accept();
     QApplication::quit();

@@ -32,8 +32,9 @@ class LcdPanel;
 class KeyArea;
 class SerialLink;
 class EchoSink;
-class NmeaTcpSource;  // NMEA sources (build_gps_tab)
-class NmeaFileReplay; // NMEA sources (build_gps_tab)
+class NmeaSourceSelector;
+class NmeaTcpSource;
+class NmeaFileReplay;
 
 class TfrmMain : public QMainWindow, public CardPlatform {
     Q_OBJECT
@@ -53,8 +54,9 @@ public:
     LcdPanel* lcd() const { return panel1_; }
     QPlainTextEdit* memo() const { return memo1_; }
     QTabWidget* tabs() const { return page_control1_; }
-    SerialLink* serial() const { return serial_.get(); }
-    // NMEA sources beside the serial port (build_gps_tab).
+    // The NMEA sources of the GPS tab, owned by the selector.
+    NmeaSourceSelector* nmea_sources() const { return sources_.get(); }
+    SerialLink* serial() const { return serial_; }
     NmeaTcpSource* nmea_tcp() const { return nmea_tcp_; }
     NmeaFileReplay* nmea_replay() const { return nmea_replay_; }
 
@@ -114,12 +116,11 @@ private:
     std::array<QCheckBox*, size_t(ems::CheckBox::Count)> boxes_{};
     QTimer* timer1_ = nullptr;
     QTimer* frame_timer_ = nullptr;
-    std::unique_ptr<SerialLink> serial_;
-    // NMEA sources beside the serial port (build_gps_tab), children of the
-    // window; at most one of the three feeds the receive handler at a time.
+    // The NMEA sources (build_gps_tab); at most one feeds the receive handler.
+    std::unique_ptr<NmeaSourceSelector> sources_;
+    SerialLink* serial_ = nullptr;
     NmeaTcpSource* nmea_tcp_ = nullptr;
     NmeaFileReplay* nmea_replay_ = nullptr;
-    int nmea_feeding_ = 0; // 0 none, 1 serial port, 2 TCP, 3 log replay (connecting or connected)
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
     bool clock_set_ = false;

@@ -2,17 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 
 namespace host {
@@ -146,7 +139,7 @@ const std::atomic<uint8_t>* slot_flag(const QByteArray& line)
 
 void feed(const QByteArray& bytes)
 {
-    ems::ComPort1RxChar(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+    feed_receive_handler(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
 }
 
 // Longest run of bytes without a line end that is held for the rest of its line.
@@ -218,168 +211,106 @@ void NmeaFeeder::drain()
 
 // ---- TCP --------------------------------------------------------------------
 
-NmeaTcpSource::NmeaTcpSource(QObject* parent) : QObject(parent) {}
+NmeaTcpSource::NmeaTcpSource(QObject* parent) : NmeaSource(parent)
+{
+    timeout_ = new QTimer(this);
+    timeout_->setSingleShot(true);
+    timeout_->setInterval(NMEA_CONNECT_TIMEOUT_MS);
+    connect(timeout_, &QTimer::timeout, this, [this] {
+        const QString where = where_;
+        close_socket();
+        set_state(State::Off);
+        emit errorOccurred(tr("Cannot connect to the NMEA server %1: %2").arg(where, tr("no answer within %1 seconds").arg(NMEA_CONNECT_TIMEOUT_MS / 1000)));
+    });
+}
 
-NmeaTcpSource::~NmeaTcpSource() { stop_worker(); }
+NmeaTcpSource::~NmeaTcpSource()
+{
+    timeout_->stop();
+    close_socket();
+}
 
 void NmeaTcpSource::connectTo(const QString& host_port)
 {
-    if (connected_ || worker_.joinable()) return;
+    setAddress(host_port);
+    start();
+}
+
+void NmeaTcpSource::start()
+{
+    if (isBusy()) return;
     QString host, error;
-    quint16 port = 0;
-    if (!parse_host_port(host_port, host, port, error)) {
+    if (!parse_host_port(address_, host, port_, error)) {
         emit errorOccurred(error);
         return;
     }
-    if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
-        emit errorOccurred(tr("Cannot start the network connection: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
-        return;
-    }
-    stop_.store(false);
-    const unsigned generation = ++generation_;
-    worker_ = std::thread([this, host, port, generation] { run(host, port, generation); });
+    where_ = host.contains(':') ? QStringLiteral("[%1]:%2").arg(host).arg(port_)
+                                : QStringLiteral("%1:%2").arg(host).arg(port_);
+    // A fresh socket per connection: nothing an older one still reports can
+    // reach this one.
+    socket_ = new QTcpSocket(this);
+    connect(socket_, &QTcpSocket::connected, this, [this] { on_connected(); });
+    connect(socket_, &QTcpSocket::readyRead, this, [this] { feeder_.push(socket_->readAll()); });
+    connect(socket_, &QTcpSocket::errorOccurred, this, [this] { on_error(); });
+    set_state(State::Starting);
+    timeout_->start();
+    socket_->connectToHost(host, port_, QIODevice::ReadWrite);
 }
 
-void NmeaTcpSource::disconnectSource()
+void NmeaTcpSource::stop()
 {
-    if (!connected_ && !worker_.joinable()) return;
-    stop_worker();
-    ++generation_; // whatever the worker posted last no longer counts
+    if (!isBusy()) return;
+    timeout_->stop();
+    close_socket();
     feeder_.clear();
-    if (connected_) {
-        connected_ = false;
-        emit connectedChanged(false, QString());
+    set_state(State::Off);
+}
+
+void NmeaTcpSource::close_socket()
+{
+    if (!socket_) return;
+    socket_->disconnect(this);
+    socket_->abort();
+    socket_->deleteLater();
+    socket_ = nullptr;
+}
+
+void NmeaTcpSource::on_connected()
+{
+    timeout_->stop();
+    if (port_ == GPSD_PORT) socket_->write("?WATCH={\"enable\":true,\"nmea\":true};\n");
+    set_state(State::On, where_);
+}
+
+// Connecting failed, the server closed the connection, or the connection broke.
+void NmeaTcpSource::on_error()
+{
+    timeout_->stop();
+    const bool was_on = isConnected();
+    const QAbstractSocket::SocketError code = socket_->error();
+    const QString reason = socket_->errorString();
+    // What arrived before the close still goes to the firmware.
+    if (socket_->bytesAvailable() > 0) feeder_.push(socket_->readAll());
+    close_socket();
+    if (!was_on) {
+        set_state(State::Off);
+        emit errorOccurred(tr("Cannot connect to the NMEA server %1: %2").arg(where_, reason));
+    } else if (code == QAbstractSocket::RemoteHostClosedError) {
+        set_state(State::Off, tr("closed by the server"));
+    } else {
+        set_state(State::Off);
+        emit errorOccurred(tr("The connection to the NMEA server %1 failed: %2").arg(where_, reason));
     }
 }
 
-void NmeaTcpSource::stop_worker()
+QString NmeaTcpSource::status_for(bool on, const QString& what) const
 {
-    if (worker_.joinable()) {
-        stop_.store(true);
-        const char wake = 1;
-        if (::write(wake_[1], &wake, 1) < 0) {
-            // The pipe is non-blocking and empty; the worker also polls stop_.
-        }
-        worker_.join();
-    }
-    for (int& fd : wake_) {
-        if (fd >= 0) ::close(fd);
-        fd = -1;
-    }
-}
-
-void NmeaTcpSource::post_state(unsigned generation, bool connected, const QString& what, const QString& error)
-{
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, connected, what, error] {
-            if (generation != generation_) return;
-            if (connected) {
-                connected_ = true;
-                emit connectedChanged(true, what);
-                return;
-            }
-            // The worker has ended: collect it so that a new connection can start.
-            stop_worker();
-            const bool was = connected_;
-            connected_ = false;
-            if (was) emit connectedChanged(false, what);
-            if (!error.isEmpty()) emit errorOccurred(error);
-        },
-        Qt::QueuedConnection);
-}
-
-// Worker thread: everything here blocks only this thread; results go to the
-// user-interface thread through queued calls.
-void NmeaTcpSource::run(QString host, quint16 port, unsigned generation)
-{
-    const QString where = host.contains(':') ? QStringLiteral("[%1]:%2").arg(host).arg(port)
-                                             : QStringLiteral("%1:%2").arg(host).arg(port);
-    auto fail = [&](const QString& why) {
-        post_state(generation, false, QString(), tr("Cannot connect to the NMEA server %1: %2").arg(where, why));
-    };
-
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const QByteArray service = QByteArray::number(port);
-    const int rc = ::getaddrinfo(host.toUtf8().constData(), service.constData(), &hints, &found);
-    if (rc != 0) return fail(QString::fromLocal8Bit(::gai_strerror(rc)));
-
-    int fd = -1;
-    QString last_error = tr("no address");
-    for (addrinfo* a = found; a && fd < 0 && !stop_.load(); a = a->ai_next) {
-        const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (s < 0) continue;
-        if (::connect(s, a->ai_addr, a->ai_addrlen) != 0 && errno != EINPROGRESS) {
-            last_error = QString::fromLocal8Bit(std::strerror(errno));
-            ::close(s);
-            continue;
-        }
-        pollfd fds[2] = {{s, POLLOUT, 0}, {wake_[0], POLLIN, 0}};
-        const int n = ::poll(fds, 2, 5000);
-        int so_error = 0;
-        socklen_t len = sizeof so_error;
-        if (n <= 0 || !(fds[0].revents & (POLLOUT | POLLERR | POLLHUP)) ||
-            ::getsockopt(s, SOL_SOCKET, SO_ERROR, &so_error, &len) != 0 || so_error != 0) {
-            last_error = n == 0 ? tr("no answer within 5 seconds")
-                                : QString::fromLocal8Bit(std::strerror(so_error ? so_error : errno));
-            ::close(s);
-            continue;
-        }
-        fd = s;
-    }
-    ::freeaddrinfo(found);
-    if (stop_.load()) {
-        if (fd >= 0) ::close(fd);
-        return;
-    }
-    if (fd < 0) return fail(last_error);
-
-    post_state(generation, true, where, QString());
-    if (port == GPSD_PORT) {
-        static const char watch[] = "?WATCH={\"enable\":true,\"nmea\":true};\n";
-        if (::send(fd, watch, sizeof watch - 1, MSG_NOSIGNAL) < 0) {
-            // Not gpsd after all, or already gone: the read below tells.
-        }
-    }
-
-    QString why, error;
-    char buffer[4096];
-    while (!stop_.load()) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            error = QString::fromLocal8Bit(std::strerror(errno));
-            break;
-        }
-        if (fds[1].revents) break; // asked to stop
-        if (!fds[0].revents) continue;
-        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n > 0) {
-            const QByteArray chunk(buffer, qsizetype(n));
-            QMetaObject::invokeMethod(
-                this, [this, generation, chunk] {
-                    if (generation == generation_) feeder_.push(chunk);
-                },
-                Qt::QueuedConnection);
-        } else if (n == 0) {
-            why = tr("closed by the server");
-            break;
-        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            error = tr("The connection to the NMEA server %1 failed: %2")
-                        .arg(where, QString::fromLocal8Bit(std::strerror(errno)));
-            break;
-        }
-    }
-    ::close(fd);
-    if (!stop_.load()) post_state(generation, false, why, error);
+    return on ? tr("Connected: NMEA server %1").arg(what) : NmeaSource::status_for(on, what);
 }
 
 // ---- Log replay ---------------------------------------------------------------
 
-NmeaFileReplay::NmeaFileReplay(QObject* parent) : QObject(parent)
+NmeaFileReplay::NmeaFileReplay(QObject* parent) : NmeaSource(parent)
 {
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
@@ -389,44 +320,65 @@ NmeaFileReplay::NmeaFileReplay(QObject* parent) : QObject(parent)
 
 NmeaFileReplay::~NmeaFileReplay() { timer_->stop(); }
 
+void NmeaFileReplay::setFile(const QString& path, double sentences_per_second, bool repeat)
+{
+    path_ = path;
+    rate_ = std::clamp(sentences_per_second, 0.1, 1000.0);
+    repeat_ = repeat;
+}
+
 bool NmeaFileReplay::start(const QString& path, double sentences_per_second, bool repeat)
 {
-    if (running_) return false;
-    QFile file(path);
+    if (isBusy()) return false;
+    setFile(path, sentences_per_second, repeat);
+    start();
+    return isRunning();
+}
+
+bool NmeaFileReplay::load(QString& error)
+{
+    QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
-        emit errorOccurred(tr("Cannot open the NMEA log %1: %2").arg(path, file.errorString()));
+        error = tr("Cannot open the NMEA log %1: %2").arg(path_, file.errorString());
         return false;
     }
     if (file.size() > NMEA_LOG_MAX_BYTES) {
-        emit errorOccurred(tr("The NMEA log %1 is larger than %2 MB.").arg(path).arg(NMEA_LOG_MAX_BYTES >> 20));
+        error = tr("The NMEA log %1 is larger than %2 MB.").arg(path_).arg(NMEA_LOG_MAX_BYTES >> 20);
         return false;
     }
     const QByteArray contents = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        emit errorOccurred(tr("Cannot read the NMEA log %1: %2").arg(path, file.errorString()));
+        error = tr("Cannot read the NMEA log %1: %2").arg(path_, file.errorString());
         return false;
     }
-    steps_ = plan_replay(contents, sentences_per_second, timed_);
+    steps_ = plan_replay(contents, rate_, timed_);
     if (steps_.empty()) {
-        emit errorOccurred(tr("The file %1 holds no NMEA lines.").arg(path));
+        error = tr("The file %1 holds no NMEA lines.").arg(path_);
         return false;
     }
-    repeat_ = repeat;
+    return true;
+}
+
+void NmeaFileReplay::start()
+{
+    if (isBusy()) return;
+    QString error;
+    if (!load(error)) {
+        emit errorOccurred(error);
+        return;
+    }
     next_ = 0;
-    running_ = true;
     clock_.start();
     due_ms_ = 0;
-    const QString name = QFileInfo(path).fileName();
-    const double rate = std::clamp(sentences_per_second, 0.1, 1000.0);
-    emit connectedChanged(true, timed_ ? tr("%1, paced by its time stamps").arg(name)
-                                       : tr("%1, %2 sentences/s").arg(name).arg(rate));
+    const QString name = QFileInfo(path_).fileName();
+    set_state(State::On, timed_ ? tr("%1, paced by its time stamps").arg(name)
+                                : tr("%1, %2 sentences/s").arg(name).arg(rate_));
     send_due();
-    return true;
 }
 
 void NmeaFileReplay::stop()
 {
-    if (!running_) return;
+    if (!isBusy()) return;
     feeder_.clear();
     finish(tr("stopped"));
 }
@@ -434,17 +386,21 @@ void NmeaFileReplay::stop()
 void NmeaFileReplay::finish(const QString& why)
 {
     timer_->stop();
-    running_ = false;
     steps_.clear();
     next_ = 0;
-    emit connectedChanged(false, why);
+    set_state(State::Off, why);
+}
+
+QString NmeaFileReplay::status_for(bool on, const QString& what) const
+{
+    return on ? tr("Replaying: %1").arg(what) : NmeaSource::status_for(on, what);
 }
 
 // Sends every step that is due (the feeder spreads them over the main loop's
 // passes), then waits for the next one. due_ms_ is when steps_[next_] is due.
 void NmeaFileReplay::send_due()
 {
-    if (!running_) return;
+    if (!isRunning()) return;
     if (next_ == steps_.size()) {
         // The last line is out; the replay ends once the feeder has passed it on.
         if (feeder_.pending() == 0)

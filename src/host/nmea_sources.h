@@ -2,15 +2,11 @@
 // streams NMEA 0183 (flight simulators, GPS daemons, network multiplexers)
 // and the replay of a recorded NMEA log at its real rate.
 //
-// Threads. Both sources feed the firmware's receive handler
-// ems::ComPort1RxChar on the user-interface thread, through an NmeaFeeder.
-// The TCP source resolves, connects and reads on a worker thread of its own
-// (std::thread, blocking only there) and hands each received chunk to the
-// user-interface thread by a queued call; the replay is driven by a QTimer on
-// the user-interface thread. The receive handler's framing state belongs to
-// one feeding thread at a time: the "GPS (NMEA Protocol)" tab lets only one
-// source (serial port, TCP or replay) be connected at once, and starts
-// another only after the previous one has reported itself disconnected.
+// Threads. Both live on the user-interface thread and feed the firmware's
+// receive handler from there, through an NmeaFeeder: the TCP source is a
+// QTcpSocket (non-blocking; the event loop reports its data), the replay is
+// driven by a QTimer. The selector (nmea_source.h) keeps them from feeding
+// while the serial port's worker does.
 //
 // Hand-over pacing. A serial line delivers a receiver's sentences spread
 // over the second, so the main loop takes each from its slot before the next
@@ -25,10 +21,11 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <atomic>
-#include <thread>
 #include <vector>
 
+#include "host/nmea_source.h"
+
+class QTcpSocket;
 class QTimer;
 
 namespace host {
@@ -38,6 +35,7 @@ constexpr qsizetype NMEA_FEED_MAX = 256 * 1024; // bytes waiting in a feeder; ol
 constexpr qint64 NMEA_LOG_MAX_BYTES = 64ll << 20; // largest log file replayed
 constexpr int NMEA_LOG_MAX_GAP_MS = 10000;      // longest pause taken from a log's time stamps
 constexpr quint16 GPSD_PORT = 2947;             // gpsd: asked for NMEA after connecting
+constexpr int NMEA_CONNECT_TIMEOUT_MS = 5000;   // longest wait for a TCP server to answer
 
 // "host:port", "[ipv6]:port" or ":port" (localhost); port 1..65535. On
 // failure returns false and a message for the user in error.
@@ -85,83 +83,88 @@ private:
 };
 
 // A TCP client that streams NMEA from a server into the firmware.
-class NmeaTcpSource : public QObject {
+class NmeaTcpSource : public NmeaSource {
     Q_OBJECT
 public:
     explicit NmeaTcpSource(QObject* parent = nullptr);
-    // Stops the worker thread (closing the connection) without signals.
+    // Closes the connection without signals.
     ~NmeaTcpSource() override;
     NmeaTcpSource(const NmeaTcpSource&) = delete;
     NmeaTcpSource& operator=(const NmeaTcpSource&) = delete;
 
-    // Connects to "host:port" on the worker; returns at once. The outcome is
-    // connectedChanged(true, ...) or errorOccurred(). Does nothing while
-    // connecting or connected. On port 2947 (gpsd) it asks for NMEA output.
+    QString title() const override { return tr("TCP (host:port)"); }
+    // The server as "host:port", read by the next start().
+    void setAddress(const QString& host_port) { address_ = host_port; }
+    // Connects; returns at once. A bad address is reported at once (state
+    // stays Off); otherwise the outcome is connectedChanged(true, "host:port")
+    // or errorOccurred(). On port 2947 (gpsd) it asks for NMEA output.
+    void start() override;
+    // Closes the connection (then connectedChanged(false, "")) and drops
+    // sentences not yet fed.
+    void stop() override;
+    // setAddress and start together.
     void connectTo(const QString& host_port);
-    // Closes the connection (then connectedChanged(false, ...)) and drops
-    // sentences not yet fed; nothing when idle.
-    void disconnectSource();
-    bool isConnected() const { return connected_; }
-    bool isBusy() const { return connected_ || worker_.joinable(); } // connecting or connected
 
-signals:
-    // Connected (what: "host:port") or closed (what: why, may be empty).
-    void connectedChanged(bool connected, const QString& what);
-    // The server could not be reached or the connection failed; text for an error box.
-    void errorOccurred(const QString& message);
+protected:
+    QString status_for(bool on, const QString& what) const override;
 
 private:
-    void run(QString host, quint16 port, unsigned generation);
-    void stop_worker();
-    void post_state(unsigned generation, bool connected, const QString& what, const QString& error);
+    void on_connected();
+    void on_error();
+    void close_socket();
 
     NmeaFeeder feeder_;
-    std::thread worker_;
-    std::atomic<bool> stop_{false};
-    int wake_[2] = {-1, -1}; // pipe that interrupts the worker's waits
-    unsigned generation_ = 0; // events of an older connection are ignored
-    bool connected_ = false;
+    QString address_;
+    QString where_;                // "host:port" of the current connection
+    quint16 port_ = 0;
+    QTcpSocket* socket_ = nullptr; // the current connection, or null
+    QTimer* timeout_ = nullptr;    // gives up on a server that does not answer
 };
 
 // Replays a recorded NMEA log into the firmware at its real rate.
-class NmeaFileReplay : public QObject {
+class NmeaFileReplay : public NmeaSource {
     Q_OBJECT
 public:
     explicit NmeaFileReplay(QObject* parent = nullptr);
     ~NmeaFileReplay() override;
 
-    // Reads and plans the file (plan_replay) and starts sending. False, with
-    // errorOccurred(), when the file cannot be read, is too large or holds no
-    // lines; false without a signal while a replay runs. repeat: start over
-    // one second after the last line.
+    QString title() const override { return tr("Log file replay"); }
+    // The log, the pace of a log without time stamps (plan_replay) and
+    // whether to start over one second after the last line; read by start().
+    void setFile(const QString& path, double sentences_per_second, bool repeat);
+    // Reads and plans the file and starts sending (connectedChanged(true,
+    // how it is paced)). errorOccurred() when the file cannot be read, is too
+    // large or holds no lines; nothing while a replay runs.
+    void start() override;
+    // Stops (then connectedChanged(false, "stopped")) and drops lines not
+    // yet fed.
+    void stop() override;
+    // setFile and start together; false when the replay did not start.
     bool start(const QString& path, double sentences_per_second, bool repeat);
-    // Stops (then connectedChanged(false, ...)) and drops lines not yet fed;
-    // nothing when idle.
-    void stop();
     // From start until the last line has gone to the receive handler (then
     // connectedChanged(false, "end of the log")), or until stop().
-    bool isRunning() const { return running_; }
+    bool isRunning() const { return isConnected(); }
     bool isTimed() const { return timed_; }
     // Multiplies every pause (1 = real time); tests shorten the replay with it.
     void setTimeScale(double scale) { time_scale_ = scale; }
 
-signals:
-    // Started (what describes the pacing) or stopped (what: why).
-    void connectedChanged(bool connected, const QString& what);
-    void errorOccurred(const QString& message);
+protected:
+    QString status_for(bool on, const QString& what) const override;
 
 private:
+    bool load(QString& error);
     void send_due();
     void finish(const QString& why);
 
     NmeaFeeder feeder_;
+    QString path_;
+    double rate_ = 5;
+    bool repeat_ = false;
     QTimer* timer_ = nullptr;
     QElapsedTimer clock_;
     double due_ms_ = 0;       // when steps_[next_] is due, ms since clock_ started
     std::vector<ReplayStep> steps_;
     size_t next_ = 0;
-    bool running_ = false;
-    bool repeat_ = false;
     bool timed_ = false;
     double time_scale_ = 1.0;
 };

@@ -18,10 +18,10 @@
 #include <cstdio>
 
 #include "gps/gps_data.h"
-#include "gps/nmea_rx.h"
 #include "host/core/scenario_parse.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
+#include "host/nmea_source.h"
 #include "system/power.h"
 #include "system/var_registry.h"
 #include "ui/screen.h"
@@ -89,146 +89,209 @@ int ScenarioRunner::run_text(const QString& text, const QString& base_dir, const
     return 0;
 }
 
-QString ScenarioRunner::resolve(const std::string& file) const
+// ---- Commands -----------------------------------------------------------------
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+// What a command may use of the runner.
+struct Context {
+    TfrmMain& window;
+    const QString& base_dir;
+    bool& quit;
+
+    // A script's file name, taken from the script's folder when relative.
+    QString resolve(const std::string& file) const
+    {
+        const QString f = q(file);
+        return QFileInfo(f).isAbsolute() ? f : QDir(base_dir).filePath(f);
+    }
+};
+
+// One row per command: its name, how many arguments it takes (max -1: any
+// number from min), the usage shown when the count is wrong, what it does,
+// and the handler, which gets the whole line (w[0] is the name) and on
+// failure returns false with a message in error.
+struct Command {
+    const char* name;
+    int min_args;
+    int max_args;
+    const char* usage;
+    const char* help;
+    bool (*run)(Context& c, const Words& w, QString& error);
+};
+
+bool fail(QString& error, const QString& message)
 {
-    const QString f = q(file);
-    return QFileInfo(f).isAbsolute() ? f : QDir(base_dir_).filePath(f);
+    error = message;
+    return false;
 }
+
+bool save_json(const QString& file, const QJsonObject& out, QString& error)
+{
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return fail(error, "cannot write " + file);
+    f.write(QJsonDocument(out).toJson());
+    return true;
+}
+
+void print_help();
+
+const Command COMMANDS[] = {
+    {"power", 1, 1, "power on|off", "the \"&On\" / \"&Off\" buttons",
+     [](Context& c, const Words& w, QString& error) {
+         if (w[1] == "on") c.window.Button1Click();
+         else if (w[1] == "off") c.window.Button2Click();
+         else return fail(error, "power takes on or off");
+         return true;
+     }},
+    {"key", 1, 1, "key N (1..8)", "key N: 1..5 soft keys, 6 push, 7 clockwise, 8 anticlockwise",
+     [](Context&, const Words& w, QString& error) {
+         long long n = 0;
+         if (!parse_count(w[1], n, 8) || n < 1) return fail(error, "key takes 1..8");
+         ems::key_press(uint8_t(n));
+         return true;
+     }},
+    {"ticks", 1, 1, "ticks N", "N timer ticks of 100 ms",
+     [](Context& c, const Words& w, QString& error) {
+         long long n = 0;
+         if (!parse_count(w[1], n, 10000000)) return fail(error, q("bad count " + w[1]));
+         c.window.advance_ticks(int(n));
+         return true;
+     }},
+    {"passes", 1, 1, "passes N", "N firmware passes",
+     [](Context& c, const Words& w, QString& error) {
+         long long n = 0;
+         if (!parse_count(w[1], n, 10000000)) return fail(error, q("bad count " + w[1]));
+         c.window.run_passes(int(n));
+         return true;
+     }},
+    {"slider", 2, 2, "slider \"TAB/CAPTION\" VALUE", "moves a slider",
+     [](Context& c, const Words& w, QString& error) {
+         QSlider* s = c.window.slider(q(w[1]));
+         if (!s) return fail(error, q("no slider " + w[1]));
+         long long n = 0;
+         if (!parse_integer(w[2], n) || n < s->minimum() || n > s->maximum())
+             return fail(error, QString("value %1 outside %2..%3").arg(q(w[2])).arg(s->minimum()).arg(s->maximum()));
+         s->setValue(int(n));
+         return true;
+     }},
+    {"check", 2, 2, "check \"TAB/CAPTION\" on|off", "ticks or clears a check box",
+     [](Context& c, const Words& w, QString& error) {
+         QCheckBox* box = c.window.check(q(w[1]));
+         if (!box) return fail(error, q("no check box " + w[1]));
+         if (w[2] != "on" && w[2] != "off") return fail(error, "check takes on or off");
+         box->setChecked(w[2] == "on");
+         return true;
+     }},
+    {"combo", 2, 2, "combo \"TAB/CAPTION\" TEXT", "sets a combo box's text",
+     [](Context& c, const Words& w, QString& error) {
+         QComboBox* box = c.window.combo(q(w[1]));
+         if (!box) return fail(error, q("no combo box " + w[1]));
+         box->setEditText(q(w[2]));
+         return true;
+     }},
+    {"button", 1, 1, "button \"CAPTION\"", "clicks a button (the \"&\" may be left out)",
+     [](Context& c, const Words& w, QString& error) {
+         QPushButton* b = c.window.button(q(w[1]));
+         if (!b) b = c.window.button("&" + q(w[1]));
+         if (!b) return fail(error, q("no button " + w[1]));
+         b->click();
+         QCoreApplication::processEvents();
+         return true;
+     }},
+    {"tab", 1, 1, "tab \"TITLE\"", "shows a tab of the window",
+     [](Context& c, const Words& w, QString& error) {
+         QTabWidget* tabs = c.window.tabs();
+         for (int i = 0; i < tabs->count(); ++i)
+             if (tabs->tabText(i) == q(w[1])) {
+                 tabs->setCurrentIndex(i);
+                 QCoreApplication::processEvents();
+                 return true;
+             }
+         return fail(error, q("no tab " + w[1]));
+     }},
+    {"clock", 2, 2, "clock YYYY-MM-DD HH:MM:SS", "the PC local time the firmware reads from then on",
+     [](Context& c, const Words& w, QString& error) {
+         const QDateTime t = QDateTime::fromString(q(w[1] + " " + w[2]), "yyyy-MM-dd HH:mm:ss");
+         if (!t.isValid()) return fail(error, "clock wants YYYY-MM-DD HH:MM:SS");
+         c.window.set_clock(t);
+         return true;
+     }},
+    {"nmea", 1, -1, "nmea TEXT", "bytes to the serial receive handler (words joined by blanks)",
+     [](Context& c, const Words& w, QString& error) {
+         // The receive handler takes one feeder at a time.
+         if (c.window.nmea_sources()->busy()) return fail(error, "nmea: an NMEA source is connected");
+         std::string bytes = w[1];
+         for (size_t i = 2; i < w.size(); ++i) bytes += " " + w[i];
+         feed_receive_handler(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+         QCoreApplication::processEvents(); // lets the echo reach Memo1
+         return true;
+     }},
+    {"screenshot", 2, 2, "screenshot lcd|window FILE.png", "saves the LCD or the whole window",
+     [](Context& c, const Words& w, QString& error) {
+         const QString file = c.resolve(w[2]);
+         QDir().mkpath(QFileInfo(file).absolutePath());
+         bool ok = false;
+         if (w[1] == "lcd") ok = c.window.lcd()->image().save(file, "PNG");
+         else if (w[1] == "window") ok = c.window.grab().save(file, "PNG");
+         else return fail(error, "screenshot takes lcd or window");
+         return ok || fail(error, "cannot write " + file);
+     }},
+    {"dump", 2, -1, "dump FILE.json NAME...", "writes named variables and settings fields as JSON",
+     [](Context& c, const Words& w, QString& error) {
+         QJsonObject out;
+         for (size_t i = 2; i < w.size(); ++i) {
+             const ems::VarInfo* v = ems::find_var(w[i].c_str());
+             if (!v) return fail(error, q("unknown variable " + w[i]));
+             out.insert(q(w[i]), var_json(*v));
+         }
+         return save_json(c.resolve(w[1]), out, error);
+     }},
+    {"expect", 2, 2, "expect NAME VALUE", "stops the script unless the variable shows VALUE",
+     [](Context&, const Words& w, QString& error) {
+         const ems::VarInfo* v = ems::find_var(w[1].c_str());
+         if (!v) return fail(error, q("unknown variable " + w[1]));
+         const QJsonValue got = var_json(*v);
+         const QString shown = got.isString() ? got.toString()
+                               : got.isArray() ? QString::fromUtf8(QJsonDocument(got.toArray()).toJson(QJsonDocument::Compact))
+                                               : QString::number(got.toDouble(), 'g', 10);
+         if (shown != q(w[2])) return fail(error, QString("%1 is %2, expected %3").arg(q(w[1]), shown, q(w[2])));
+         return true;
+     }},
+    {"quit", 0, 0, "quit", "ends the script and the program",
+     [](Context& c, const Words&, QString&) {
+         c.quit = true;
+         return true;
+     }},
+    {"help", 0, 0, "help", "lists the commands on standard output",
+     [](Context&, const Words&, QString&) {
+         print_help();
+         return true;
+     }},
+};
+
+void print_help()
+{
+    for (const Command& command : COMMANDS) std::printf("%-36s %s\n", command.usage, command.help);
+    std::fflush(stdout);
+}
+
+} // namespace
 
 bool ScenarioRunner::execute(const std::vector<std::string>& w, QString& error)
 {
-    const std::string& cmd = w[0];
-    const size_t args = w.size() - 1;
-    auto want = [&](size_t n, const char* usage) {
-        if (args == n) return true;
-        error = QString("usage: %1").arg(usage);
-        return false;
-    };
-    long long n = 0;
-
-    if (cmd == "power") {
-        if (!want(1, "power on|off")) return false;
-        if (w[1] == "on") window_.Button1Click();
-        else if (w[1] == "off") window_.Button2Click();
-        else return error = "power takes on or off", false;
-        return true;
+    for (const Command& command : COMMANDS) {
+        if (w[0] != command.name) continue;
+        const int args = int(w.size()) - 1;
+        if (args < command.min_args || (command.max_args >= 0 && args > command.max_args))
+            return fail(error, QString("usage: %1").arg(command.usage));
+        Context context{window_, base_dir_, quit_};
+        return command.run(context, w, error);
     }
-    if (cmd == "key") {
-        if (!want(1, "key N (1..8)")) return false;
-        if (!parse_count(w[1], n, 8) || n < 1) return error = "key takes 1..8", false;
-        ems::key_press(uint8_t(n));
-        return true;
-    }
-    if (cmd == "ticks" || cmd == "passes") {
-        if (!want(1, "ticks N | passes N")) return false;
-        if (!parse_count(w[1], n, 10000000)) return error = q("bad count " + w[1]), false;
-        if (cmd == "ticks") window_.advance_ticks(int(n));
-        else window_.run_passes(int(n));
-        return true;
-    }
-    if (cmd == "slider") {
-        if (!want(2, "slider \"TAB/CAPTION\" VALUE")) return false;
-        QSlider* s = window_.slider(q(w[1]));
-        if (!s) return error = q("no slider " + w[1]), false;
-        if (!parse_integer(w[2], n) || n < s->minimum() || n > s->maximum())
-            return error = QString("value %1 outside %2..%3").arg(q(w[2])).arg(s->minimum()).arg(s->maximum()), false;
-        s->setValue(int(n));
-        return true;
-    }
-    if (cmd == "check") {
-        if (!want(2, "check \"TAB/CAPTION\" on|off")) return false;
-        QCheckBox* c = window_.check(q(w[1]));
-        if (!c) return error = q("no check box " + w[1]), false;
-        if (w[2] != "on" && w[2] != "off") return error = "check takes on or off", false;
-        c->setChecked(w[2] == "on");
-        return true;
-    }
-    if (cmd == "combo") {
-        if (!want(2, "combo \"TAB/CAPTION\" TEXT")) return false;
-        QComboBox* c = window_.combo(q(w[1]));
-        if (!c) return error = q("no combo box " + w[1]), false;
-        c->setEditText(q(w[2]));
-        return true;
-    }
-    if (cmd == "button") {
-        if (!want(1, "button \"CAPTION\"")) return false;
-        QPushButton* b = window_.button(q(w[1]));
-        if (!b) b = window_.button("&" + q(w[1]));
-        if (!b) return error = q("no button " + w[1]), false;
-        b->click();
-        QCoreApplication::processEvents();
-        return true;
-    }
-    if (cmd == "tab") {
-        if (!want(1, "tab \"TITLE\"")) return false;
-        QTabWidget* tabs = window_.tabs();
-        for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->tabText(i) == q(w[1])) {
-                tabs->setCurrentIndex(i);
-                QCoreApplication::processEvents();
-                return true;
-            }
-        return error = q("no tab " + w[1]), false;
-    }
-    if (cmd == "clock") {
-        if (!want(2, "clock YYYY-MM-DD HH:MM:SS")) return false;
-        const QDateTime t = QDateTime::fromString(q(w[1] + " " + w[2]), "yyyy-MM-dd HH:mm:ss");
-        if (!t.isValid()) return error = "clock wants YYYY-MM-DD HH:MM:SS", false;
-        window_.set_clock(t);
-        return true;
-    }
-    if (cmd == "nmea") {
-        if (args < 1) return error = "usage: nmea TEXT", false;
-        std::string bytes = w[1];
-        for (size_t i = 2; i < w.size(); ++i) bytes += " " + w[i];
-        ems::ComPort1RxChar(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        QCoreApplication::processEvents(); // lets the echo reach Memo1
-        return true;
-    }
-    if (cmd == "screenshot") {
-        if (!want(2, "screenshot lcd|window FILE.png")) return false;
-        const QString file = resolve(w[2]);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        bool ok = false;
-        if (w[1] == "lcd") ok = window_.lcd()->image().save(file, "PNG");
-        else if (w[1] == "window") ok = window_.grab().save(file, "PNG");
-        else return error = "screenshot takes lcd or window", false;
-        if (!ok) return error = "cannot write " + file, false;
-        return true;
-    }
-    if (cmd == "dump") {
-        if (args < 2) return error = "usage: dump FILE.json NAME...", false;
-        QJsonObject out;
-        for (size_t i = 2; i < w.size(); ++i) {
-            const ems::VarInfo* v = ems::find_var(w[i].c_str());
-            if (!v) return error = q("unknown variable " + w[i]), false;
-            out.insert(q(w[i]), var_json(*v));
-        }
-        const QString file = resolve(w[1]);
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return error = "cannot write " + file, false;
-        f.write(QJsonDocument(out).toJson());
-        return true;
-    }
-    if (cmd == "expect") {
-        if (!want(2, "expect NAME VALUE")) return false;
-        const ems::VarInfo* v = ems::find_var(w[1].c_str());
-        if (!v) return error = q("unknown variable " + w[1]), false;
-        const QJsonValue got = var_json(*v);
-        const QString shown = got.isString() ? got.toString()
-                              : got.isArray() ? QString::fromUtf8(QJsonDocument(got.toArray()).toJson(QJsonDocument::Compact))
-                                              : QString::number(got.toDouble(), 'g', 10);
-        if (shown != q(w[2])) return error = QString("%1 is %2, expected %3").arg(q(w[1]), shown, q(w[2])), false;
-        return true;
-    }
-    if (cmd == "quit") {
-        if (!want(0, "quit")) return false;
-        quit_ = true;
-        return true;
-    }
-    error = q("unknown command " + cmd);
-    return false;
+    return fail(error, q("unknown command " + w[0]));
 }
 
 } // namespace host

@@ -25,8 +25,8 @@ public:
     const QString& last_error() const { return error_; }
 
 private:
+    // Runs one line's words through the command table (scenario.cpp).
     bool execute(const std::vector<std::string>& words, QString& error);
-    QString resolve(const std::string& file) const;
 
     TfrmMain& window_;
     QString base_dir_;

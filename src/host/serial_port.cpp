@@ -2,11 +2,9 @@
 
 #include <QSerialPort>
 
-#include "gps/nmea_rx.h"
-
 namespace host {
 
-SerialLink::SerialLink(QObject* parent) : QObject(parent)
+SerialLink::SerialLink(QObject* parent) : NmeaSource(parent)
 {
     thread_.setObjectName(QStringLiteral("serial"));
     worker_ = new QObject;
@@ -23,7 +21,6 @@ SerialLink::~SerialLink()
     QMetaObject::invokeMethod(
         worker_, [this] {
             if (port_->isOpen()) port_->close();
-            open_.store(false, std::memory_order_release);
             delete port_;
             port_ = nullptr;
         },
@@ -33,34 +30,68 @@ SerialLink::~SerialLink()
     delete worker_;
 }
 
-void SerialLink::connectPort(const QString& port_text, const QString& baud_text)
+void SerialLink::setPort(const QString& port_text, const QString& baud_text)
 {
-    PortChoice choice = select_port(port_text.toStdString(), baud_text.toStdString());
-    QMetaObject::invokeMethod(worker_, [this, choice] { open_on_worker(choice); }, Qt::QueuedConnection);
+    choice_ = select_port(port_text.toStdString(), baud_text.toStdString());
 }
 
-void SerialLink::disconnectPort()
+void SerialLink::connectPort(const QString& port_text, const QString& baud_text)
 {
-    QMetaObject::invokeMethod(worker_, [this] { close_on_worker(); }, Qt::QueuedConnection);
+    setPort(port_text, baud_text);
+    start();
+}
+
+void SerialLink::start()
+{
+    const PortChoice choice = choice_;
+    queue([this, choice] { open_on_worker(choice); });
+}
+
+void SerialLink::stop()
+{
+    if (!isBusy()) return;
+    queue([this] {
+        close_on_worker();
+        report(true, false, QString(), QString());
+    });
+}
+
+void SerialLink::queue(std::function<void()> request)
+{
+    ++requests_;
+    if (!open_) set_state(State::Starting);
+    QMetaObject::invokeMethod(worker_, std::move(request), Qt::QueuedConnection);
+}
+
+void SerialLink::report(bool request, bool open, const QString& what, const QString& error)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, request, open, what, error] {
+            if (request) --requests_;
+            open_ = open;
+            set_state(open ? State::On : requests_ > 0 ? State::Starting : State::Off, what);
+            if (!error.isEmpty()) emit errorOccurred(error);
+        },
+        Qt::QueuedConnection);
 }
 
 void SerialLink::open_on_worker(const PortChoice& choice)
 {
-    if (port_->isOpen()) return;
+    if (port_->isOpen()) return report(true, true, QString(), QString());
     port_->setPortName(QString::fromStdString(choice.device));
     port_->setBaudRate(choice.baud);
     port_->setDataBits(QSerialPort::Data8);
     port_->setParity(QSerialPort::NoParity);
     port_->setStopBits(QSerialPort::OneStop);
     port_->setFlowControl(QSerialPort::NoFlowControl);
+    const QString name = QString::fromStdString(choice.port_name);
+    const QString device = QString::fromStdString(choice.device);
+    const QString where = name == device ? name : tr("%1 (%2)").arg(name, device);
     if (!port_->open(QIODevice::ReadOnly)) {
-        const QString name = QString::fromStdString(choice.port_name);
-        const QString device = QString::fromStdString(choice.device);
-        const QString where = name == device ? name : tr("%1 (%2)").arg(name, device);
         const QString message = tr("Cannot open serial port %1: %2").arg(where, port_->errorString());
         port_->clearError();
-        emit errorOccurred(message);
-        return;
+        return report(true, false, QString(), message);
     }
     // Modem-control lines may be refused by pseudo-terminals and USB
     // adapters; the port works without them.
@@ -68,11 +99,8 @@ void SerialLink::open_on_worker(const PortChoice& choice)
     port_->setRequestToSend(false);
     port_->clearError();
     read_errors_.invalidate();
-    port_name_ = QString::fromStdString(choice.port_name);
-    open_.store(true, std::memory_order_release);
-    const QString device = QString::fromStdString(choice.device);
-    const QString where = port_name_ == device ? device : tr("%1 (%2)").arg(port_name_, device);
-    emit connectedChanged(true, tr("%1, %2 baud").arg(where).arg(choice.baud));
+    port_name_ = name;
+    report(true, true, tr("%1, %2 baud").arg(where).arg(choice.baud), QString());
 }
 
 void SerialLink::on_error_on_worker(int code)
@@ -96,17 +124,13 @@ void SerialLink::on_error_on_worker(int code)
     } else {
         return;
     }
-    const QString message = tr("Serial port %1 was lost: %2").arg(port_name_, reason);
     close_on_worker();
-    emit errorOccurred(message);
+    report(false, false, QString(), tr("Serial port %1 was lost: %2").arg(port_name_, reason));
 }
 
 void SerialLink::close_on_worker()
 {
-    if (!port_->isOpen()) return;
-    port_->close();
-    open_.store(false, std::memory_order_release);
-    emit connectedChanged(false, QString());
+    if (port_->isOpen()) port_->close();
 }
 
 void SerialLink::read_on_worker()
@@ -115,7 +139,7 @@ void SerialLink::read_on_worker()
     for (;;) {
         const qint64 n = port_->read(reinterpret_cast<char*>(buffer), sizeof buffer);
         if (n <= 0) return;
-        ems::ComPort1RxChar(buffer, size_t(n));
+        feed_receive_handler(buffer, size_t(n));
     }
 }
 

@@ -1,53 +1,56 @@
 // The GPS serial port of the "GPS (NMEA Protocol)" tab. The port lives on a
 // worker thread of its own; received bytes go, on that thread, straight to the
-// firmware's receive handler (ems::ComPort1RxChar). The window asks for
-// connect and disconnect from the user-interface thread; the requests are
-// queued to the worker and the outcome comes back as signals.
+// firmware's receive handler. The window asks for connect and disconnect from
+// the user-interface thread; the requests are queued to the worker, which
+// alone decides (a connect while open does nothing), and the outcome comes
+// back to the user-interface thread as the source's state and signals.
 #pragma once
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QThread>
-#include <atomic>
+#include <functional>
 
 #include "host/core/port_select.h"
+#include "host/nmea_source.h"
 
 class QSerialPort;
 
 namespace host {
 
-class SerialLink : public QObject {
+class SerialLink : public NmeaSource {
     Q_OBJECT
 public:
     explicit SerialLink(QObject* parent = nullptr);
-    // Closes the port, then stops and joins the worker thread.
+    // Closes the port, then stops and joins the worker thread; no signals.
     ~SerialLink() override;
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
 
-    // "&Connect": opens the port the two combo-box texts select (connect
-    // rules of port_select.h) at 8N1, no flow control, DTR and RTS off. Does
-    // nothing while a port is open. Returns at once; the outcome is either
-    // connectedChanged(true, ...) or errorOccurred().
+    QString title() const override { return tr("Serial port"); }
+    // The two combo-box texts that select port and speed (connect rules of
+    // port_select.h), read by the next start().
+    void setPort(const QString& port_text, const QString& baud_text);
+    // "&Connect": opens the selected port at 8N1, no flow control, DTR and
+    // RTS off. Always queued to the worker, which ignores it while a port is
+    // open, so that a disconnect followed by a connect works in that order.
+    void start() override;
+    // "&Disconnect": closes the port if open (then connectedChanged(false, ...)).
+    void stop() override;
+    // setPort and start together.
     void connectPort(const QString& port_text, const QString& baud_text);
-    // "&Disconnect": closes the port if open (then connectedChanged(false, ...)),
-    // else does nothing.
-    void disconnectPort();
-    // Whether a port is open; may lag a queued request by one worker turn.
-    bool isConnected() const { return open_.load(std::memory_order_acquire); }
-
-signals:
-    // The port opened (what: e.g. "COM1 (/dev/ttyS0), 9600 baud") or closed
-    // (what empty), by request or because the device went away.
-    void connectedChanged(bool connected, const QString& what);
-    // A port could not be opened or failed while open; text for an error box.
-    void errorOccurred(const QString& message);
 
 private:
+    // Worker thread.
     void open_on_worker(const PortChoice& choice);
     void close_on_worker();
     void read_on_worker();
     void on_error_on_worker(int code);
+    // Tells the user-interface thread the port's state after a request
+    // (request: whether one of its queued requests has been answered).
+    void report(bool request, bool open, const QString& what, const QString& error);
+    // User-interface thread.
+    void queue(std::function<void()> request);
 
     QThread thread_;
     QObject* worker_ = nullptr;   // context object living on thread_
@@ -55,7 +58,9 @@ private:
     QString port_name_;           // name of the open port, worker thread only
     QElapsedTimer read_errors_;   // start of the current burst of read errors, worker thread only
     int read_error_count_ = 0;    // read errors in that burst
-    std::atomic<bool> open_{false};
+    PortChoice choice_;           // user-interface thread
+    int requests_ = 0;            // queued to the worker and not yet answered, user-interface thread
+    bool open_ = false;           // the port's state as last reported, user-interface thread
 };
 
 // Hands echoed NMEA lines from the serial receive thread to the window.

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <arpa/inet.h>
@@ -27,6 +29,7 @@
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 #include "host/main_window.h"
+#include "host/nmea_source.h"
 #include "host/nmea_sources.h"
 #include "support/fake_platform.h"
 #include "support/nmea_io.h"
@@ -265,7 +268,7 @@ TEST_F(NmeaSources, TcpStreamReachesTheRecord)
     tcp.connectTo(server.address());
     ASSERT_TRUE(server.accept_client());
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 3; }, WAIT_MS));
-    tcp.disconnectSource();
+    tcp.stop();
     EXPECT_EQ(events.back(), "off ");
     EXPECT_FALSE(tcp.isBusy());
     EXPECT_EQ(events.size(), 4u);
@@ -290,6 +293,91 @@ TEST_F(NmeaSources, TcpFailuresAreReported)
     ASSERT_TRUE(QTest::qWaitFor([&] { return errors.size() == 2; }, WAIT_MS));
     EXPECT_NE(errors[1].find("Cannot connect to the NMEA server 127.0.0.1:"), std::string::npos) << errors[1];
     EXPECT_FALSE(tcp.isBusy());
+}
+
+// The source's state and status line through connect, a server closing
+// (what it sent last still arrives), connecting again, and a stop while the
+// connection is still being made (nothing of it may come back afterwards).
+TEST_F(NmeaSources, TcpStateThroughAQtServer)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const QString address = QString("127.0.0.1:%1").arg(server.serverPort());
+    host::NmeaTcpSource tcp;
+    int changes = 0;
+    QObject::connect(&tcp, &host::NmeaSource::stateChanged, [&] { ++changes; });
+    auto accept = [&] {
+        return QTest::qWaitFor([&] { return server.hasPendingConnections(); }, WAIT_MS) ? server.nextPendingConnection()
+                                                                                        : nullptr;
+    };
+
+    tcp.connectTo(address);
+    EXPECT_EQ(tcp.state(), host::NmeaSource::State::Starting);
+    QTcpSocket* peer = accept();
+    ASSERT_TRUE(peer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    EXPECT_EQ(tcp.status(), "Connected: NMEA server " + address);
+
+    peer->write(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
+    peer->disconnectFromHost();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tcp.isBusy(); }, WAIT_MS));
+    EXPECT_EQ(tcp.status(), "Disconnected (closed by the server)");
+    ASSERT_TRUE(passes_until([&] { return ems::gps.gps_fix_type == 3; }));
+
+    tcp.connectTo(address);
+    ASSERT_TRUE(accept());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    tcp.stop();
+    EXPECT_EQ(tcp.state(), host::NmeaSource::State::Off);
+    EXPECT_EQ(tcp.status(), "Disconnected");
+    EXPECT_EQ(changes, 6); // starting, on, off; twice
+
+    tcp.connectTo(address);
+    tcp.stop();
+    ASSERT_TRUE(accept());
+    QTest::qWait(50);
+    EXPECT_EQ(tcp.state(), host::NmeaSource::State::Off);
+    EXPECT_EQ(changes, 8);
+}
+
+// The selector lets one source be busy at a time: the choice is locked while
+// one is, and starting another is refused even when the busy one was started
+// behind its back.
+TEST_F(NmeaSources, SelectorKeepsOneSourceBusy)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("slow.nmea");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 3; ++i) f.write(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
+    }
+    host::NmeaSourceSelector sources;
+    auto* tcp = new host::NmeaTcpSource;
+    auto* replay = new host::NmeaFileReplay;
+    EXPECT_EQ(sources.add(std::unique_ptr<host::NmeaSource>(tcp)), 0);
+    EXPECT_EQ(sources.add(std::unique_ptr<host::NmeaSource>(replay)), 1);
+    int changes = 0;
+    QObject::connect(&sources, &host::NmeaSourceSelector::changed, [&] { ++changes; });
+
+    EXPECT_FALSE(sources.choose(2));
+    ASSERT_TRUE(sources.choose(1));
+    replay->setFile(path, 0.1, false); // one sentence now, the next in ten seconds
+    ASSERT_TRUE(sources.start());
+    EXPECT_EQ(sources.busy(), replay);
+    EXPECT_FALSE(sources.choose(0));
+    EXPECT_EQ(sources.chosen(), 1);
+    sources.stop();
+    EXPECT_EQ(sources.busy(), nullptr);
+    EXPECT_EQ(changes, 3); // chosen, on, off
+
+    ASSERT_TRUE(sources.choose(0));
+    tcp->setAddress("127.0.0.1:1");
+    EXPECT_TRUE(replay->start(path, 0.1, false)); // not through the selector
+    EXPECT_FALSE(sources.start());
+    EXPECT_FALSE(tcp->isBusy());
+    sources.stop();
+    EXPECT_FALSE(replay->isBusy());
 }
 
 // A log with a comment header and LF line ends, three seconds long by its time

@@ -126,7 +126,7 @@ TEST_F(SerialLinkTest, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNoth
     host::SerialLink link;
     Recorder rec(link);
 
-    link.disconnectPort(); // closed already
+    link.stop(); // closed already
     link.connectPort(QString::fromStdString(first.slave_path()), "9600");
     link.connectPort(QString::fromStdString(second.slave_path()), "4800"); // open already: ignored
     link.connectPort("/dev/ems-test-no-such-device", "4800");
@@ -136,9 +136,9 @@ TEST_F(SerialLinkTest, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNoth
     ASSERT_TRUE(first.write(test::nmea_sentence(GGA)));
     ASSERT_TRUE(wait_for_echoes(1));
 
-    link.disconnectPort();
-    link.disconnectPort(); // closed already
-    link.disconnectPort();
+    link.stop();
+    link.stop(); // closed already
+    link.stop();
     link.connectPort(QString::fromStdString(second.slave_path()), "4800");
     ASSERT_TRUE(rec.wait_for(3));
     EXPECT_EQ(rec.events, (std::vector<std::string>{"connected " + QString::fromStdString(first.slave_path()).toStdString() + ", 9600 baud",

@@ -24,6 +24,7 @@
 #include "gfx/framebuffer.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
+#include "host/nmea_sources.h"
 #include "host/scenario.h"
 #include "support/firmware_reset.h"
 #include "system/power.h"
@@ -290,6 +291,21 @@ TEST_F(Window, ScenarioErrorsNameTheLine)
     EXPECT_NE(runner.run_text("dump x.json no_such_variable\n", dir.path(), "s.txt"), 0);
     EXPECT_NE(runner.run_text("expect raw_volts 5\n", dir.path(), "s.txt"), 0);
     EXPECT_NE(runner.run_text("nmea \"unterminated\n", dir.path(), "s.txt"), 0);
+    EXPECT_NE(runner.run_text("key\n", dir.path(), "s.txt"), 0);
+    EXPECT_EQ(runner.last_error(), "s.txt:1: usage: key N (1..8)");
+    EXPECT_NE(runner.run_text("dump x.json\n", dir.path(), "s.txt"), 0);
+    EXPECT_EQ(runner.last_error(), "s.txt:1: usage: dump FILE.json NAME...");
+
+    // Script bytes may not interleave with a connected source's.
+    QFile log(dir.filePath("a.nmea"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("$GPGSA,A,3,,,,,,,,,,,,,,,*6E\r\n$GPGSA,A,3,,,,,,,,,,,,,,,*6E\r\n");
+    log.close();
+    ASSERT_TRUE(window->nmea_replay()->start(log.fileName(), 0.1, false));
+    EXPECT_NE(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
+    EXPECT_EQ(runner.last_error(), "s.txt:1: nmea: an NMEA source is connected");
+    window->nmea_replay()->stop();
+    EXPECT_EQ(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
 }
 
 } // namespace
