@@ -3,8 +3,10 @@
 //
 // UnitSettings is the instrument's whole configuration: 1873 bytes, packed,
 // little-endian, byte for byte the first part of the settings file
-// "SDCARD\SORVIK2.EMS". Its layout is pinned field by field in
-// settings_layout.cpp. Flags are 0 OFF / 1 ON; option fields hold an index
+// "SDCARD\SORVIK2.EMS". Every field also has its row in the settings schema
+// (settings_schema.h: offset, type, range or option list), which pins the
+// layout field by field and drives the recall check and the variables by
+// path. Flags are 0 OFF / 1 ON; option fields hold an index
 // into the list named in their comment (first entry 0); text fields are
 // NUL-terminated within their array. Units: temperatures in whole degrees of
 // the selected unit, volts in 0.1 V, MAP in mb (map_unit 0) or 0.1 inHg
@@ -344,7 +346,8 @@ uint16_t settings_crc16(const uint8_t* data, size_t length);
 
 // nullptr when every checked field of the block is usable, otherwise the name
 // of the first field out of range (an option past its list, an unterminated
-// text, a zero divisor, a bad point count, a zero-width tank step, ...).
+// text, a zero divisor, a bad point count, a zero-width tank step, ...), valid
+// until the next call.
 const char* settings_validate(const UnitSettings& s);
 
 // Settings file on the card: the block followed by its CRC, high byte first.
