@@ -4,10 +4,12 @@
 //
 //   number(min, max)   a plain number; min..max is the range its setup row
 //                      edits, which a recalled block is not held to
-//   whole()            a plain number over its type's whole range
+//   whole()            a plain number over its type's whole range (32-bit
+//                      fields: the int32 range)
 //   by_unit(ranges)    a plain number whose setup range follows a unit setting
 //   checked(min, max)  a number a recalled block must keep within min..max
-//   divisor(min, max)  a number a recalled block must not hold as 0
+//   divisor(min, max)  a number a recalled block must not hold as 0 (it
+//                      divides); min..max is its setup range
 //   flag()             0 OFF / 1 ON
 //   option(list)       an index into an option list (config/options.h)
 //   option_by(lists)   an index into one of several lists, chosen by another
