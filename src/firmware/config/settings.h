@@ -3,9 +3,11 @@
 //
 // UnitSettings is the instrument's whole configuration: 1873 bytes, packed,
 // little-endian, byte for byte the first part of the settings file
-// "SDCARD\SORVIK2.EMS". Its layout is pinned field by field in
-// settings_layout.cpp. Flags are 0 OFF / 1 ON; option fields hold an index
-// into the list named in their comment (first entry 0); text fields are
+// "SDCARD\SORVIK2.EMS". Every field also has its row in the settings schema
+// (settings_schema.h: offset, type, range or option list), which pins the
+// layout field by field and drives the recall check and the variables by
+// path. Flags are 0 OFF / 1 ON; option fields hold an index into the list of
+// config/options.h named in their comment (first entry 0); text fields are
 // NUL-terminated within their array. Units: temperatures in whole degrees of
 // the selected unit, volts in 0.1 V, MAP in mb (map_unit 0) or 0.1 inHg
 // (map_unit 1), RPM in revolutions per minute, pressures in the record's own
@@ -51,9 +53,9 @@ struct SenderCalibrationTable {
 
 // Pressure sender on an analog channel or the fuel-pressure input. 115 bytes.
 struct PressureSenderConfig {
-    uint8_t type;          // 0 RESISTIVE, 1 VOLTAGE, 2 CURRENT
-    uint8_t sender;        // within the type: RESISTIVE 0 USER 1 VDO; VOLTAGE 0 USER 1 UMA 2 0.5-4.5V; CURRENT 0 USER 1 4-20mA
-    uint8_t unit;          // 0 bar (0.1 bar), 1 psi (1 psi), 2 psi(0.1) (0.1 psi)
+    uint8_t type;          // options::PRESSURE_TYPE
+    uint8_t sender;        // options::PRESSURE_SENDER[type]
+    uint8_t unit;          // options::PRESSURE_UNIT: values in 0.1 bar, 1 psi, 0.1 psi
     int16_t p_low_point;   // pressure at 0.5 V or 4 mA
     int16_t p_high_point;  // pressure at 4.5 V or 20 mA
     char label[7];         // 4 editable characters
@@ -65,8 +67,8 @@ struct PressureSenderConfig {
     int16_t low_caution;
     int16_t high_caution;
     uint8_t high_alarm_on; // flag
-    uint8_t uma_model;     // 0..11: N1EU07 N1EU35 N1EU100 T1EU07 T1EU35 T1EU100 T1EU70 T1EU70A T1EU150 N1EU70 N1EU70A N1EU150
-    uint8_t vdo_model;     // 0 "2 bar", 1 "5 bar", 2 "10 bar"
+    uint8_t uma_model;     // options::UMA_MODEL
+    uint8_t vdo_model;     // options::VDO_MODEL
     SenderCalibrationTable cal; // user curve (sender USER)
 };
 
@@ -81,7 +83,7 @@ struct TemperatureSenderConfig {
     int16_t low_caution;
     int16_t high_caution;
     uint8_t high_alarm_on; // flag
-    uint8_t sender;        // 0 VDO 120°C, 1 VDO 150°C, 2 QOR NTC, 3 WESTACH, 4 LM335, 5 USER
+    uint8_t sender;        // options::TEMPERATURE_SENDER
     int8_t cal_offset;     // degrees added to the LM335 reading
     SenderCalibrationTable cal; // user curve (sender USER)
 };
@@ -103,7 +105,7 @@ struct CurrentSensorConfig {
 struct GenericSensorConfig {
     char label[5];         // 4 editable characters
     char unit_label[4];    // 3 editable characters
-    uint8_t decimals;      // 0 "XXX", 1 "XX.X", 2 "X.XX"
+    uint8_t decimals;      // options::DECIMALS
     int16_t display_max;
     int16_t display_min;
     int16_t low_alarm;
@@ -139,8 +141,8 @@ struct UnitSettings {
     int16_t oat_high_alarm;
     uint8_t oat_low_alarm_on;      // flag
     uint8_t oat_high_alarm_on;     // flag
-    uint8_t temp_unit;             // engine temperatures: 0 °C, 1 °F
-    uint8_t oat_unit;              // 0 °C, 1 °F
+    uint8_t temp_unit;             // engine temperatures: options::DEGREE_UNIT
+    uint8_t oat_unit;              // options::DEGREE_UNIT
     int16_t volts_display_max;     // 0.1 V
     int16_t volts_display_min;
     int16_t volts_low_alarm;
@@ -159,9 +161,9 @@ struct UnitSettings {
     int16_t map_low_caution;
     int16_t map_high_caution;
     uint8_t map_high_alarm_on;     // flag
-    uint8_t map_filter;            // 0 NONE, 1 FAST, 2 SLOW
-    uint8_t map_unit;              // 0 mb, 1 inHg
-    uint8_t rpm1_display;          // 0 RPM, 1 PERCENT, 2 OFF
+    uint8_t map_filter;            // options::MAP_FILTER
+    uint8_t map_unit;              // options::MAP_UNIT (mb, inHg)
+    uint8_t rpm1_display;          // options::RPM_DISPLAY
     uint32_t rpm1_full_scale;      // RPM shown as 100 %; 0 invalid (divisor)
     uint32_t rpm1_display_max;
     uint32_t rpm1_display_min;
@@ -172,9 +174,9 @@ struct UnitSettings {
     uint32_t rpm1_low_caution;
     uint32_t rpm1_high_caution;
     uint8_t reserved_85[2];        // never read or written
-    uint8_t rpm1_increment;        // display step: 0 1, 1 5, 2 10, 3 50, 4 100 RPM
+    uint8_t rpm1_increment;        // display step: options::RPM_INCREMENT
     char rpm1_label[7];            // 6 editable characters
-    uint8_t rpm2_display;          // 0 RPM, 1 PERCENT, 2 OFF
+    uint8_t rpm2_display;          // options::RPM_DISPLAY
     uint32_t rpm2_full_scale;      // RPM shown as 100 %; 0 invalid (divisor)
     uint32_t rpm2_display_max;
     uint32_t rpm2_display_min;
@@ -186,18 +188,18 @@ struct UnitSettings {
     uint32_t rpm2_high_caution;
     uint8_t reserved_126[2];       // never read or written
     uint8_t rpm2_increment;        // as rpm1_increment
-    uint8_t rpm2_position;         // 0 RIGHT, 1 LEFT
-    uint8_t rpm2_style;            // 0 CLASSIC, 1 ARCS
+    uint8_t rpm2_position;         // options::RPM2_POSITION
+    uint8_t rpm2_style;            // options::RPM2_STYLE
     char rpm2_label[7];            // 6 editable characters
-    uint8_t gps_position_format;   // 0 d°m.mmm, 1 d°m's.s, 2 d.dddd°
-    uint8_t gps_altitude_unit;     // 0 ft, 1 m
-    uint8_t gps_cog;               // 0 MAGNETIC, 1 TRUE
-    uint8_t gps_local_variation;   // 0 AUTO, 1 MANUAL
+    uint8_t gps_position_format;   // options::GPS_POSITION_FORMAT
+    uint8_t gps_altitude_unit;     // options::ALTITUDE_UNIT
+    uint8_t gps_cog;               // options::GPS_COG
+    uint8_t gps_local_variation;   // options::GPS_VARIATION
     int16_t gps_manual_variation;  // degrees, -180..180, negative west
-    uint8_t gps_baud;              // 0..9: 1200 2400 4800 9600 14400 19200 28800 38400 57600 115200
-    uint8_t speed_unit;            // 0 mph, 1 km/h, 2 knots
+    uint8_t gps_baud;              // options::GPS_BAUD
+    uint8_t speed_unit;            // options::SPEED_UNIT
     char registration[9];          // 8 characters
-    uint8_t flight_detect;         // 0 MANUAL, 1 AUTOMATIC
+    uint8_t flight_detect;         // options::FLIGHT_DETECT
     uint32_t flight_detect_min_rpm1;
     uint32_t flight_detect_min_rpm2;
     uint16_t flight_detect_min_speed; // ground speed in speed_unit
@@ -209,65 +211,65 @@ struct UnitSettings {
     uint32_t hobbs_min_rpm;        // RPM that runs the hobbs
     uint16_t hobbs_code;           // 0..9999, 0 = no code set
     int16_t utc_offset;            // minutes, -780..780
-    uint8_t hobbs_start;           // 0 POWER, 1 RPM 1, 2 RPM 2
+    uint8_t hobbs_start;           // options::HOBBS_START
     uint8_t egt_channels;          // EGT inputs, 0 = not shown; egt + cht at most 12
-    uint8_t egt_scanning;          // 0 HIGHEST, 1 SCANNING
+    uint8_t egt_scanning;          // options::TC_SCANNING
     int16_t egt_display_max;
     int16_t egt_display_min;
     int16_t egt_high_alarm;
     int16_t egt_high_caution;
     uint8_t egt_high_alarm_on;     // flag
-    uint8_t egt_probe;             // 0 K-TYPE, 1 J-TYPE, 2 E-TYPE
+    uint8_t egt_probe;             // options::EGT_PROBE
     uint8_t egt_scan_time;         // 0..6: dwell 1, 3, 5, 10, 15, 30, 60 slow ticks
     uint8_t cht_channels;          // CHT inputs, 0 = not shown
-    uint8_t cht_scanning;          // 0 HIGHEST, 1 SCANNING
+    uint8_t cht_scanning;          // options::TC_SCANNING
     int16_t cht_display_max;
     int16_t cht_display_min;
     int16_t cht_high_alarm;
     int16_t cht_high_caution;
     uint8_t cht_high_alarm_on;     // flag
-    uint8_t cht_probe;             // 0 K-TYPE, 1 J-TYPE, 2 E-TYPE, 3 NTC (AUX 1/2)
+    uint8_t cht_probe;             // options::CHT_PROBE
     uint8_t cht_scan_time;         // as egt_scan_time
-    uint8_t fuel_flow_source;      // 0 FLOW SENDER, 1 INJECTOR
+    uint8_t fuel_flow_source;      // options::FLOW_SOURCE
     uint16_t cruise_speed;         // 0..999 in speed_unit
-    uint8_t fuel_unit;             // 0 LITRE/SM, 1 GAL/SM, 2 LITRE/NM, 3 GAL/NM, 4 LITRE/KM, 5 GAL/KM
+    uint8_t fuel_unit;             // options::FUEL_UNIT
     uint8_t flow1_on;              // flag
     uint16_t k_factor1;            // flow sender 1 pulses per litre; 0 invalid (divisor)
     uint8_t flow2_on;              // flag
     uint16_t k_factor2;            // flow sender 2 pulses per litre; 0 invalid (divisor)
-    uint8_t flow_mode;             // 0 DUAL, 1 DIFFERENTIAL, 2 SUMMATION
+    uint8_t flow_mode;             // options::FLOW_MODE
     uint8_t tank1_mode;            // TANK_SENDER, TANK_CALCULATED, TANK_OFF
     uint8_t tank2_mode;            // as tank1_mode
-    uint8_t injector_level;        // 0 LOW, 1 HIGH
+    uint8_t injector_level;        // options::INJECTOR_LEVEL
     int16_t tank1_size;            // tank unit, 0..999
     uint8_t tank1_low_alarm_on;    // flag
     int16_t tank1_low_alarm;
     int16_t tank1_low_caution;
     uint16_t tank1_cal[6];         // sender readings at 0, 20, .., 100 %; neighbours never equal
-    uint8_t tank1_filter;          // 0 NONE, 1 LOW, 2 MEDIUM, 3 HIGH
+    uint8_t tank1_filter;          // options::TANK_FILTER
     int16_t tank2_size;
     uint8_t tank2_low_alarm_on;    // flag
     int16_t tank2_low_alarm;
     int16_t tank2_low_caution;
     uint16_t tank2_cal[6];
     uint8_t tank2_filter;          // as tank1_filter
-    uint8_t tank_resolution;       // litre units: 0 "1L", 1 "0.1L"; 0 whenever both tanks are OFF
-    uint8_t tank1_add_to_range;    // 0 NO, 1 YES
-    uint8_t tank2_add_to_range;    // 0 NO, 1 YES
+    uint8_t tank_resolution;       // litre units: options::TANK_RESOLUTION; 0 whenever both tanks are OFF
+    uint8_t tank1_add_to_range;    // options::NO_YES
+    uint8_t tank2_add_to_range;    // options::NO_YES
     uint8_t backlight;             // 2..31
-    uint8_t gps_source;            // 0 OFF, 1 EXTERNAL
+    uint8_t gps_source;            // options::GPS_SOURCE
     uint8_t reserved_1221;         // written 0 by the defaults, never read
-    uint8_t doc_last_kind;         // card document last opened: 0 none, 1 picture, 2 checklist
+    uint8_t doc_last_kind;         // card document last opened: options::DOC_KIND
     char doc_last_name[50];        // its full card path
     uint8_t fuel_pressure_display; // flag
     PressureSenderConfig fuel_pressure_cfg; // fuel pressure sender
     uint8_t current_display;       // flag
     CurrentSensorConfig main_current_cfg;   // the CURRENT SETUP sensor
-    uint8_t ecu_type;              // 0 NONE, 1 ROTAX 912iS, 2 UL POWER
-    uint8_t ecu_air_temp_unit;     // 0 °C, 1 °F
-    uint8_t hobbs_format;          // 0 DECIMAL, 1 MINUTES
-    uint8_t ecu_connect;           // 0 VEXA, 1 DIRECT
-    uint8_t ecu_lane;              // 0 LANE A, 1 LANE B
+    uint8_t ecu_type;              // options::ECU_TYPE
+    uint8_t ecu_air_temp_unit;     // options::DEGREE_UNIT
+    uint8_t hobbs_format;          // options::HOBBS_FORMAT
+    uint8_t ecu_connect;           // options::ECU_CONNECT
+    uint8_t ecu_lane;              // options::ECU_LANE
     uint32_t rpm1_pulses;          // pulses per revolution x 100, 1..99000; 0 invalid (divisor)
     uint32_t rpm2_pulses;          // as rpm1_pulses
     GenericSensorConfig generic_cfg[4]; // per analog channel
@@ -344,7 +346,8 @@ uint16_t settings_crc16(const uint8_t* data, size_t length);
 
 // nullptr when every checked field of the block is usable, otherwise the name
 // of the first field out of range (an option past its list, an unterminated
-// text, a zero divisor, a bad point count, a zero-width tank step, ...).
+// text, a zero divisor, a bad point count, a zero-width tank step, ...), valid
+// until the next call.
 const char* settings_validate(const UnitSettings& s);
 
 // Settings file on the card: the block followed by its CRC, high byte first.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
@@ -30,14 +31,7 @@ constexpr int SATS_SHOWN = 12;
 const char* const MONTH_NAMES[13] = {"",    "JAN",  "FEB", "MAR",  "APR", "MAY", "JUNE",
                                      "JULY", "AUG", "SEPT", "OCT ", "NOV", "DEC"};
 
-const char* speed_unit_text()
-{
-    switch (settings.speed_unit) {
-    case 1: return "km/h";
-    case 2: return "kts";
-    default: return "mph";
-    }
-}
+const char* speed_unit_text() { return option_gauge_text(options::SPEED_UNIT, settings.speed_unit); }
 
 // Whether a PRN is among the first 12 used in the solution (0 never is).
 bool prn_used(uint8_t prn)
@@ -101,7 +95,7 @@ double shown_dop(float dop)
 
 void format_altitude(char* text, size_t size)
 {
-    const char* unit = settings.gps_altitude_unit == 1 ? "m" : "ft";
+    const char* unit = option_gauge_text(options::ALTITUDE_UNIT, settings.gps_altitude_unit);
     if (gps.gps_fix_type == 3) {
         const long value = settings.gps_altitude_unit == 1 ? gps.gps_altitude_m : gps.gps_altitude_ft;
         std::snprintf(text, size, "%ld %s", value, unit);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
@@ -58,9 +59,9 @@ void dashed_5_5(int16_t x1, int16_t x2, int16_t y, uint8_t colour)
     }
 }
 
-const char* pressure_unit_text(uint8_t unit) { return unit == 0 ? "bar" : "psi"; }
+const char* pressure_unit_text(uint8_t unit) { return option_gauge_text(options::PRESSURE_UNIT, unit); }
 
-const char* degree_unit_text(uint8_t unit) { return unit == 1 ? "\xB0" "F" : "\xB0" "C"; }
+const char* degree_unit_text(uint8_t unit) { return option_gauge_text(options::DEGREE_UNIT, unit); }
 
 void map_value_text(char* buf)
 {
@@ -68,7 +69,7 @@ void map_value_text(char* buf)
     else std::snprintf(buf, 16, "%d", sens.map_disp);
 }
 
-const char* map_unit_text() { return settings.map_unit == 1 ? "\"Hg" : "mb"; }
+const char* map_unit_text() { return option_gauge_text(options::MAP_UNIT, settings.map_unit); }
 
 } // namespace gauge_detail
 

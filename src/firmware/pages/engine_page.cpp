@@ -3,6 +3,7 @@
 // separators, drawn in that order over a cleared screen.
 #include <cstdio>
 
+#include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
@@ -149,14 +150,7 @@ void readout_grid(uint8_t grid)
     }
 }
 
-const char* speed_unit_text()
-{
-    switch (settings.speed_unit) {
-    case 0: return "mph";
-    case 1: return "km/h";
-    default: return "kts";
-    }
-}
+const char* speed_unit_text() { return option_gauge_text(options::SPEED_UNIT, settings.speed_unit); }
 
 const char* distance_unit_text()
 {

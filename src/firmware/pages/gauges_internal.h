@@ -38,13 +38,13 @@ Level limit_level(int64_t v, int64_t low_alarm, int64_t low_caution, int64_t hig
 // Row of a 5-on / 5-off dashed line from x1 to x2.
 void dashed_5_5(int16_t x1, int16_t x2, int16_t y, uint8_t colour);
 
-// Unit text of a pressure record unit: "bar", "psi", "psi".
+// Unit text of a pressure record unit (gauge form of options::PRESSURE_UNIT).
 const char* pressure_unit_text(uint8_t unit);
-// "\xB0C" or "\xB0F".
+// options::DEGREE_UNIT text of a unit value.
 const char* degree_unit_text(uint8_t unit);
 // MAP value text ("%.1f" of map_disp x 0.1 for inches, else "%d") into buf[16].
 void map_value_text(char* buf);
-// "mb" or "\"Hg" by map_unit.
+// options::MAP_UNIT text of map_unit.
 const char* map_unit_text();
 
 } // namespace ems::gauge_detail

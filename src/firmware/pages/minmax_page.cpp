@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
@@ -54,16 +55,9 @@ void label_text(char* out, const char* label, size_t size, const char* suffix)
     std::snprintf(out, TEXT, "%.*s%s", int(strnlen(label, size)), label, suffix);
 }
 
-const char* pressure_unit_text(uint8_t unit) { return unit == 0 ? "bar" : "psi"; }
+const char* pressure_unit_text(uint8_t unit) { return option_gauge_text(options::PRESSURE_UNIT, unit); }
 
-const char* speed_unit_text()
-{
-    switch (settings.speed_unit) {
-    case 0: return "mph";
-    case 1: return "km/h";
-    default: return "kts";
-    }
-}
+const char* speed_unit_text() { return option_gauge_text(options::SPEED_UNIT, settings.speed_unit); }
 
 // "%d" when the record's unit is psi, else "%.1f" of the tenths.
 void pressure_value(char* out, uint8_t unit, int16_t v) { decimal_value_text(out, TEXT, v, unit == 1 ? 0 : 1); }
@@ -149,7 +143,7 @@ void draw_rows()
         w.row(label, value);
     }
     if (settings.map_display == 1) {
-        std::snprintf(label, TEXT, "MAP (%s):", settings.map_unit == 0 ? "mb" : "\"Hg");
+        std::snprintf(label, TEXT, "MAP (%s):", option_gauge_text(options::MAP_UNIT, settings.map_unit));
         map_value_text(a, sizeof a, minmax.map_min);
         map_value_text(b, sizeof b, minmax.map_max);
         std::snprintf(value, TEXT, "%s/%s", a, b);

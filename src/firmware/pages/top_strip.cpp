@@ -3,6 +3,7 @@
 // throttle, the UL Power rotating line and lane lamps, or the OAT.
 #include <cstdio>
 
+#include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/text.h"
@@ -151,7 +152,7 @@ void ul_temperature(const char* name, const char* text)
 {
     label(320, 15, name, ALIGN_LEFT, GREY);
     value(380, 15, text);
-    label(int16_t(text_end_x + 2), 15, settings.ecu_air_temp_unit == 1 ? "\xB0" "F" : "\xB0" "C", ALIGN_LEFT, GREY);
+    label(int16_t(text_end_x + 2), 15, option_gauge_text(options::DEGREE_UNIT, settings.ecu_air_temp_unit), ALIGN_LEFT, GREY);
 }
 
 void strip_ul_power(bool oat_moved)

@@ -157,17 +157,15 @@ const VarInfo* find_var(const char* name)
 {
     for (const VarInfo& v : VARS)
         if (std::strcmp(v.name, name) == 0) return &v;
-    for (size_t i = 0; i < SETTINGS_VAR_COUNT; ++i)
-        if (std::strcmp(SETTINGS_VARS[i].name, name) == 0) return &SETTINGS_VARS[i];
-    return nullptr;
+    return find_settings_var(name);
 }
 
-size_t var_count() { return sizeof VARS / sizeof VARS[0] + SETTINGS_VAR_COUNT; }
+size_t var_count() { return sizeof VARS / sizeof VARS[0] + settings_var_count(); }
 
 const VarInfo& var_at(size_t i)
 {
     constexpr size_t own = sizeof VARS / sizeof VARS[0];
-    return i < own ? VARS[i] : SETTINGS_VARS[i - own];
+    return i < own ? VARS[i] : settings_var_at(i - own);
 }
 
 int64_t var_int(const VarInfo& v, size_t i)

@@ -15,9 +15,12 @@ struct VarInfo {
     uint16_t count; // array elements (1 for a scalar); the byte size for Text
 };
 
-// The variable with this name, or nullptr.
+// The variable with this name, or nullptr. A settings field ("settings." and
+// its path) is found by walking the settings schema; its entry stays valid
+// until the next find_var.
 const VarInfo* find_var(const char* name);
-// All known variables, the settings fields among them.
+// All known variables, the settings fields among them (a settings entry from
+// var_at stays valid until the next var_at).
 size_t var_count();
 const VarInfo& var_at(size_t i);
 

@@ -29,9 +29,12 @@ constexpr uint16_t var_count_of()
     else return 1;
 }
 
-// The settings fields, generated from the settings layout.
-extern const VarInfo SETTINGS_VARS[];
-extern const size_t SETTINGS_VAR_COUNT;
+// The settings fields, walked through the settings schema by path
+// ("settings.pressure_cfg[1].label"). The entries returned are valid until the
+// next call of the same function.
+const VarInfo* find_settings_var(const char* name);
+size_t settings_var_count();
+const VarInfo& settings_var_at(size_t i); // i < settings_var_count()
 
 } // namespace ems
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "config/options.h"
 #include "ui/navigation.h"
 #include "ui/widgets.h"
 
@@ -179,7 +180,7 @@ void setup_row_value(const SetupRow& row, char* out, size_t size)
         break;
     }
     case RowKind::Flag:
-        std::snprintf(out, size, "%s", v ? "ON" : "OFF");
+        std::snprintf(out, size, "%s", option_menu_text(options::OFF_ON, v != 0));
         break;
     case RowKind::Option:
         // An index beyond the list (a damaged settings file) shows nothing.

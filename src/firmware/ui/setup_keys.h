@@ -97,6 +97,20 @@ struct SetupRow {
     .get = []() -> int32_t { return int32_t(field); },                         \
     .set = [](int32_t value_) { field = static_cast<decltype(field)>(value_); }
 
+// Range and option texts of a row from the field's row in the settings schema
+// (config/settings_schema.h), in the place of .min/.max and
+// .options/.option_count:
+//
+//     {.label = "SPEED UNIT: ", .kind = RowKind::Option,
+//      SETUP_FIELD(settings.speed_unit), SETUP_OPTIONS(unit_fields::speed_unit)},
+//
+// A number whose range follows a unit setting takes field_range() through
+// .range instead.
+#define SETUP_RANGE(schema_field) .min = (schema_field).range.min, .max = (schema_field).range.max
+#define SETUP_OPTIONS(schema_field)                                                 \
+    .options = ::ems::field_options(schema_field).menu,                             \
+    .option_count = ::ems::field_options(schema_field).count
+
 // A table-driven list page.
 struct SetupPage {
     const char* section = nullptr;       // title bar title ("EMS SETUP"), "" for none

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
@@ -269,12 +270,12 @@ void step_label_decimals(uint8_t item, uint8_t decimals)
 
 void temp_unit_text(char* out, size_t size)
 {
-    if (size) std::snprintf(out, size, "%s", settings.temp_unit == 0 ? "\xB0" "C" : "\xB0" "F");
+    if (size) std::snprintf(out, size, "%s", option_gauge_text(options::DEGREE_UNIT, settings.temp_unit));
 }
 
 void oat_unit_text(char* out, size_t size)
 {
-    if (size) std::snprintf(out, size, "%s", settings.oat_unit == 0 ? "\xB0" "C" : "\xB0" "F");
+    if (size) std::snprintf(out, size, "%s", option_gauge_text(options::DEGREE_UNIT, settings.oat_unit));
 }
 
 void map_value_text(char* out, size_t size, int32_t value)

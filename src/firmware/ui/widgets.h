@@ -104,9 +104,9 @@ void step_label_decimals(uint8_t item, uint8_t decimals);
 // ---- Value texts (into the caller's buffer, always NUL-terminated) ------------
 // A buffer too small truncates the text; size 0 writes nothing.
 
-// "°C" (temp_unit 0) or "°F" (any other value), degree sign code 176.
+// options::DEGREE_UNIT text of temp_unit ("°C", "°F"; a value past the list gives "°F").
 void temp_unit_text(char* out, size_t size);
-// "°C" (oat_unit 0) or "°F".
+// The same for oat_unit.
 void oat_unit_text(char* out, size_t size);
 // MAP value: "%d" with map_unit 0 (mb), else tenths as "%.1f" (0.1 inHg).
 void map_value_text(char* out, size_t size, int32_t value);
