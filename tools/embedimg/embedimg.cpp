@@ -108,6 +108,10 @@ int main(int argc, char** argv)
     out += line;
     out += "\n} // namespace ems\n";
 
+    // An unchanged file is left untouched, so the firmware stays up to date.
+    std::ifstream old(argv[1], std::ios::binary);
+    if (old && std::string(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>()) == out)
+        return 0;
     std::FILE* f = std::fopen(argv[1], "wb");
     if (!f) {
         std::fprintf(stderr, "embedimg: cannot write %s\n", argv[1]);

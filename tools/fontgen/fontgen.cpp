@@ -185,7 +185,8 @@ int main(int argc, char** argv)
         const std::vector<uint8_t> table = assemble(font);
         const std::string file = "/font_" + std::to_string(design.size);
         const std::string preview = preview_png(font);
-        if (preview.empty() || !write_if_changed(argv[2] + file + ".cpp", write_source(font, table, origin, command)) ||
+        const std::string source = write_source(font, table, origin, command);
+        if (preview.empty() || !write_if_changed(argv[2] + file + ".cpp", source) ||
             !write_if_changed(argv[3] + file + ".png", preview)) {
             std::fprintf(stderr, "fontgen: font %d: cannot write its files\n", design.size);
             status = 1;
