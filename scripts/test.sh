@@ -49,7 +49,9 @@ run_suite() { # name, build dir, test filter (empty: all), extra cmake args...
 check_generated() { # build dir
   local dir=$1 paths=()
   echo "== generated sources"
-  mapfile -t paths <"$dir/generated_paths.txt"
+  if ! mapfile -t paths <"$dir/generated_paths.txt" || [ ${#paths[@]} -eq 0 ]; then
+    echo "no list of generated sources in $dir"; failed=$((failed + 1)); return
+  fi
   if ! cmake --build "$dir" -j "$jobs" --target regenerate; then
     echo "regeneration failed"; failed=$((failed + 1)); return
   fi
