@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite twice: a normal build, then one with
 # AddressSanitizer and UndefinedBehaviorSanitizer. GUI tests run on Qt's
-# offscreen platform. The last line is the total "N passed, N failed".
+# offscreen platform. Every build treats compiler warnings as errors. The
+# normal build also builds the generators, and the generated sources are
+# regenerated and compared with the commit (one suite). The last line is the
+# total "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh || { echo "dependency installation failed"; echo "0 passed, 1 failed"; exit 1; }
@@ -13,8 +16,9 @@ failed=0
 run_suite() { # name, build dir, test filter (empty: all), extra cmake args...
   local name=$1 dir=$2 filter=$3
   shift 3
+  built=0
   echo "== $name build ($dir)"
-  if ! cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1; then
+  if ! cmake -S . -B "$dir" -G Ninja -DEMS_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
     cat "$dir.configure.log"; failed=$((failed + 1)); return
   fi
   local targets=()
@@ -22,6 +26,7 @@ run_suite() { # name, build dir, test filter (empty: all), extra cmake args...
   if ! cmake --build "$dir" -j "$jobs" "${targets[@]}"; then
     echo "$name build failed"; failed=$((failed + 1)); return
   fi
+  built=1
   echo "== $name tests"
   local log="$dir/ctest.log"
   local select=()
@@ -39,8 +44,28 @@ run_suite() { # name, build dir, test filter (empty: all), extra cmake args...
   failed=$((failed + f))
 }
 
+# Regenerates every generated source in place with the generators of a build
+# configured with -DEMS_TOOLS=ON; any difference from the commit fails.
+check_generated() { # build dir
+  local dir=$1 paths=()
+  echo "== generated sources"
+  if ! mapfile -t paths <"$dir/generated_paths.txt" || [ ${#paths[@]} -eq 0 ]; then
+    echo "no list of generated sources in $dir"; failed=$((failed + 1)); return
+  fi
+  if ! cmake --build "$dir" -j "$jobs" --target regenerate; then
+    echo "regeneration failed"; failed=$((failed + 1)); return
+  fi
+  local changes
+  if ! changes=$(git status --porcelain -- "${paths[@]}") || [ -n "$changes" ]; then
+    echo "$changes"; git diff --stat -- "${paths[@]}"
+    echo "generated sources differ from what their generators make"; failed=$((failed + 1)); return
+  fi
+  passed=$((passed + 1))
+}
+
 mkdir -p build build-asan build-tsan
-run_suite "normal" build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite "normal" build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEMS_TOOLS=ON
+[ "$built" -eq 1 ] && check_generated build
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "sanitized" build-asan "" -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF
 # The receive thread's hand-over to the main loop, under ThreadSanitizer.

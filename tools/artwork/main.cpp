@@ -5,7 +5,8 @@
 //
 // Everything is drawn here with QPainter (antialiased, then snapped to the
 // palette); text uses the DejaVu fonts from /usr/share/fonts/truetype/dejavu.
-// tools/artwork/make_art.sh runs it and turns the PNGs into MIF and firmware data.
+// The regenerate target (tools/CMakeLists.txt) runs it and turns the PNGs into
+// MIF pictures and firmware data.
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // NOAA NCEI and BGS): the 90 coefficient rows of the published coefficient
 // file WMM.COF, in its order. A US Government work, not subject to copyright.
 //
-// Generated from the coefficient file (data/WMM2020.COF) by:
-//   awk 'NF == 6 { printf "    {%2d, %2d, %9.1ff, %9.1ff, %6.1ff, %6.1ff},\n", $1, $2, $3, $4, $5, $6 }' WMM2020.COF
+// Generated from the coefficient file by:
+//   python3 tools/geomag/geomag_coefficients.py tools/geomag/data/WMM2020.COF src/firmware/gps/geomag_coefficients.cpp
 // Do not edit by hand.
 #include "gps/geomag.h"
 

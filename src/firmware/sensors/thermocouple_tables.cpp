@@ -2,7 +2,7 @@
 // points, EMF in microvolts with the reference junction at 0 C (NBS
 // Monograph 125, 1974).
 // Generated, do not edit:
-//   python3 src/firmware/sensors/thermocouple_tables.py /work/shared/data > src/firmware/sensors/thermocouple_tables.cpp
+//   python3 tools/thermocouple/thermocouple_tables.py tools/thermocouple/data src/firmware/sensors/thermocouple_tables.cpp
 // from thermocouple_ipts68_K.csv, thermocouple_ipts68_J.csv, thermocouple_ipts68_E.csv.
 #include "sensors/thermocouple.h"
 

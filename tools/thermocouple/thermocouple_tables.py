@@ -3,8 +3,10 @@
 Monograph 125) kept as CSV files (header "celsius,microvolts", one row per
 10 degree C point).
 
-Usage: python3 thermocouple_tables.py DATA_DIR > thermocouple_tables.cpp
-where DATA_DIR holds thermocouple_ipts68_{K,J,E}.csv.
+Usage, from the repository root (the regenerate target runs it so):
+  python3 tools/thermocouple/thermocouple_tables.py tools/thermocouple/data src/firmware/sensors/thermocouple_tables.cpp
+where the data folder holds thermocouple_ipts68_{K,J,E}.csv. The paths are
+written into the output's header as given.
 """
 import csv
 import os
@@ -23,14 +25,28 @@ def load(path):
     return points
 
 
+def write_if_changed(path, text):
+    """Leaves an unchanged file untouched, so the build stays up to date."""
+    try:
+        with open(path, newline="") as f:
+            if f.read() == text:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "w", newline="") as f:
+        f.write(text)
+
+
 def main():
-    data = sys.argv[1]
+    if len(sys.argv) != 3:
+        raise SystemExit("usage: thermocouple_tables.py DATA_DIR OUTPUT.cpp")
+    data, output = sys.argv[1], sys.argv[2]
     out = [
         "// IPTS-68 thermocouple reference tables of types K, J and E at 10 degree C",
         "// points, EMF in microvolts with the reference junction at 0 C (NBS",
         "// Monograph 125, 1974).",
         "// Generated, do not edit:",
-        "//   python3 src/firmware/sensors/thermocouple_tables.py /work/shared/data > src/firmware/sensors/thermocouple_tables.cpp",
+        f"//   python3 tools/thermocouple/thermocouple_tables.py {data} {output}",
         "// from thermocouple_ipts68_K.csv, thermocouple_ipts68_J.csv, thermocouple_ipts68_E.csv.",
         '#include "sensors/thermocouple.h"',
         "",
@@ -56,7 +72,7 @@ def main():
     out.append("};")
     out.append("")
     out.append("} // namespace ems")
-    print("\n".join(out))
+    write_if_changed(output, "\n".join(out) + "\n")
 
 
 if __name__ == "__main__":
