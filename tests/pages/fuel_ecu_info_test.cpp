@@ -183,7 +183,9 @@ TEST_F(FuelPages, FuelPressureHighlight)
     clear_screen();
     senders.fuel_pressure = int16_t((c.high_caution + c.high_alarm) / 2);
     fuel_pressure_readout(320, 227, 80, 8, 1);
-    if (c.high_caution < c.high_alarm) EXPECT_GT(count_in(410, 223, 470, 238, YELLOW), 0);
+    if (c.high_caution < c.high_alarm) {
+        EXPECT_GT(count_in(410, 223, 470, 238, YELLOW), 0);
+    }
 }
 
 TEST_F(FuelPages, RandomSettingsNeverBreakTheFuelArea)
