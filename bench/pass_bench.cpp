@@ -8,7 +8,7 @@
 #include "host/core/card_platform.h"
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
-#include "system/power.h"
+#include "app/power.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 #include "ui/screen.h"

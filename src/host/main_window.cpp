@@ -19,8 +19,8 @@
 #include "host/front_panel.h"
 #include "host/lcd_panel.h"
 #include "host/serial_port.h"
-#include "system/power.h"
-#include "system/tick.h"
+#include "app/power.h"
+#include "app/tick.h"
 #include "ui/screen.h"
 
 namespace host {

@@ -22,8 +22,8 @@
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
 #include "host/nmea_source.h"
-#include "system/power.h"
-#include "system/var_registry.h"
+#include "app/power.h"
+#include "app/var_registry.h"
 #include "ui/screen.h"
 
 namespace host {

@@ -13,7 +13,7 @@
 #include "gfx/framebuffer.h"
 #include "gfx/text.h"
 #include "ops/quick_menus.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "pages/minmax_page.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"

@@ -11,7 +11,7 @@
 
 #include "config/settings_schema.h"
 #include "support/firmware_reset.h"
-#include "system/var_registry.h"
+#include "app/var_registry.h"
 #include "ui/setup_keys.h"
 
 using namespace ems;

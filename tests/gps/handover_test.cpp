@@ -14,7 +14,7 @@
 #include "support/fake_platform.h"
 #include "support/nmea_io.h"
 #include "support/firmware_reset.h"
-#include "system/power.h"
+#include "app/power.h"
 
 namespace {
 

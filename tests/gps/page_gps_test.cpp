@@ -20,7 +20,7 @@
 #include "support/golden.h"
 #include "support/nmea_io.h"
 #include "system/clock.h"
-#include "system/power.h"
+#include "app/power.h"
 
 using namespace ems;
 

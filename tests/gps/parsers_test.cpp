@@ -17,7 +17,7 @@
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 #include "gps/sun.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 

@@ -7,7 +7,7 @@
 #include "host/main_window.h"
 #include "host/scenario.h"
 #include "support/firmware_reset.h"
-#include "system/power.h"
+#include "app/power.h"
 
 namespace {
 

@@ -32,7 +32,7 @@
 #include "sensors/fuel.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
-#include "system/power.h"
+#include "app/power.h"
 #include "ui/screen.h"
 
 namespace {

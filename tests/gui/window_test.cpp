@@ -27,7 +27,7 @@
 #include "host/nmea_sources.h"
 #include "host/scenario.h"
 #include "support/firmware_reset.h"
-#include "system/power.h"
+#include "app/power.h"
 #include "system/raw_inputs.h"
 #include "ui/screen.h"
 

@@ -11,7 +11,7 @@
 #include "gfx/framebuffer.h"
 #include "gfx/text.h"
 #include "pages/gauges.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"

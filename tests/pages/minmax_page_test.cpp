@@ -10,7 +10,7 @@
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "ops/quick_menus.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "pages/minmax_page.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"

@@ -17,7 +17,7 @@
 #include "ops/documents.h"
 #include "ops/flight_log.h"
 #include "ops/quick_menus.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"

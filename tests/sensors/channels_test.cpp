@@ -9,12 +9,12 @@
 
 #include "alarms/alarm_words.h"
 #include "config/settings.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "sensors/channels.h"
 #include "sensors/convert.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
-#include "system/power.h"
+#include "app/power.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 

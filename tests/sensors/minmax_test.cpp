@@ -4,7 +4,7 @@
 
 #include "config/settings.h"
 #include "gps/gps_data.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "sensors/channels.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"

@@ -6,7 +6,7 @@
 
 #include "alarms/alarm_words.h"
 #include "config/settings.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
 #include "support/firmware_reset.h"

@@ -7,7 +7,7 @@
 #include "gps/sun.h"
 #include "pages/gauges.h"
 #include "ops/documents.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "ops/flight_log.h"
 #include "ops/quick_menus.h"
 #include "pages/run_screen.h"

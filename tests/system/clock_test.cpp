@@ -54,7 +54,7 @@ TEST(Clock, UpdateReadsThePcTimeAndAppliesTheOffset)
     test::reset_firmware();
     platform.now = LocalTime{30, 15, 23, 31, 11, 126}; // 2026-12-31 23:15:30
     settings.utc_offset = 60;                          // minutes
-    clock_update();
+    clock_update(settings.utc_offset);
     EXPECT_EQ(clk.clock_utc.year, 2026);
     EXPECT_EQ(clk.clock_utc.month, 12);
     EXPECT_EQ(clk.clock_utc.hour, 23);
@@ -67,7 +67,7 @@ TEST(Clock, UpdateReadsThePcTimeAndAppliesTheOffset)
     EXPECT_EQ(clk.clock_local.minute, 15);
 
     settings.utc_offset = -90;
-    clock_update();
+    clock_update(settings.utc_offset);
     EXPECT_EQ(clk.clock_local.hour, 21);
     EXPECT_EQ(clk.clock_local.minute, 45);
 }

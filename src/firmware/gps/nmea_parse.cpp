@@ -13,7 +13,7 @@
 #include "config/settings.h"
 #include "gps/gps_data.h"
 #include "gps/sun.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "sensors/convert.h"
 
 namespace ems {

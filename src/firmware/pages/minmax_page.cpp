@@ -8,7 +8,7 @@
 #include "gfx/draw.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "system/tick.h"
 #include "ui/screen.h"
 #include "ui/widgets.h"

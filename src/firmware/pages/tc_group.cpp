@@ -9,7 +9,7 @@
 #include "gfx/text.h"
 #include "pages/gauges.h"
 #include "pages/gauges_internal.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/thermocouple.h"
 #include "system/tick.h"

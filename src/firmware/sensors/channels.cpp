@@ -3,7 +3,7 @@
 
 #include "alarms/alarm_words.h"
 #include "config/settings.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "sensors/convert.h"
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"

@@ -4,7 +4,7 @@
 
 #include "alarms/alarm_words.h"
 #include "config/settings.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "sensors/channels.h"
 #include "sensors/convert.h"
 #include "sensors/senders.h"

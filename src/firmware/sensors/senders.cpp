@@ -4,7 +4,7 @@
 #include "sensors/senders.h"
 
 #include "alarms/alarm_words.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "sensors/convert.h"
 #include "sensors/ecu_data.h"
 #include "system/raw_inputs.h"

@@ -1,6 +1,5 @@
 #include "system/clock.h"
 
-#include "config/settings.h"
 #include "system/platform.h"
 
 namespace ems {
@@ -46,7 +45,7 @@ void seconds_to_clock(uint32_t s, ClockRecord& r)
     r.year = uint16_t(y + 68);
 }
 
-void clock_update()
+void clock_update(int16_t utc_offset_minutes)
 {
     const LocalTime t = platform().local_time();
     ClockRecord& u = clk.clock_utc;
@@ -58,7 +57,7 @@ void clock_update()
     u.year = uint16_t(t.year);
     clk.utc_seconds = clock_to_seconds(u);
     u.year = uint16_t(u.year + 1900);
-    clk.local_seconds = clk.utc_seconds + uint32_t(int32_t(settings.utc_offset) * 60);
+    clk.local_seconds = clk.utc_seconds + uint32_t(int32_t(utc_offset_minutes) * 60);
     seconds_to_clock(clk.local_seconds, clk.clock_local);
     clk.clock_local.year = uint16_t(clk.clock_local.year + 1900);
 }

@@ -25,7 +25,8 @@ uint32_t clock_to_seconds(const ClockRecord& r);
 // Fills a record (year counted from 1900) from seconds since 1970-01-01.
 void seconds_to_clock(uint32_t s, ClockRecord& r);
 
-// Main-loop step: reads the platform's local time into clock_utc and derives the rest.
-void clock_update();
+// Main-loop step: reads the platform's local time into clock_utc and derives
+// the local clock with the given offset (settings.utc_offset, minutes).
+void clock_update(int16_t utc_offset_minutes);
 
 } // namespace ems

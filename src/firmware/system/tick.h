@@ -1,5 +1,6 @@
-// The 100 ms time base. Every 11th tick toggles blink_flag; every 20th tick is
-// the 2-second slow tick, which counts all durations below (in slow ticks).
+// The state of the 100 ms time base, advanced by Timer1Timer (app/tick.h).
+// Every 11th tick toggles blink_flag; every 20th tick is the 2-second slow
+// tick, which counts all durations below (in slow ticks).
 #pragma once
 #include <cstdint>
 
@@ -26,10 +27,5 @@ struct TickState {
 };
 extern TickState tick;
 
-// Dwell times of the scanning displays in slow ticks, indexed by egt_scan_time / cht_scan_time.
-extern const uint8_t SCAN_DWELL_TICKS[7];
-
-// Timer1: one 100 ms tick. Runs whether the firmware is on or off.
-void Timer1Timer();
 
 } // namespace ems

@@ -1,4 +1,4 @@
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 
 #include "config/settings.h"
 #include "gps/gps_data.h"

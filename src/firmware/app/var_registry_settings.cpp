@@ -9,7 +9,7 @@
 
 #include "config/settings.h"
 #include "config/settings_schema.h"
-#include "system/var_registry_table.h"
+#include "app/var_registry_table.h"
 
 namespace ems {
 namespace {

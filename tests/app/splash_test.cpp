@@ -8,7 +8,7 @@
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
-#include "system/power.h"
+#include "app/power.h"
 #include "ui/screen.h"
 
 namespace {

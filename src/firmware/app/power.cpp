@@ -1,4 +1,4 @@
-#include "system/power.h"
+#include "app/power.h"
 
 #include <cstdio>
 
@@ -9,7 +9,7 @@
 #include "gfx/present.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
@@ -17,7 +17,7 @@
 #include "system/hooks.h"
 #include "system/platform.h"
 #include "system/raw_inputs.h"
-#include "system/tick.h"
+#include "app/tick.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
 
@@ -237,7 +237,7 @@ void main_loop_pass()
 
     if (ScreenHandler) ScreenHandler();
 
-    clock_update();
+    clock_update(settings.utc_offset);
 
     parse_slot(nmea.nmea_rmc_new, nmea_parse_rmc);
     parse_slot(nmea.nmea_gga_new, nmea_parse_gga);

@@ -7,7 +7,7 @@
 #include "gps/gps_data.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
-#include "system/var_registry.h"
+#include "app/var_registry.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
 #include "support/firmware_reset.h"
-#include "system/tick.h"
+#include "app/tick.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "system/var_registry.h"
-#include "system/var_registry_table.h"
+#include "app/var_registry.h"
+#include "app/var_registry_table.h"
 
 #include <atomic>
 #include <cstring>
@@ -11,7 +11,7 @@
 #include "gps/sun.h"
 #include "ops/documents.h"
 #include "pages/gauges.h"
-#include "pages/minmax.h"
+#include "sensors/minmax.h"
 #include "ops/flight_log.h"
 #include "ops/quick_menus.h"
 #include "pages/run_screen.h"
@@ -23,7 +23,7 @@
 #include "system/clock.h"
 #include "system/raw_inputs.h"
 #include "system/system_state.h"
-#include "system/tick.h"
+#include "app/tick.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <type_traits>
 
-#include "system/var_registry.h"
+#include "app/var_registry.h"
 
 namespace ems {
 

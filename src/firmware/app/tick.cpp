@@ -1,4 +1,4 @@
-#include "system/tick.h"
+#include "app/tick.h"
 
 #include "config/settings.h"
 #include "gps/gps_data.h"
