@@ -36,16 +36,16 @@ void busy_engine()
 void engine_widgets()
 {
     ems::clear_screen();
-    ems::egt_group(0, ems::egt_group_width(), 77);
+    ems::egt_group({.x = 0, .width = ems::egt_group_width(), .bar_height = 77});
     ems::cht_group();
     ems::twin_rpm_gauge(45, 33);
-    ems::map_compact(240, 123, 185, 110, 222, 110);
-    ems::volts_readout(258, 54, 97, 8);
-    ems::current_readout(258, 93, 97, 8);
-    ems::oat_readout(258, 131, 97, 8);
-    ems::aux_readout(0, ems::CHANNEL_TEMPERATURE, 378, 54, 97, 8);
-    ems::aux_readout(1, ems::CHANNEL_PRESSURE, 378, 93, 97, 8);
-    ems::aux_readout(2, ems::CHANNEL_PRESSURE, 378, 131, 97, 8);
+    ems::map_compact({.value = {240, 123}, .label = {185, 110}, .unit = {222, 110}});
+    ems::volts_readout({.x = 258, .y = 54, .width = 97, .thickness = 8});
+    ems::current_readout({.x = 258, .y = 93, .width = 97, .thickness = 8});
+    ems::oat_readout({.x = 258, .y = 131, .width = 97, .thickness = 8});
+    ems::aux_readout(0, ems::CHANNEL_TEMPERATURE, {.x = 378, .y = 54, .width = 97, .thickness = 8});
+    ems::aux_readout(1, ems::CHANNEL_PRESSURE, {.x = 378, .y = 93, .width = 97, .thickness = 8});
+    ems::aux_readout(2, ems::CHANNEL_PRESSURE, {.x = 378, .y = 131, .width = 97, .thickness = 8});
     ems::fuel_area();
 }
 

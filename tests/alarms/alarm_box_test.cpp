@@ -11,6 +11,7 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/quick_menus.h"
 #include "sensors/minmax.h"
@@ -20,21 +21,21 @@
 #include "sensors/senders.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 #include "ui/screen.h"
 
 using namespace ems;
+using test::px;
 
 namespace {
-
-uint8_t px(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
 
 // Left edge of the "VOLTS HIGH" box.
 int box_left()
 {
     clear_screen();
-    draw_text(240, 136, "VOLTS HIGH", 16, ALIGN_CENTRE, 15);
+    draw_text(240, 136, "VOLTS HIGH", 16, ALIGN_CENTRE, COLOUR_WHITE);
     return text_start_x - 10;
 }
 
@@ -192,14 +193,14 @@ TEST_F(AlarmBox, KeyAcknowledgesOnlyABoxInSight)
     run_screen();
     EXPECT_EQ(alarms.alarm_acked, 0u);
     EXPECT_EQ(minmax.volts_max, 160) << "the key went to the page (RESET)";
-    EXPECT_EQ(px(box_x, 110), 247) << "the box shows over the page";
+    EXPECT_EQ(px(box_x, 110), COLOUR_RED) << "the box shows over the page";
 
     minmax.volts_max = 150;
     KeyEvent = KEY_SOFT2;
     run_screen();
     EXPECT_EQ(alarms.alarm_acked, ALARM_VOLTS);
     EXPECT_EQ(minmax.volts_max, 150) << "the acknowledging key went no further";
-    EXPECT_NE(px(box_x, 110), 247) << "the page shows again";
+    EXPECT_NE(px(box_x, 110), COLOUR_RED) << "the page shows again";
     EXPECT_EQ(tick.quick_menu_countdown, 10);
 }
 
@@ -212,11 +213,11 @@ TEST_F(AlarmBox, HoldOffKeepsTheBoxAway)
     process_volts();
     clear_screen();
     alarm_display();
-    EXPECT_EQ(px(240, 110), 0);
+    EXPECT_EQ(px(240, 110), COLOUR_BLACK);
     tick.alarm_holdoff = 0;
     process_volts();
     alarm_display();
-    EXPECT_EQ(px(240, 110), 247);
+    EXPECT_EQ(px(240, 110), COLOUR_RED);
 }
 
 TEST_F(AlarmBox, DrawsNothingOverAnotherScreen)

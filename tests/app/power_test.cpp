@@ -5,6 +5,7 @@
 #include "alarms/alarm_words.h"
 #include "config/settings.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 #include "sensors/minmax.h"
@@ -116,10 +117,10 @@ TEST_F(Power, PhasesRunTheirPassesAndDiscardAKeyFromTheirLastFrame)
     firmware_pass();
     EXPECT_EQ(sys.phase, PowerPhase::Maintenance) << "the key ends nothing: it goes with the splash";
     // The notice: a white outline round a red box.
-    EXPECT_EQ(Framebuffer[96 * 480 + 69], 15);
-    EXPECT_EQ(Framebuffer[97 * 480 + 70], 247);
-    EXPECT_EQ(Framebuffer[175 * 480 + 410], 247);
-    EXPECT_EQ(Framebuffer[176 * 480 + 411], 15);
+    EXPECT_EQ(Framebuffer[96 * 480 + 69], COLOUR_WHITE);
+    EXPECT_EQ(Framebuffer[97 * 480 + 70], COLOUR_RED);
+    EXPECT_EQ(Framebuffer[175 * 480 + 410], COLOUR_RED);
+    EXPECT_EQ(Framebuffer[176 * 480 + 411], COLOUR_WHITE);
     for (int i = 1; i < PHASE_MAX_PASSES; ++i) firmware_pass();
     EXPECT_EQ(sys.phase, PowerPhase::Maintenance);
     key_press(3); // during the notice's last frame

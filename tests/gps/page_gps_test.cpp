@@ -10,6 +10,7 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
@@ -56,8 +57,8 @@ bool row_shows(int16_t y, const char* value)
 {
     page_gps();
     const std::vector<uint8_t> got = frame();
-    fill_rect(157, y, 265, int16_t(y + 17), 0);
-    draw_text(157, y, value, 8, ALIGN_LEFT, 15);
+    fill_rect(157, y, 265, int16_t(y + 17), COLOUR_BLACK);
+    draw_text(157, y, value, 8, ALIGN_LEFT, COLOUR_WHITE);
     return got == frame();
 }
 
@@ -242,20 +243,20 @@ TEST_F(PageGps, SkyViewPlacement)
     gps.gps_prn_used[0] = 7;
     std::vector<uint8_t> got = page_with({{7, 90, 123, 0}});
     page_with({});
-    draw_text(376, 79, "7", 8, ALIGN_CENTRE, 252); // used in the solution: green
+    draw_text(376, 79, "7", 8, ALIGN_CENTRE, COLOUR_GREEN); // used in the solution: green
     EXPECT_EQ(got, upper_frame());
 
     // Azimuth 90 (east), elevation 0: (376 + 60, 79), inside the box.
     got = page_with({{9, 0, 90, 0}});
     page_with({});
-    draw_text(436, 79, "9", 8, ALIGN_CENTRE, 247); // not used: red
+    draw_text(436, 79, "9", 8, ALIGN_CENTRE, COLOUR_RED); // not used: red
     EXPECT_EQ(got, upper_frame());
 
     // Azimuth 0 (north) on the horizon: y = 19, inside; PRN in the used list: green.
     gps.gps_prn_used[0] = 4;
     got = page_with({{4, 0, 0, 0}});
     page_with({});
-    draw_text(376, 19, "4", 8, ALIGN_CENTRE, 252);
+    draw_text(376, 19, "4", 8, ALIGN_CENTRE, COLOUR_GREEN);
     EXPECT_EQ(got, upper_frame());
 
     // An absurd elevation of 255 puts it 110 pixels beyond the centre, outside the box.
@@ -274,15 +275,15 @@ TEST_F(PageGps, SignalBarsScaleToTheStrongestAndVanishAtZero)
     page_gps();
     // S = 5: every bar has height 0, nothing above the base line in the bar columns.
     for (int y = 170; y < 243; ++y)
-        for (int x = 274; x < 274 + 3 * 17; ++x) EXPECT_EQ(Framebuffer[y * LCD_WIDTH + x], 0) << x << "," << y;
+        for (int x = 274; x < 274 + 3 * 17; ++x) EXPECT_EQ(Framebuffer[y * LCD_WIDTH + x], COLOUR_BLACK) << x << "," << y;
 
     gps.gps_sats[1].snr = 45; // S = 50: h = 45 * 78 / 50 = 70
     gps.gps_prn_used[0] = 2;
     page_gps();
     const int x = 274 + 17;
-    EXPECT_EQ(Framebuffer[(243 - 70) * LCD_WIDTH + x], 252);
-    EXPECT_EQ(Framebuffer[(243 - 71) * LCD_WIDTH + x], 0);
-    EXPECT_EQ(Framebuffer[200 * LCD_WIDTH + x + 11], 252);
+    EXPECT_EQ(Framebuffer[(243 - 70) * LCD_WIDTH + x], COLOUR_GREEN);
+    EXPECT_EQ(Framebuffer[(243 - 71) * LCD_WIDTH + x], COLOUR_BLACK);
+    EXPECT_EQ(Framebuffer[200 * LCD_WIDTH + x + 11], COLOUR_GREEN);
 }
 
 TEST_F(PageGps, GoldenWithFix)

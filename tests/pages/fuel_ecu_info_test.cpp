@@ -10,6 +10,7 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "ops/documents.h"
 #include "pages/ecu_pages.h"
 #include "pages/fuel_page.h"
@@ -21,24 +22,15 @@
 #include "sensors/senders.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "system/system_state.h"
 #include "system/tick.h"
 
 using namespace ems;
+using test::count_in;
+using test::px;
 
 namespace {
-
-constexpr uint8_t WHITE = 15, RED = 247, YELLOW = 249, GREEN = 252;
-
-uint8_t px(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
-
-int count_in(int x1, int y1, int x2, int y2, uint8_t c)
-{
-    int n = 0;
-    for (int y = y1; y <= y2; ++y)
-        for (int x = x1; x <= x2; ++x) n += px(x, y) == c;
-    return n;
-}
 
 class FuelPages : public ::testing::Test {
 protected:
@@ -77,8 +69,8 @@ protected:
             int ox = (s % 2) * 240 + 20, oy = (s / 2) * 136 + 5;
             for (int y = 0; y < AH; ++y) std::memcpy(&Framebuffer[(oy + y) * LCD_WIDTH + ox], areas[s][y], AW);
         }
-        draw_vline(0, 271, 239, 8);
-        draw_hline(0, 479, 135, 8);
+        draw_vline(0, 271, 239, COLOUR_GREY);
+        draw_hline(0, 479, 135, COLOUR_GREY);
     }
 };
 
@@ -90,16 +82,16 @@ TEST_F(FuelPages, TankAtItsLowAlarmIsCautionBelowIsAlarm)
     settings.fuel_pressure_display = 0;
     fuel.tank_level[0] = uint16_t(settings.tank1_low_alarm); // 10
     fuel_area();
-    EXPECT_GT(count_in(415, 189, 479, 216, YELLOW), 0);
-    EXPECT_EQ(count_in(415, 189, 479, 216, RED), 0);
+    EXPECT_GT(count_in(415, 189, 479, 216, COLOUR_YELLOW), 0);
+    EXPECT_EQ(count_in(415, 189, 479, 216, COLOUR_RED), 0);
     clear_screen();
     fuel.tank_level[0] = 9;
     fuel_area();
-    EXPECT_GT(count_in(415, 189, 479, 216, RED), 0);
+    EXPECT_GT(count_in(415, 189, 479, 216, COLOUR_RED), 0);
     clear_screen();
     tick.blink_flag = 0; // the alarm flashes
     fuel_area();
-    EXPECT_EQ(count_in(415, 189, 479, 216, RED), 0);
+    EXPECT_EQ(count_in(415, 189, 479, 216, COLOUR_RED), 0);
 }
 
 TEST_F(FuelPages, OpenSenderFlashesFail)
@@ -108,13 +100,13 @@ TEST_F(FuelPages, OpenSenderFlashesFail)
     settings.fuel_pressure_display = 0;
     fuel.tank_open[0] = 1;
     fuel_area();
-    int lit = count_in(415, 192, 479, 213, RED);
+    int lit = count_in(415, 192, 479, 213, COLOUR_RED);
     EXPECT_GT(lit, 0);
     clear_screen();
     tick.blink_flag = 0;
     fuel_area();
-    EXPECT_EQ(count_in(415, 185, 479, 216, RED), 0);
-    EXPECT_EQ(count_in(415, 185, 479, 216, WHITE), 0); // neither FAIL nor a value
+    EXPECT_EQ(count_in(415, 185, 479, 216, COLOUR_RED), 0);
+    EXPECT_EQ(count_in(415, 185, 479, 216, COLOUR_WHITE), 0); // neither FAIL nor a value
 }
 
 TEST_F(FuelPages, LevelOnlyLayoutShowsTankTwoWhenTankOneIsOff)
@@ -126,8 +118,8 @@ TEST_F(FuelPages, LevelOnlyLayoutShowsTankTwoWhenTankOneIsOff)
     fuel.tank_level[0] = 40; // tank 1 would be green and plain
     fuel.tank_level[1] = 5;  // tank 2 below its alarm
     fuel_area();
-    EXPECT_GT(count_in(414, 197, 479, 224, RED), 0);
-    EXPECT_GT(count_in(290, 203, 300, 217, RED), 0); // bar of a nearly empty tank: red start
+    EXPECT_GT(count_in(414, 197, 479, 224, COLOUR_RED), 0);
+    EXPECT_GT(count_in(290, 203, 300, 217, COLOUR_RED), 0); // bar of a nearly empty tank: red start
 }
 
 TEST_F(FuelPages, CalculatedTanksAreNotCrossedWhenTheLinkIsLost)
@@ -139,8 +131,8 @@ TEST_F(FuelPages, CalculatedTanksAreNotCrossedWhenTheLinkIsLost)
     ecu.vexa_data_valid = 0;
     fuel_area();
     // Tank 1's row (181..194) keeps its bar; tank 2's row carries the diagonal.
-    EXPECT_EQ(px(290, 181), 0);
-    EXPECT_EQ(px(290, 207), RED);
+    EXPECT_EQ(px(290, 181), COLOUR_BLACK);
+    EXPECT_EQ(px(290, 207), COLOUR_RED);
 
     // Single-tank layouts: the tank row (195..211) is crossed only for a sender.
     for (uint8_t config : {0, 1}) {
@@ -150,7 +142,7 @@ TEST_F(FuelPages, CalculatedTanksAreNotCrossedWhenTheLinkIsLost)
             settings.tank1_mode = settings.tank2_mode = mode;
             clear_screen();
             fuel_area();
-            EXPECT_EQ(px(290, 195) == RED, mode == TANK_SENDER);
+            EXPECT_EQ(px(290, 195) == COLOUR_RED, mode == TANK_SENDER);
         }
     }
 }
@@ -179,12 +171,12 @@ TEST_F(FuelPages, FuelPressureHighlight)
     const auto& c = settings.fuel_pressure_cfg;
     senders.fuel_pressure = int16_t(c.high_alarm + 1);
     fuel_pressure_readout(320, 227, 80, 8, 1);
-    EXPECT_GT(count_in(410, 223, 470, 238, RED), 0);
+    EXPECT_GT(count_in(410, 223, 470, 238, COLOUR_RED), 0);
     clear_screen();
     senders.fuel_pressure = int16_t((c.high_caution + c.high_alarm) / 2);
     fuel_pressure_readout(320, 227, 80, 8, 1);
     if (c.high_caution < c.high_alarm) {
-        EXPECT_GT(count_in(410, 223, 470, 238, YELLOW), 0);
+        EXPECT_GT(count_in(410, 223, 470, 238, COLOUR_YELLOW), 0);
     }
 }
 
@@ -264,17 +256,17 @@ TEST_F(FuelPages, LaneLampColoursFollowTheIgnitionState)
 {
     struct Case {
         uint8_t state, upper, lower;
-    } cases[] = {{12, GREEN, GREEN}, {4, GREEN, RED}, {8, RED, GREEN}, {0, RED, RED}, {13, RED, RED}};
+    } cases[] = {{12, COLOUR_GREEN, COLOUR_GREEN}, {4, COLOUR_GREEN, COLOUR_RED}, {8, COLOUR_RED, COLOUR_GREEN}, {0, COLOUR_RED, COLOUR_RED}, {13, COLOUR_RED, COLOUR_RED}};
     for (const Case& c : cases) {
         clear_screen();
         ecu.ignition_state = c.state;
         ul_lane_lamps();
         EXPECT_EQ(px(460, 7), c.upper) << int(c.state);
         EXPECT_EQ(px(455, 7), c.upper) << int(c.state); // the widest span is 11 pixels
-        EXPECT_EQ(px(454, 7), 0) << int(c.state);
+        EXPECT_EQ(px(454, 7), COLOUR_BLACK) << int(c.state);
         EXPECT_EQ(px(460, 20), c.lower) << int(c.state);
         EXPECT_EQ(px(460, 2), c.upper) << int(c.state);
-        EXPECT_EQ(px(462, 2), 0) << int(c.state); // the top span is 3 pixels
+        EXPECT_EQ(px(462, 2), COLOUR_BLACK) << int(c.state); // the top span is 3 pixels
     }
 }
 
@@ -282,11 +274,11 @@ TEST_F(FuelPages, OatColumnFlashesOutsideTheAlarmLimits)
 {
     sens.oat_disp = int16_t(settings.oat_high_alarm + 1);
     oat_column();
-    EXPECT_GT(count_in(420, 16, 470, 31, RED), 0);
+    EXPECT_GT(count_in(420, 16, 470, 31, COLOUR_RED), 0);
     clear_screen();
     sens.oat_disp = int16_t(settings.oat_high_alarm);
     oat_column();
-    EXPECT_EQ(count_in(420, 16, 470, 31, RED), 0);
+    EXPECT_EQ(count_in(420, 16, 470, 31, COLOUR_RED), 0);
 }
 
 // ---- Rotax pages ---------------------------------------------------------------------------------
@@ -300,12 +292,12 @@ TEST_F(RotaxPages, SixteenFaultsMakeTwoPages)
     ecu.records.relay.faults[3] = 0xFF00u; // 8 of lane B
     page_ecu_faults();
     EXPECT_EQ(run.fault_page_count, 2);
-    EXPECT_GT(count_in(50, 236, 400, 246, WHITE), 0); // the 15th row at y = 236
+    EXPECT_GT(count_in(50, 236, 400, 246, COLOUR_WHITE), 0); // the 15th row at y = 236
     run.fault_page = 1;
     clear_screen();
     page_ecu_faults();
-    EXPECT_GT(count_in(50, 26, 400, 36, WHITE), 0); // the 16th fault is row 0 of page 1
-    EXPECT_EQ(count_in(50, 41, 400, 271, WHITE), 0);
+    EXPECT_GT(count_in(50, 26, 400, 36, COLOUR_WHITE), 0); // the 16th fault is row 0 of page 1
+    EXPECT_EQ(count_in(50, 41, 400, 271, COLOUR_WHITE), 0);
 }
 
 TEST_F(RotaxPages, NoFaultsIsOnePageAndAStaleFaultPageIsPulledBack)
@@ -319,7 +311,7 @@ TEST_F(RotaxPages, NoFaultsIsOnePageAndAStaleFaultPageIsPulledBack)
     run.fault_page = 5; // left from a longer list
     page_ecu_faults();
     EXPECT_EQ(run.fault_page, 0);
-    EXPECT_GT(count_in(50, 26, 400, 36, WHITE), 0);
+    EXPECT_GT(count_in(50, 26, 400, 36, COLOUR_WHITE), 0);
 }
 
 TEST_F(RotaxPages, GoldenStatusCrossedOut)
@@ -368,8 +360,8 @@ TEST_F(InfoPage, CursorFifteenOfTwentyShowsFromLineThree)
     load_checklist(20);
     docs.checklist_cursor = 15;
     page_info();
-    EXPECT_GT(count_in(0, 240, 470, 255, RED), 0); // line 15 at y = 20 (15 - 3)
-    EXPECT_EQ(count_in(0, 0, 470, 235, RED), 0);
+    EXPECT_GT(count_in(0, 240, 470, 255, COLOUR_RED), 0); // line 15 at y = 20 (15 - 3)
+    EXPECT_EQ(count_in(0, 0, 470, 235, COLOUR_RED), 0);
 }
 
 TEST_F(InfoPage, PlaceholderWithoutCardOrDocument)
@@ -377,12 +369,12 @@ TEST_F(InfoPage, PlaceholderWithoutCardOrDocument)
     load_checklist(5);
     sys.sd_card_mounted = 0;
     page_info();
-    EXPECT_GT(count_in(100, 90, 380, 115, WHITE), 0); // "INFORMATION"
-    EXPECT_EQ(count_in(0, 0, 479, 80, WHITE), 0);     // no checklist line
+    EXPECT_GT(count_in(100, 90, 380, 115, COLOUR_WHITE), 0); // "INFORMATION"
+    EXPECT_EQ(count_in(0, 0, 479, 80, COLOUR_WHITE), 0);     // no checklist line
     sys.sd_card_mounted = 1;
     docs.doc_shown = 7; // unknown document kind: an empty page
     page_info();
-    EXPECT_EQ(count_in(0, 0, 479, 271, WHITE), 0);
+    EXPECT_EQ(count_in(0, 0, 479, 271, COLOUR_WHITE), 0);
 }
 
 TEST_F(InfoPage, LongLinesStopBeforeTheRightEdge)
@@ -390,8 +382,8 @@ TEST_F(InfoPage, LongLinesStopBeforeTheRightEdge)
     load_checklist(1);
     std::memset(docs.checklist_lines[0], 'W', CHECKLIST_LINE_BYTES); // no terminator at all
     page_info();
-    EXPECT_EQ(count_in(476, 0, 479, 20, RED), 0); // the last letter starts before x = 460
-    EXPECT_GT(count_in(0, 0, 100, 20, RED), 0);
+    EXPECT_EQ(count_in(476, 0, 479, 20, COLOUR_RED), 0); // the last letter starts before x = 460
+    EXPECT_GT(count_in(0, 0, 100, 20, COLOUR_RED), 0);
 }
 
 TEST_F(InfoPage, GoldenChecklist)

@@ -9,6 +9,7 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/gauges.h"
 #include "sensors/minmax.h"
@@ -19,25 +20,15 @@
 #include "sensors/thermocouple.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 
 using namespace ems;
+using test::any_in;
+using test::px;
 
 namespace {
-
-uint8_t px(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
-
-// Whether colour c appears in the box x1..x2, y1..y2.
-bool any_in(int x1, int y1, int x2, int y2, uint8_t c)
-{
-    for (int y = y1; y <= y2; ++y)
-        for (int x = x1; x <= x2; ++x)
-            if (px(x, y) == c) return true;
-    return false;
-}
-
-constexpr uint8_t WHITE = 15, RED = 247, YELLOW = 249, GREEN = 252, ORANGE = 216, MAGENTA = 248;
 
 class Gauges : public ::testing::Test {
 protected:
@@ -50,83 +41,91 @@ protected:
     }
     void TearDown() override { test::reset_firmware(); }
 
-    static void set_bar(int16_t x, int16_t w, int32_t min, int32_t max, int32_t la, int32_t lc,
-                        int32_t hc, int32_t ha, int32_t v)
+    // A bar at row 100, 10 rows thick.
+    static Bar bar(int16_t x, int16_t w, int64_t min, int64_t max, Limits l, int64_t v)
     {
-        bar_params = {x, 100, w, 10, max, min, la, lc, hc, ha, v};
+        return {.x = x,
+                .y = 100,
+                .width = w,
+                .thickness = 10,
+                .scale = {.min = min, .max = max, .limits = l},
+                .value = v};
     }
+    // Low alarm 10, low caution 20, high caution 80, high alarm 90.
+    static constexpr Limits L10_90{
+        .low_alarm = 10, .low_caution = 20, .high_caution = 80, .high_alarm = 90};
 };
 
 // ---- Bar -----------------------------------------------------------------------------
 
 TEST_F(Gauges, BarPointerIsHeldAtBothEnds)
 {
-    set_bar(100, 100, 0, 100, 10, 20, 80, 90, -50);
-    bar_gauge();
-    EXPECT_EQ(px(100, 97), WHITE); // p = x + 2: columns x .. x + 4
-    EXPECT_EQ(px(104, 97), WHITE);
-    EXPECT_EQ(px(105, 97), 0);
+    Bar b = bar(100, 100, 0, 100, L10_90, -50);
+    bar_gauge(b);
+    EXPECT_EQ(px(100, 97), COLOUR_WHITE); // p = x + 2: columns x .. x + 4
+    EXPECT_EQ(px(104, 97), COLOUR_WHITE);
+    EXPECT_EQ(px(105, 97), COLOUR_BLACK);
     clear_screen();
-    bar_params.value = 1000;
-    bar_gauge();
-    EXPECT_EQ(px(204, 97), WHITE); // p = x + w + 2
-    EXPECT_EQ(px(200, 113), WHITE);
-    EXPECT_EQ(px(199, 97), 0);
+    b.value = 1000;
+    bar_gauge(b);
+    EXPECT_EQ(px(204, 97), COLOUR_WHITE); // p = x + w + 2
+    EXPECT_EQ(px(200, 113), COLOUR_WHITE);
+    EXPECT_EQ(px(199, 97), COLOUR_BLACK);
 }
 
 TEST_F(Gauges, BarBandsFollowTheLimits)
 {
     // scale 1: offsets 10, 20, 80, 90.
-    set_bar(100, 100, 0, 100, 10, 20, 80, 90, 50);
-    bar_gauge();
-    EXPECT_EQ(px(105, 105), RED);
-    EXPECT_EQ(px(115, 105), YELLOW);
-    EXPECT_EQ(px(150 - 10, 105), GREEN);
-    EXPECT_EQ(px(185, 105), YELLOW);
-    EXPECT_EQ(px(195, 105), RED);
-    EXPECT_EQ(px(200, 110), RED);  // the last row and column belong to the bar
-    EXPECT_EQ(px(201, 105), 0);    // nothing beyond x + w
+    bar_gauge(bar(100, 100, 0, 100, L10_90, 50));
+    EXPECT_EQ(px(105, 105), COLOUR_RED);
+    EXPECT_EQ(px(115, 105), COLOUR_YELLOW);
+    EXPECT_EQ(px(150 - 10, 105), COLOUR_GREEN);
+    EXPECT_EQ(px(185, 105), COLOUR_YELLOW);
+    EXPECT_EQ(px(195, 105), COLOUR_RED);
+    EXPECT_EQ(px(200, 110), COLOUR_RED);  // the last row and column belong to the bar
+    EXPECT_EQ(px(201, 105), COLOUR_BLACK);    // nothing beyond x + w
 }
 
 TEST_F(Gauges, HighAlarmAboveTheScaleLeavesNoRedEnd)
 {
-    set_bar(100, 100, 0, 100, 10, 20, 80, 300, 50);
-    bar_gauge();
-    EXPECT_EQ(px(200, 105), YELLOW);
-    EXPECT_EQ(px(201, 105), 0);
+    Limits l = L10_90;
+    l.high_alarm = 300;
+    bar_gauge(bar(100, 100, 0, 100, l, 50));
+    EXPECT_EQ(px(200, 105), COLOUR_YELLOW);
+    EXPECT_EQ(px(201, 105), COLOUR_BLACK);
 }
 
 TEST_F(Gauges, LowLimitsBelowTheMinimumAreRaisedToIt)
 {
-    set_bar(100, 100, 0, 100, -500, -100, 80, 90, 50);
-    bar_gauge();
-    EXPECT_EQ(px(101, 105), GREEN); // red and yellow collapse onto the first column
+    Limits l = L10_90;
+    l.low_alarm = -500;
+    l.low_caution = -100;
+    bar_gauge(bar(100, 100, 0, 100, l, 50));
+    EXPECT_EQ(px(101, 105), COLOUR_GREEN); // red and yellow collapse onto the first column
 }
 
 TEST_F(Gauges, LowBarHasThreeBands)
 {
-    bar_params = {100, 100, 100, 10, 50, 0, 10, 20, 0, 0, 30};
-    bar_gauge_low();
-    EXPECT_EQ(px(110, 105), RED);   // offset(10) = 20
-    EXPECT_EQ(px(130, 105), YELLOW);
-    EXPECT_EQ(px(190, 105), GREEN); // green to the end, no high bands
-    EXPECT_EQ(px(200, 105), GREEN);
+    bar_gauge_low(bar(100, 100, 0, 50, {.low_alarm = 10, .low_caution = 20}, 30));
+    EXPECT_EQ(px(110, 105), COLOUR_RED);   // offset(10) = 20
+    EXPECT_EQ(px(130, 105), COLOUR_YELLOW);
+    EXPECT_EQ(px(190, 105), COLOUR_GREEN); // green to the end, no high bands
+    EXPECT_EQ(px(200, 105), COLOUR_GREEN);
 }
 
 TEST_F(Gauges, DegenerateBarsDrawOnlyThePointer)
 {
     for (int32_t max : {50, 10, -100}) { // max = min, max below min
         clear_screen();
-        set_bar(100, 100, 50, max, 10, 20, 80, 90, 70);
-        bar_gauge();
-        bar_gauge_low();
-        EXPECT_FALSE(any_in(100, 100, 200, 110, GREEN)) << max;
-        EXPECT_EQ(px(102, 97), WHITE) << max;
+        const Bar b = bar(100, 100, 50, max, L10_90, 70);
+        bar_gauge(b);
+        bar_gauge_low(b);
+        EXPECT_FALSE(any_in(100, 100, 200, 110, COLOUR_GREEN)) << max;
+        EXPECT_EQ(px(102, 97), COLOUR_WHITE) << max;
     }
     clear_screen();
-    set_bar(100, 0, 0, 100, 10, 20, 80, 90, 70); // zero width
-    bar_gauge();
-    EXPECT_FALSE(any_in(90, 90, 210, 115, GREEN));
+    bar_gauge(bar(100, 0, 0, 100, L10_90, 70)); // zero width
+    EXPECT_FALSE(any_in(90, 90, 210, 115, COLOUR_GREEN));
 }
 
 // ---- Readout highlights ------------------------------------------------------------------
@@ -134,34 +133,34 @@ TEST_F(Gauges, DegenerateBarsDrawOnlyThePointer)
 TEST_F(Gauges, VoltsValueFlashesRedOnlyWhileBlinkIsOn)
 {
     sens.volts_x10 = 160; // above the 15.0 V alarm
-    volts_readout(165, 93, 130, 10);
-    EXPECT_TRUE(any_in(165, 70, 300, 92, RED));
+    volts_readout({.x = 165, .y = 93, .width = 130, .thickness = 10});
+    EXPECT_TRUE(any_in(165, 70, 300, 92, COLOUR_RED));
     clear_screen();
     tick.blink_flag = 0;
-    volts_readout(165, 93, 130, 10);
-    EXPECT_FALSE(any_in(165, 70, 300, 90, RED));
+    volts_readout({.x = 165, .y = 93, .width = 130, .thickness = 10});
+    EXPECT_FALSE(any_in(165, 70, 300, 90, COLOUR_RED));
     clear_screen();
     sens.volts_x10 = 145; // between caution and alarm: steady yellow
-    volts_readout(165, 93, 130, 10);
-    EXPECT_TRUE(any_in(165, 70, 300, 90, YELLOW));
+    volts_readout({.x = 165, .y = 93, .width = 130, .thickness = 10});
+    EXPECT_TRUE(any_in(165, 70, 300, 90, COLOUR_YELLOW));
 }
 
 TEST_F(Gauges, RpmAtTheHighAlarmIsNotRedAboveItIs)
 {
     settings.rpm1_high_alarm = 5800;
     sens.rpm = 5800; // above the 5500 caution, at the alarm: yellow
-    rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
-    EXPECT_TRUE(any_in(40, 87, 130, 114, YELLOW));
-    EXPECT_FALSE(any_in(40, 87, 130, 114, RED));
+    rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
+    EXPECT_TRUE(any_in(40, 87, 130, 114, COLOUR_YELLOW));
+    EXPECT_FALSE(any_in(40, 87, 130, 114, COLOUR_RED));
     clear_screen();
     sens.rpm = 5801;
-    rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
-    EXPECT_TRUE(any_in(40, 87, 130, 114, RED));
+    rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
+    EXPECT_TRUE(any_in(40, 87, 130, 114, COLOUR_RED));
     clear_screen();
     tick.blink_flag = 0;
-    rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
-    EXPECT_FALSE(any_in(40, 87, 130, 114, RED));
-    EXPECT_FALSE(any_in(40, 87, 130, 114, YELLOW));
+    rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
+    EXPECT_FALSE(any_in(40, 87, 130, 114, COLOUR_RED));
+    EXPECT_FALSE(any_in(40, 87, 130, 114, COLOUR_YELLOW));
 }
 
 TEST_F(Gauges, AvoidZoneShowsOrangeButCautionWins)
@@ -170,18 +169,18 @@ TEST_F(Gauges, AvoidZoneShowsOrangeButCautionWins)
     settings.rpm1_avoid_low = 3000;
     settings.rpm1_avoid_high = 3500;
     sens.rpm = 3200;
-    rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
-    EXPECT_TRUE(any_in(40, 87, 130, 114, ORANGE));
+    rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
+    EXPECT_TRUE(any_in(40, 87, 130, 114, COLOUR_ORANGE));
     clear_screen();
     sens.rpm = 3000; // the ends are outside the zone
-    rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
-    EXPECT_FALSE(any_in(40, 87, 130, 114, ORANGE));
+    rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
+    EXPECT_FALSE(any_in(40, 87, 130, 114, COLOUR_ORANGE));
     clear_screen();
     settings.rpm1_avoid_high = 5700;
     sens.rpm = 5600; // inside the zone and above the caution
-    rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
-    EXPECT_TRUE(any_in(40, 87, 130, 114, YELLOW));
-    EXPECT_FALSE(any_in(40, 87, 130, 114, ORANGE));
+    rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
+    EXPECT_TRUE(any_in(40, 87, 130, 114, COLOUR_YELLOW));
+    EXPECT_FALSE(any_in(40, 87, 130, 114, COLOUR_ORANGE));
 }
 
 TEST_F(Gauges, PercentDisplayIsHighlightedByRpm)
@@ -189,8 +188,8 @@ TEST_F(Gauges, PercentDisplayIsHighlightedByRpm)
     settings.rpm1_display = 1;
     sens.rpm = 5900;      // alarm
     sens.rpm_percent = 50; // would be harmless as a number
-    rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
-    EXPECT_TRUE(any_in(40, 87, 130, 114, RED));
+    rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
+    EXPECT_TRUE(any_in(40, 87, 130, 114, COLOUR_RED));
 }
 
 // ---- Thermocouples ------------------------------------------------------------------------
@@ -202,13 +201,13 @@ TEST_F(Gauges, TwelveEgtBarsGeometry)
     settings.egt_scanning = 0;
     ASSERT_EQ(egt_group_width(), 244);
     for (int i = 0; i < 12; ++i) thermo.tc_value[i] = 600;
-    egt_group(0, egt_group_width(), 77);
+    egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
     for (int i = 0; i < 12; ++i) {
         int x = 5 + 22 * i;
-        EXPECT_EQ(px(x, 225), GREEN) << i;
-        EXPECT_EQ(px(x + 17, 225), GREEN) << i;
-        EXPECT_EQ(px(x - 1, 225), 0) << i;
-        EXPECT_EQ(px(x + 18, 225), 0) << i;
+        EXPECT_EQ(px(x, 225), COLOUR_GREEN) << i;
+        EXPECT_EQ(px(x + 17, 225), COLOUR_GREEN) << i;
+        EXPECT_EQ(px(x - 1, 225), COLOUR_BLACK) << i;
+        EXPECT_EQ(px(x + 18, 225), COLOUR_BLACK) << i;
     }
 }
 
@@ -218,14 +217,14 @@ TEST_F(Gauges, EgtAtTheAlarmHasRedBarButYellowValue)
     settings.cht_channels = 0;
     settings.egt_scanning = 0;
     thermo.tc_value[0] = settings.egt_high_alarm; // 800
-    egt_group(0, egt_group_width(), 77);
-    EXPECT_EQ(px(100, 228), RED);                // the bar
-    EXPECT_TRUE(any_in(40, 250, 120, 271, YELLOW)); // the big value
-    EXPECT_FALSE(any_in(40, 250, 120, 271, RED));
+    egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
+    EXPECT_EQ(px(100, 228), COLOUR_RED);                // the bar
+    EXPECT_TRUE(any_in(40, 250, 120, 271, COLOUR_YELLOW)); // the big value
+    EXPECT_FALSE(any_in(40, 250, 120, 271, COLOUR_RED));
     clear_screen();
     thermo.tc_value[0] = 801;
-    egt_group(0, egt_group_width(), 77);
-    EXPECT_TRUE(any_in(40, 250, 120, 271, RED));
+    egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
+    EXPECT_TRUE(any_in(40, 250, 120, 271, COLOUR_RED));
 }
 
 TEST_F(Gauges, HottestTieHighlightsBothNumbersAndGraphTheFirst)
@@ -235,15 +234,15 @@ TEST_F(Gauges, HottestTieHighlightsBothNumbersAndGraphTheFirst)
     settings.egt_scanning = 0;
     thermo.tc_value[0] = 700;
     thermo.tc_value[1] = 700;
-    egt_group(0, egt_group_width(), 77);
-    int w = egt_group_width(); // 245: bars 118 wide
-    EXPECT_TRUE(any_in(0, 233, w / 2, 248, MAGENTA));
-    EXPECT_TRUE(any_in(w / 2, 233, w, 248, MAGENTA));
+    egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
+    const int16_t w = egt_group_width(); // 245: bars 118 wide
+    EXPECT_TRUE(any_in(0, 233, w / 2, 248, COLOUR_MAGENTA));
+    EXPECT_TRUE(any_in(w / 2, 233, w, 248, COLOUR_MAGENTA));
     clear_screen();
     run.egt_cht_view = VIEW_EGT_GRAPH;
-    egt_group(0, w, 77);
-    EXPECT_TRUE(any_in(20, 233, 40, 248, 249));  // channel 1's box in its colour
-    EXPECT_FALSE(any_in(38, 247, 55, 248, 252)); // channel 2 only as a number, no box
+    egt_group({.x = 0, .width = w, .bar_height = 77});
+    EXPECT_TRUE(any_in(20, 233, 40, 248, COLOUR_YELLOW));  // channel 1's box in its colour
+    EXPECT_FALSE(any_in(38, 247, 55, 248, COLOUR_GREEN)); // channel 2 only as a number, no box
 }
 
 TEST_F(Gauges, ScanIndexOutsideTheGroupShowsItsFirstChannel)
@@ -253,9 +252,9 @@ TEST_F(Gauges, ScanIndexOutsideTheGroupShowsItsFirstChannel)
     tick.egt_scan_index = 200;
     tick.cht_scan_index = 0; // an EGT channel, not a CHT one
     thermo.tc_value[0] = 810;
-    egt_group(0, egt_group_width(), 77);
+    egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
     cht_group();
-    EXPECT_TRUE(any_in(40, 250, 120, 271, RED));
+    EXPECT_TRUE(any_in(40, 250, 120, 271, COLOUR_RED));
 }
 
 // ---- Hostile settings ------------------------------------------------------------------------
@@ -290,20 +289,31 @@ TEST_F(Gauges, RandomSettingsNeverBreakTheWidgets)
         run.egt_cht_view = uint8_t(round % 3);
         for (uint8_t v : {uint8_t(0), uint8_t(1)}) {
             ecu.vexa_data_valid = v;
-            volts_readout(15, 65, 130, 10);
-            oat_readout(175, 65, 130, 10);
-            current_readout(330, 65, 130, 10);
-            for (uint8_t i = 0; i < 5; ++i) aux_readout(i, uint8_t(rng() % 6), 258, 117, 97, 8);
-            map_dial(61, 100, 60, 7, 37, 123, 76, 85, 25, 80, 123);
-            map_compact(240, 123, 185, 110, 222, 110);
-            rpm_dial(180, 100, 60, 7, 25);
+            volts_readout({.x = 15, .y = 65, .width = 130, .thickness = 10});
+            oat_readout({.x = 175, .y = 65, .width = 130, .thickness = 10});
+            current_readout({.x = 330, .y = 65, .width = 130, .thickness = 10});
+            for (uint8_t i = 0; i < 5; ++i)
+                aux_readout(i, uint8_t(rng() % 6), {.x = 258, .y = 117, .width = 97, .thickness = 8});
+            map_dial({.dial = {.centre = {61, 100}, .radius = 60, .band = 7, .needle_from = 25},
+                      .label = {37, 123},
+                      .value = {76, 85},
+                      .unit = {80, 123}});
+            map_compact({.value = {240, 123}, .label = {185, 110}, .unit = {222, 110}});
+            rpm_dial({.centre = {180, 100}, .radius = 60, .band = 7, .needle_from = 25});
             twin_rpm_gauge(45, 33);
             mag_check_single();
             mag_check_twin();
-            egt_group(0, egt_group_width(), 77);
+            egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
             cht_group();
-            tc_bars(TC_EGT, int16_t(rng()), uint8_t(rng()), uint8_t(rng()), 0, 0, int16_t(rng()));
-            tc_delta_bars(TC_CHT, int16_t(rng()), uint8_t(rng()), uint8_t(rng()));
+            tc_bars({.kind = TC_EGT,
+                     .egt_width = int16_t(rng()),
+                     .first = uint8_t(rng()),
+                     .end = uint8_t(rng()),
+                     .height = int16_t(rng())});
+            tc_delta_bars({.kind = TC_CHT,
+                           .egt_width = int16_t(rng()),
+                           .first = uint8_t(rng()),
+                           .end = uint8_t(rng())});
             tc_graph(uint8_t(rng() & 1), uint8_t(rng()));
         }
     }
@@ -315,9 +325,9 @@ TEST_F(Gauges, RandomSettingsNeverBreakTheWidgets)
 // The engine page's frame around the widgets: separators and area lines.
 void frame_lines()
 {
-    draw_hline(0, 479, 31, 250);
-    draw_hline(0, 479, 145, 250);
-    draw_vline(146, 271, 280, 250);
+    draw_hline(0, 479, 31, COLOUR_SILVER);
+    draw_hline(0, 479, 145, COLOUR_SILVER);
+    draw_vline(146, 271, 280, COLOUR_SILVER);
 }
 
 void readout_values()
@@ -352,9 +362,9 @@ void tc_values()
 
 void tc_area()
 {
-    egt_group(0, egt_group_width(), 77);
+    egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
     cht_group();
-    draw_text(260, 258, "\xB0" "C", 8, ALIGN_LEFT, 250);
+    draw_text(260, 258, "\xB0" "C", 8, ALIGN_LEFT, COLOUR_SILVER);
 }
 
 TEST_F(Gauges, GoldenTwinClassicWithReadouts)
@@ -369,15 +379,15 @@ TEST_F(Gauges, GoldenTwinClassicWithReadouts)
     sens.map_disp = 300;
     readout_values();
     frame_lines();
-    draw_vline(32, 144, 251, 250);
+    draw_vline(32, 144, 251, COLOUR_SILVER);
     twin_rpm_gauge(45, 33);
-    draw_vline(110, 144, 181, 250);
-    draw_hline(181, 251, 110, 250);
-    map_compact(240, 123, 185, 110, 222, 110);
-    volts_readout(258, 65, 97, 8);
-    current_readout(258, 117, 97, 8);
-    oat_readout(378, 65, 97, 8);
-    aux_readout(1, CHANNEL_PRESSURE, 378, 117, 97, 8);
+    draw_vline(110, 144, 181, COLOUR_SILVER);
+    draw_hline(181, 251, 110, COLOUR_SILVER);
+    map_compact({.value = {240, 123}, .label = {185, 110}, .unit = {222, 110}});
+    volts_readout({.x = 258, .y = 65, .width = 97, .thickness = 8});
+    current_readout({.x = 258, .y = 117, .width = 97, .thickness = 8});
+    oat_readout({.x = 378, .y = 65, .width = 97, .thickness = 8});
+    aux_readout(1, CHANNEL_PRESSURE, {.x = 378, .y = 117, .width = 97, .thickness = 8});
     EXPECT_GOLDEN("gauge_twin_classic");
 }
 
@@ -391,11 +401,11 @@ TEST_F(Gauges, GoldenTwinArcsSwappedAndCrossed)
     raw.rpm2 = 750;
     ecu.vexa_data_valid = 0;
     frame_lines();
-    draw_vline(32, 144, 251, 250);
+    draw_vline(32, 144, 251, COLOUR_SILVER);
     twin_rpm_gauge(45, 33);
     readout_values();
-    volts_readout(300, 65, 130, 10);
-    aux_readout(0, CHANNEL_TEMPERATURE, 300, 117, 130, 10);
+    volts_readout({.x = 300, .y = 65, .width = 130, .thickness = 10});
+    aux_readout(0, CHANNEL_TEMPERATURE, {.x = 300, .y = 117, .width = 130, .thickness = 10});
     EXPECT_GOLDEN("gauge_twin_arcs");
 }
 
@@ -415,14 +425,17 @@ TEST_F(Gauges, GoldenDialsAndBars)
     readout_values();
     tc_values();
     frame_lines();
-    map_dial(61, 100, 60, 7, 37, 123, 76, 85, 25, 80, 123);
-    rpm_dial(180, 100, 60, 7, 25);
-    rpm1_readout(200, 85, 200, 129, ALIGN_CENTRE);
-    draw_vline(32, 144, 249, 250);
-    volts_readout(258, 65, 97, 8);
-    oat_readout(258, 117, 97, 8);
-    current_readout(378, 65, 97, 8);
-    aux_readout(0, CHANNEL_TEMPERATURE, 378, 117, 97, 8);
+    map_dial({.dial = {.centre = {61, 100}, .radius = 60, .band = 7, .needle_from = 25},
+              .label = {37, 123},
+              .value = {76, 85},
+              .unit = {80, 123}});
+    rpm_dial({.centre = {180, 100}, .radius = 60, .band = 7, .needle_from = 25});
+    rpm1_readout({.value = {200, 85}, .label = {200, 129}, .align = ALIGN_CENTRE});
+    draw_vline(32, 144, 249, COLOUR_SILVER);
+    volts_readout({.x = 258, .y = 65, .width = 97, .thickness = 8});
+    oat_readout({.x = 258, .y = 117, .width = 97, .thickness = 8});
+    current_readout({.x = 378, .y = 65, .width = 97, .thickness = 8});
+    aux_readout(0, CHANNEL_TEMPERATURE, {.x = 378, .y = 117, .width = 97, .thickness = 8});
     tc_area();
     EXPECT_GOLDEN("gauge_dials_bars");
 }
@@ -436,7 +449,7 @@ TEST_F(Gauges, GoldenMagnetoCheckTwin)
     gauges.mag_check_rpm2 = 950;
     ecu.vexa_data_valid = 0; // both rows crossed
     frame_lines();
-    draw_vline(32, 144, 251, 250);
+    draw_vline(32, 144, 251, COLOUR_SILVER);
     mag_check_twin();
     EXPECT_GOLDEN("gauge_mag_check_twin");
 }
@@ -448,9 +461,12 @@ TEST_F(Gauges, GoldenMagnetoCheckBesideTheMapDial)
     sens.rpm = 3910;
     gauges.mag_check_rpm1 = 4020;
     frame_lines();
-    map_dial(61, 100, 60, 7, 37, 123, 76, 85, 25, 80, 123);
+    map_dial({.dial = {.centre = {61, 100}, .radius = 60, .band = 7, .needle_from = 25},
+              .label = {37, 123},
+              .value = {76, 85},
+              .unit = {80, 123}});
     mag_check_single();
-    draw_vline(32, 144, 249, 250);
+    draw_vline(32, 144, 249, COLOUR_SILVER);
     EXPECT_GOLDEN("gauge_mag_check_single");
 }
 

@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "ops/quick_menus.h"
@@ -16,29 +17,15 @@
 #include "sensors/channels.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 #include "ui/screen.h"
 
 using namespace ems;
+using test::shows_text;
 
 namespace {
-
-
-// True when the pixels of x0..x1, y0..y1 are exactly what draw_text draws for
-// `text` at (x, y) in font 8, left-aligned, in `colour`.
-bool shows_text(int16_t x, int16_t y, const char* text, uint8_t colour, int x1, int rows = 12)
-{
-    std::vector<uint8_t> saved(Framebuffer, Framebuffer + FRAME_BYTES);
-    clear_screen();
-    draw_text(x, y, text, 8, ALIGN_LEFT, colour);
-    std::vector<uint8_t> expected(Framebuffer, Framebuffer + FRAME_BYTES);
-    std::copy(saved.begin(), saved.end(), Framebuffer);
-    for (int yy = y; yy < y + rows; ++yy)
-        for (int xx = x; xx <= x1; ++xx)
-            if (saved[yy * LCD_WIDTH + xx] != expected[yy * LCD_WIDTH + xx]) return false;
-    return true;
-}
 
 class MinMaxPage : public ::testing::Test {
 protected:
@@ -68,11 +55,11 @@ TEST_F(MinMaxPage, DefaultRows)
     minmax.tc_max[2] = 121;
     clear_screen();
     screen_minmax();
-    EXPECT_TRUE(shows_text(30, 40, "BAT  (V):", 250, 160));
-    EXPECT_TRUE(shows_text(165, 40, "11.8/14.3", 15, 300));
-    EXPECT_TRUE(shows_text(30, 55, "OAT (\xB0" "C):", 250, 160));
-    EXPECT_TRUE(shows_text(165, 70, "5420", 15, 300));
-    EXPECT_TRUE(shows_text(30, 70, "ENGINE RPM:", 250, 160));
+    EXPECT_TRUE(shows_text(30, 40, "BAT  (V):", ALIGN_LEFT, COLOUR_SILVER, 30, 160));
+    EXPECT_TRUE(shows_text(165, 40, "11.8/14.3", ALIGN_LEFT, COLOUR_WHITE, 165, 300));
+    EXPECT_TRUE(shows_text(30, 55, "OAT (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 30, 160));
+    EXPECT_TRUE(shows_text(165, 70, "5420", ALIGN_LEFT, COLOUR_WHITE, 165, 300));
+    EXPECT_TRUE(shows_text(30, 70, "ENGINE RPM:", ALIGN_LEFT, COLOUR_SILVER, 30, 160));
     EXPECT_GOLDEN("minmax_default");
 }
 
@@ -82,8 +69,8 @@ TEST_F(MinMaxPage, PercentRpmRow)
     minmax.rpm1_max = 97;
     clear_screen();
     screen_minmax();
-    EXPECT_TRUE(shows_text(30, 70, "ENGINE RPM (%):", 250, 160));
-    EXPECT_TRUE(shows_text(165, 70, "97", 15, 300));
+    EXPECT_TRUE(shows_text(30, 70, "ENGINE RPM (%):", ALIGN_LEFT, COLOUR_SILVER, 30, 160));
+    EXPECT_TRUE(shows_text(165, 70, "97", ALIGN_LEFT, COLOUR_WHITE, 165, 300));
 }
 
 TEST_F(MinMaxPage, TwelveRowsBeforeTheThermocouplesStartTheSecondColumn)
@@ -103,12 +90,12 @@ TEST_F(MinMaxPage, TwelveRowsBeforeTheThermocouplesStartTheSecondColumn)
     minmax.gps_speed_max = 112;
     clear_screen();
     screen_minmax();
-    EXPECT_TRUE(shows_text(30, 160, "CH3 (A):", 250, 160));
+    EXPECT_TRUE(shows_text(30, 160, "CH3 (A):", ALIGN_LEFT, COLOUR_SILVER, 30, 160));
     // The last row of the first column runs into the frame (row 227) and the key-label caption box.
-    EXPECT_TRUE(shows_text(30, 220, "EGT 1 (\xB0" "C):", 250, 160, 7));
-    EXPECT_TRUE(shows_text(270, 40, "EGT 2 (\xB0" "C):", 250, 400));
-    EXPECT_TRUE(shows_text(270, 115, "CHT 1 (\xB0" "C):", 250, 400));
-    EXPECT_TRUE(shows_text(405, 115, "660", 15, 460));
+    EXPECT_TRUE(shows_text(30, 220, "EGT 1 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 30, 160, 7));
+    EXPECT_TRUE(shows_text(270, 40, "EGT 2 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 270, 400));
+    EXPECT_TRUE(shows_text(270, 115, "CHT 1 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 270, 400));
+    EXPECT_TRUE(shows_text(405, 115, "660", ALIGN_LEFT, COLOUR_WHITE, 405, 460));
     EXPECT_GOLDEN("minmax_two_columns");
 }
 

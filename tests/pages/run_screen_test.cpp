@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "ops/documents.h"
@@ -26,6 +27,7 @@
 #include "sensors/thermocouple.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "system/clock.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
@@ -33,22 +35,9 @@
 #include "ui/screen.h"
 
 using namespace ems;
+using test::shows_text;
 
 namespace {
-
-// True when x..x1, y..y+11 shows exactly what draw_text draws for `text`.
-bool shows_text(int16_t x, int16_t y, const char* text, uint8_t align, uint8_t colour, int x0, int x1)
-{
-    std::vector<uint8_t> saved(Framebuffer, Framebuffer + FRAME_BYTES);
-    clear_screen();
-    draw_text(x, y, text, 8, align, colour);
-    std::vector<uint8_t> expected(Framebuffer, Framebuffer + FRAME_BYTES);
-    std::copy(saved.begin(), saved.end(), Framebuffer);
-    for (int yy = y; yy < y + 12; ++yy)
-        for (int xx = x0; xx <= x1; ++xx)
-            if (saved[yy * LCD_WIDTH + xx] != expected[yy * LCD_WIDTH + xx]) return false;
-    return true;
-}
 
 class RunScreen : public ::testing::Test {
 protected:
@@ -315,14 +304,14 @@ TEST_F(RunScreen, HobbsFormatsAndFuelComputerPlaceholders)
     fuel.fuel_range = FUEL_NOT_AVAILABLE;
     ASSERT_LT(derived.fuel_config, 2);
     page_engine();
-    EXPECT_TRUE(shows_text(310, 0, "12.5", ALIGN_LEFT, 15, 310, 365));
-    EXPECT_TRUE(shows_text(403, 243, "-:--", ALIGN_LEFT, 15, 403, 479));
-    EXPECT_TRUE(shows_text(450, 258, "-", ALIGN_RIGHT, 15, 420, 450));
+    EXPECT_TRUE(shows_text(310, 0, "12.5", ALIGN_LEFT, COLOUR_WHITE, 310, 365));
+    EXPECT_TRUE(shows_text(403, 243, "-:--", ALIGN_LEFT, COLOUR_WHITE, 403, 479));
+    EXPECT_TRUE(shows_text(450, 258, "-", ALIGN_RIGHT, COLOUR_WHITE, 420, 450));
     settings.hobbs_format = 1;
     fuel.fuel_time_left = 125;
     page_engine();
-    EXPECT_TRUE(shows_text(310, 0, "12:59", ALIGN_LEFT, 15, 310, 365));
-    EXPECT_TRUE(shows_text(403, 243, "2:05", ALIGN_LEFT, 15, 403, 479));
+    EXPECT_TRUE(shows_text(310, 0, "12:59", ALIGN_LEFT, COLOUR_WHITE, 310, 365));
+    EXPECT_TRUE(shows_text(403, 243, "2:05", ALIGN_LEFT, COLOUR_WHITE, 403, 479));
 }
 
 TEST_F(RunScreen, GroundSpeedIsMagentaFromGpsAndWhiteFromCruiseSpeed)
@@ -331,10 +320,10 @@ TEST_F(RunScreen, GroundSpeedIsMagentaFromGpsAndWhiteFromCruiseSpeed)
     gps.gps_speed = 87;
     gps.gps_fix_valid = 1;
     page_engine();
-    EXPECT_TRUE(shows_text(335, 258, "87", ALIGN_RIGHT, 248, 312, 335));
+    EXPECT_TRUE(shows_text(335, 258, "87", ALIGN_RIGHT, COLOUR_MAGENTA, 312, 335));
     gps.gps_fix_valid = 0;
     page_engine();
-    EXPECT_TRUE(shows_text(335, 258, "50", ALIGN_RIGHT, 15, 312, 335));
+    EXPECT_TRUE(shows_text(335, 258, "50", ALIGN_RIGHT, COLOUR_WHITE, 312, 335));
 }
 
 TEST_F(RunScreen, FlightTimeColonBlinksDuringAFlight)
@@ -343,13 +332,13 @@ TEST_F(RunScreen, FlightTimeColonBlinksDuringAFlight)
     flight.flight_time = 3 * 3600 + 7 * 60;
     tick.blink_flag = 1;
     page_engine();
-    EXPECT_TRUE(shows_text(40, 0, "3:07", ALIGN_LEFT, 15, 40, 120));
+    EXPECT_TRUE(shows_text(40, 0, "3:07", ALIGN_LEFT, COLOUR_WHITE, 40, 120));
     flight.flight_in_progress = 1;
     page_engine();
-    EXPECT_TRUE(shows_text(40, 0, "3 07", ALIGN_LEFT, 15, 40, 120));
+    EXPECT_TRUE(shows_text(40, 0, "3 07", ALIGN_LEFT, COLOUR_WHITE, 40, 120));
     tick.blink_flag = 0;
     page_engine();
-    EXPECT_TRUE(shows_text(40, 0, "3:07", ALIGN_LEFT, 15, 40, 120));
+    EXPECT_TRUE(shows_text(40, 0, "3:07", ALIGN_LEFT, COLOUR_WHITE, 40, 120));
 }
 
 TEST_F(RunScreen, MaintenanceDueBlinksOnRed)
@@ -359,7 +348,7 @@ TEST_F(RunScreen, MaintenanceDueBlinksOnRed)
     auto red_under_maint = [] {
         int n = 0;
         for (int y = 16; y <= 29; ++y)
-            for (int x = 430; x < 480; ++x) n += Framebuffer[y * LCD_WIDTH + x] == 247;
+            for (int x = 430; x < 480; ++x) n += Framebuffer[y * LCD_WIDTH + x] == COLOUR_RED;
         return n;
     };
     tick.blink_flag = 0;

@@ -40,7 +40,6 @@ void reset_firmware()
     ems::thermo = {};
     ems::minmax = {};
     ems::magsun = {};
-    ems::bar_params = {};
     ems::gauges = {};
     ems::docs = {};
     ems::senders = {};

@@ -14,6 +14,7 @@
 #include "ops/main_menu.h"
 #include "pages/run_screen.h"
 #include "support/firmware_reset.h"
+#include "support/pixels.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
@@ -21,25 +22,15 @@
 
 using namespace ems;
 
+using test::count_in;
+using test::ink_in;
+using test::px;
+
 namespace {
 
 using Frame = std::vector<uint8_t>;
 
 Frame frame() { return {Framebuffer, Framebuffer + FRAME_BYTES}; }
-uint8_t px(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
-
-// Pixels of colour c inside x0..x1, y0..y1 (inclusive).
-int count(uint8_t c, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) n += px(x, y) == c;
-    return n;
-}
-int ink(int x0, int y0, int x1, int y1)
-{
-    return (x1 - x0 + 1) * (y1 - y0 + 1) - count(COLOUR_BLACK, x0, y0, x1, y1);
-}
 
 // Frame with only draw_text's rendering of one text, for comparisons.
 Frame text_frame(int16_t x, int16_t y, const char* t, uint8_t align, uint8_t colour)
@@ -68,11 +59,11 @@ TEST_F(Widgets, ListRowOutsideTheTenScreenRowsDrawsNothing)
     for (int row : {-1, 11, 12, 200, -50}) {
         list_row(row, "DISPLAY MAX: ", "30.0V");
         list_row_text4(row, "LABEL: ", "BAT ");
-        EXPECT_EQ(ink(0, 0, 479, 271), 0) << row;
+        EXPECT_EQ(ink_in(0, 0, 479, 271), 0) << row;
     }
     list_row(10, "DISPLAY MAX: ", "30.0V"); // the last row: text top at 230
-    EXPECT_GT(ink(100, 230, 300, 247), 0);
-    EXPECT_EQ(ink(0, 0, 479, 229), 0);
+    EXPECT_GT(ink_in(100, 230, 300, 247), 0);
+    EXPECT_EQ(ink_in(0, 0, 479, 229), 0);
 }
 
 TEST_F(Widgets, ScrolledListHighlightsTheCursorsScreenRow)
@@ -82,8 +73,8 @@ TEST_F(Widgets, ScrolledListHighlightsTheCursorsScreenRow)
     for (int row = 0; row <= 10; ++row) list_row(row, "HIGH ALARM: ", "ON");
     for (int row = 0; row <= 10; ++row) {
         const int y = 50 + 18 * row;
-        const int red = count(COLOUR_RED, 100, y, 300, y + 17);
-        const int white = count(COLOUR_WHITE, 100, y, 300, y + 17);
+        const int red = count_in(100, y, 300, y + 17, COLOUR_RED);
+        const int white = count_in(100, y, 300, y + 17, COLOUR_WHITE);
         if (row == 2) {
             EXPECT_GT(red, 0);
             EXPECT_EQ(white, 0);
@@ -112,11 +103,11 @@ TEST_F(Widgets, SelectedRowColoursBeforeAndAfterThePush)
         nav.menu_cursor = c.cursor;
         nav.edit_active = c.editing;
         list_row(0, "HIGH ALARM: ", "15.5V");
-        const int label_ink = ink(100, 50, split - 1, 67);
-        const int value_ink = ink(split, 50, 479, 67);
+        const int label_ink = ink_in(100, 50, split - 1, 67);
+        const int value_ink = ink_in(split, 50, 479, 67);
         EXPECT_GT(label_ink, 0);
-        EXPECT_EQ(count(c.label, 100, 50, split - 1, 67), label_ink) << int(c.cursor) << int(c.editing);
-        EXPECT_EQ(count(c.value, split, 50, 479, 67), value_ink) << int(c.cursor) << int(c.editing);
+        EXPECT_EQ(count_in(100, 50, split - 1, 67, c.label), label_ink) << int(c.cursor) << int(c.editing);
+        EXPECT_EQ(count_in(split, 50, 479, 67, c.value), value_ink) << int(c.cursor) << int(c.editing);
     }
 }
 
@@ -137,18 +128,18 @@ TEST_F(Widgets, TextRowShowsTheEditedCharacterInRed)
     nav.edit_active = 1;
     nav.edit_cursor = 2;
     list_row_text4(1, "LABEL: ", "OILT");
-    EXPECT_EQ(count(COLOUR_RED, 100, 68, split - 1, 85), 0) << "label white while editing";
+    EXPECT_EQ(count_in(100, 68, split - 1, 85, COLOUR_RED), 0) << "label white while editing";
     for (int i = 0; i < 4; ++i) {
-        const int all = ink(edges[i], 68, edges[i + 1] - 1, 85);
+        const int all = ink_in(edges[i], 68, edges[i + 1] - 1, 85);
         const uint8_t want = i == 2 ? COLOUR_RED : COLOUR_WHITE;
         EXPECT_GT(all, 0);
-        EXPECT_EQ(count(want, edges[i], 68, edges[i + 1] - 1, 85), all) << "character " << i;
+        EXPECT_EQ(count_in(edges[i], 68, edges[i + 1] - 1, 85, want), all) << "character " << i;
     }
 
     clear_screen();
     nav.edit_active = 0;
     list_row_text4(1, "LABEL: ", "OILT");
-    EXPECT_EQ(count(COLOUR_WHITE, 0, 0, 479, 271), 0) << "selected, not editing: all red";
+    EXPECT_EQ(count_in(0, 0, 479, 271, COLOUR_WHITE), 0) << "selected, not editing: all red";
 }
 
 TEST_F(Widgets, TextRowShowsOnlyItsOwnCharacters)
@@ -191,7 +182,7 @@ TEST_F(Widgets, StepLabelsTextsAndTheirStepCorrection)
         clear_screen();
         // Another row's label: nothing, and the step is left alone.
         c.fn(3);
-        EXPECT_EQ(ink(0, 0, 479, 271), 0);
+        EXPECT_EQ(ink_in(0, 0, 479, 271), 0);
         EXPECT_EQ(nav.edit_step, c.step_after);
     }
 }
@@ -247,8 +238,8 @@ TEST_F(Widgets, ScrollIndicatorThumbPositions)
         thumb_rows(top, bottom);
         EXPECT_EQ(top, c.top) << int(c.sel) << "/" << int(c.n);
         EXPECT_EQ(bottom, c.bottom) << int(c.sel) << "/" << int(c.n);
-        EXPECT_EQ(count(COLOUR_WHITE, 465, top, 475, bottom), 11 * (bottom - top + 1));
-        EXPECT_EQ(count(COLOUR_WHITE, 470, 45, 470, 245), 201) << "track";
+        EXPECT_EQ(count_in(465, top, 475, bottom, COLOUR_WHITE), 11 * (bottom - top + 1));
+        EXPECT_EQ(count_in(470, 45, 470, 245, COLOUR_WHITE), 201) << "track";
     }
 }
 
@@ -256,8 +247,8 @@ TEST_F(Widgets, ScrollIndicatorWithoutItemsDrawsTheTrackOnly)
 {
     scroll_indicator(0, 0);
     scroll_indicator(5, 0);
-    EXPECT_EQ(count(COLOUR_WHITE, 470, 45, 470, 245), 201);
-    EXPECT_EQ(ink(0, 0, 479, 271), 201);
+    EXPECT_EQ(count_in(470, 45, 470, 245, COLOUR_WHITE), 201);
+    EXPECT_EQ(ink_in(0, 0, 479, 271), 201);
 }
 
 // ---- Bars and symbols ---------------------------------------------------------------
@@ -268,11 +259,11 @@ TEST_F(Widgets, TitleBarWithAnEmptyTitle)
         std::memset(Framebuffer, COLOUR_GREY, FRAME_BYTES); // the bar clears the screen itself
         title_bar(empty, "MESSAGE");
         // Red only in the logo's "S"; the title's place right of the logo holds no red.
-        EXPECT_GT(count(COLOUR_RED, 5, 2, 29, 39), 0);
-        EXPECT_EQ(count(COLOUR_RED, 30, 0, 479, 271), 0);
-        EXPECT_EQ(count(COLOUR_GREY, 0, 0, 479, 271), 0);
-        EXPECT_EQ(count(COLOUR_WHITE, 0, 40, 479, 40), 480) << "line across row 40";
-        EXPECT_EQ(ink(0, 41, 479, 271), 0);
+        EXPECT_GT(count_in(5, 2, 29, 39, COLOUR_RED), 0);
+        EXPECT_EQ(count_in(30, 0, 479, 271, COLOUR_RED), 0);
+        EXPECT_EQ(count_in(0, 0, 479, 271, COLOUR_GREY), 0);
+        EXPECT_EQ(count_in(0, 40, 479, 40, COLOUR_WHITE), 480) << "line across row 40";
+        EXPECT_EQ(ink_in(0, 41, 479, 271), 0);
         // The subtitle ends at x = 478.
         const Frame drawn = frame();
         clear_screen();
@@ -282,14 +273,14 @@ TEST_F(Widgets, TitleBarWithAnEmptyTitle)
                 ASSERT_EQ(drawn[y * LCD_WIDTH + x], px(x, y)) << x << "," << y;
     }
     title_bar("EMS SETUP", "VOLTS SETUP");
-    EXPECT_GT(count(COLOUR_RED, 300, 0, 479, 19), 0) << "title in red at the right";
+    EXPECT_GT(count_in(300, 0, 479, 19, COLOUR_RED), 0) << "title in red at the right";
 }
 
 TEST_F(Widgets, RotarySymbolPixels)
 {
     rotary_symbol();
     // Everything lies right of the last separator and inside the bar.
-    EXPECT_EQ(ink(0, 0, 479, 271), ink(405, 250, 451, 271));
+    EXPECT_EQ(ink_in(0, 0, 479, 271), ink_in(405, 250, 451, 271));
     // The arc from 220 to 319 degrees on radius 20 around (428, 274): its top
     // at 270 degrees and both ends.
     EXPECT_EQ(px(428, 254), COLOUR_WHITE);
@@ -305,83 +296,83 @@ TEST_F(Widgets, RotarySymbolPixels)
                             {414, 263, 265}, {415, 263, 265}, {442, 263, 265}, {443, 263, 265},
                             {444, 262, 266}, {445, 262, 266}, {446, 261, 265}};
     for (const auto& f : fills)
-        EXPECT_EQ(count(COLOUR_WHITE, f[0], f[1], f[0], f[2]), f[2] - f[1] + 1) << "x " << f[0];
+        EXPECT_EQ(count_in(f[0], f[1], f[0], f[2], COLOUR_WHITE), f[2] - f[1] + 1) << "x " << f[0];
     // White only.
-    EXPECT_EQ(count(COLOUR_WHITE, 405, 250, 451, 271), ink(405, 250, 451, 271));
+    EXPECT_EQ(count_in(405, 250, 451, 271, COLOUR_WHITE), ink_in(405, 250, 451, 271));
 }
 
 TEST_F(Widgets, SoftKeyBarWithAndWithoutBack)
 {
     soft_key_bar(0);
     const Frame exit_only = frame();
-    EXPECT_EQ(count(COLOUR_WHITE, 0, 250, 479, 250), 480);
-    for (int x : {74, 148, 222, 296, 371}) EXPECT_EQ(count(COLOUR_WHITE, x, 250, x, 271), 22) << x;
-    EXPECT_GT(ink(1, 251, 73, 271), 0) << "EXIT";
-    EXPECT_EQ(ink(75, 251, 147, 271), 0) << "no BACK";
-    EXPECT_GT(ink(372, 251, 479, 271), 0) << "rotary symbol";
-    EXPECT_EQ(ink(0, 0, 479, 249), 0);
+    EXPECT_EQ(count_in(0, 250, 479, 250, COLOUR_WHITE), 480);
+    for (int x : {74, 148, 222, 296, 371}) EXPECT_EQ(count_in(x, 250, x, 271, COLOUR_WHITE), 22) << x;
+    EXPECT_GT(ink_in(1, 251, 73, 271), 0) << "EXIT";
+    EXPECT_EQ(ink_in(75, 251, 147, 271), 0) << "no BACK";
+    EXPECT_GT(ink_in(372, 251, 479, 271), 0) << "rotary symbol";
+    EXPECT_EQ(ink_in(0, 0, 479, 249), 0);
 
     clear_screen();
     soft_key_bar(2); // bit 0 clear
     EXPECT_EQ(frame(), exit_only);
     clear_screen();
     soft_key_bar(1);
-    EXPECT_GT(ink(75, 251, 147, 271), 0) << "BACK";
-    EXPECT_EQ(ink(149, 251, 370, 271), 2 * 21) << "only the separators at 222 and 296";
+    EXPECT_GT(ink_in(75, 251, 147, 271), 0) << "BACK";
+    EXPECT_EQ(ink_in(149, 251, 370, 271), 2 * 21) << "only the separators at 222 and 296";
 }
 
 TEST_F(Widgets, SoftKeyLabelsCoverThePageBelow)
 {
     std::memset(Framebuffer, COLOUR_GREY, FRAME_BYTES); // a page underneath
     soft_key_labels("STEP SIZE", "X1", "X10", "X100", "X1000", "DONE");
-    EXPECT_EQ(count(COLOUR_GREY, 0, 229, 148, 271), 0);
-    EXPECT_EQ(count(COLOUR_GREY, 0, 250, 371, 271), 0);
-    EXPECT_EQ(count(COLOUR_GREY, 149, 0, 479, 249), 331 * 250) << "page above untouched";
-    EXPECT_EQ(count(COLOUR_GREY, 372, 250, 479, 271), 108 * 22) << "rotary area untouched";
-    EXPECT_EQ(count(COLOUR_WHITE, 0, 229, 148, 229), 149);
-    EXPECT_EQ(count(COLOUR_WHITE, 0, 250, 370, 250), 371);
-    EXPECT_EQ(count(COLOUR_WHITE, 148, 230, 148, 271), 42);
-    for (int x : {74, 222, 296, 371}) EXPECT_EQ(count(COLOUR_WHITE, x, 251, x, 271), 21) << x;
-    EXPECT_GT(count(COLOUR_RED, 1, 230, 147, 249), 0) << "caption";
-    EXPECT_EQ(count(COLOUR_RED, 0, 250, 479, 271), 0);
-    EXPECT_GT(count(COLOUR_WHITE, 297, 251, 370, 271), 0) << "label 5";
+    EXPECT_EQ(count_in(0, 229, 148, 271, COLOUR_GREY), 0);
+    EXPECT_EQ(count_in(0, 250, 371, 271, COLOUR_GREY), 0);
+    EXPECT_EQ(count_in(149, 0, 479, 249, COLOUR_GREY), 331 * 250) << "page above untouched";
+    EXPECT_EQ(count_in(372, 250, 479, 271, COLOUR_GREY), 108 * 22) << "rotary area untouched";
+    EXPECT_EQ(count_in(0, 229, 148, 229, COLOUR_WHITE), 149);
+    EXPECT_EQ(count_in(0, 250, 370, 250, COLOUR_WHITE), 371);
+    EXPECT_EQ(count_in(148, 230, 148, 271, COLOUR_WHITE), 42);
+    for (int x : {74, 222, 296, 371}) EXPECT_EQ(count_in(x, 251, x, 271, COLOUR_WHITE), 21) << x;
+    EXPECT_GT(count_in(1, 230, 147, 249, COLOUR_RED), 0) << "caption";
+    EXPECT_EQ(count_in(0, 250, 479, 271, COLOUR_RED), 0);
+    EXPECT_GT(count_in(297, 251, 370, 271, COLOUR_WHITE), 0) << "label 5";
 }
 
 TEST_F(Widgets, ArrowsAreMirrorImages)
 {
     next_arrow();
     const Frame next = frame();
-    EXPECT_EQ(count(COLOUR_WHITE, 315, 258, 345, 264), 31 * 7) << "bar";
-    EXPECT_EQ(count(COLOUR_WHITE, 346, 253, 346, 269), 17);
+    EXPECT_EQ(count_in(315, 258, 345, 264, COLOUR_WHITE), 31 * 7) << "bar";
+    EXPECT_EQ(count_in(346, 253, 346, 269, COLOUR_WHITE), 17);
     EXPECT_EQ(px(354, 261), COLOUR_WHITE);
     EXPECT_EQ(px(354, 260), COLOUR_BLACK);
     EXPECT_EQ(px(355, 261), COLOUR_BLACK);
-    EXPECT_EQ(ink(0, 0, 479, 271), 31 * 7 + 81);
+    EXPECT_EQ(ink_in(0, 0, 479, 271), 31 * 7 + 81);
 
     clear_screen();
     prev_arrow(314);
     for (int y = 250; y < 272; ++y)
         for (int x = 300; x < 370; ++x)
             ASSERT_EQ(px(x, y), next[y * LCD_WIDTH + (668 - x)]) << x << "," << y;
-    EXPECT_EQ(ink(0, 0, 479, 271), 31 * 7 + 81);
+    EXPECT_EQ(ink_in(0, 0, 479, 271), 31 * 7 + 81);
 }
 
 TEST_F(Widgets, MenuSelectFrameCorners)
 {
     menu_select_frame(5); // column 1, row 1: x0 128, y0 100
     // Each corner: 13 x 2 horizontal plus 2 x 11 vertical.
-    EXPECT_EQ(count(COLOUR_RED, 0, 0, 479, 271), 4 * (26 + 22));
-    EXPECT_EQ(count(COLOUR_RED, 130, 148, 142, 149), 26);
-    EXPECT_EQ(count(COLOUR_RED, 210, 239, 222, 240), 26);
-    EXPECT_EQ(count(COLOUR_RED, 130, 150, 131, 160), 22);
-    EXPECT_EQ(count(COLOUR_RED, 221, 228, 222, 238), 22);
+    EXPECT_EQ(count_in(0, 0, 479, 271, COLOUR_RED), 4 * (26 + 22));
+    EXPECT_EQ(count_in(130, 148, 142, 149, COLOUR_RED), 26);
+    EXPECT_EQ(count_in(210, 239, 222, 240, COLOUR_RED), 26);
+    EXPECT_EQ(count_in(130, 150, 131, 160, COLOUR_RED), 22);
+    EXPECT_EQ(count_in(221, 228, 222, 238, COLOUR_RED), 22);
     EXPECT_EQ(px(132, 150), COLOUR_BLACK);
     EXPECT_EQ(menu_icon_x(5), 128 + 23);
     EXPECT_EQ(menu_icon_y(5), 153);
     EXPECT_EQ(menu_icon_y(2), 54);
     clear_screen();
     menu_select_frame(8);
-    EXPECT_EQ(ink(0, 0, 479, 271), 0);
+    EXPECT_EQ(ink_in(0, 0, 479, 271), 0);
 }
 
 // ---- Value texts ----------------------------------------------------------------------
@@ -458,7 +449,7 @@ TEST_F(Widgets, MainMenuConsumesEveryKeyAndExits)
         EXPECT_EQ(KeyEvent, KEY_NONE);
         EXPECT_EQ(ScreenHandler, screen_main_menu) << int(key);
     }
-    EXPECT_EQ(count(COLOUR_WHITE, 0, 40, 479, 40), 480);
+    EXPECT_EQ(count_in(0, 40, 479, 40, COLOUR_WHITE), 480);
     KeyEvent = KEY_SOFT1;
     screen_main_menu();
     EXPECT_EQ(ScreenHandler, run_screen);

@@ -6,6 +6,7 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/mif.h"
+#include "gfx/palette.h"
 #include "gfx/present.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
@@ -78,11 +79,11 @@ bool splash_pass()
     clear_screen();
     copy_background();
     char text[32];
-    draw_text(0, 255, settings.registration, 8, ALIGN_LEFT, 15);
+    draw_text(0, 255, settings.registration, 8, ALIGN_LEFT, COLOUR_WHITE);
     std::snprintf(text, sizeof text, "s/n: %07d", int(calibration.serial_number));
-    draw_text(479, 240, text, 8, ALIGN_RIGHT, 15);
+    draw_text(479, 240, text, 8, ALIGN_RIGHT, COLOUR_WHITE);
     std::snprintf(text, sizeof text, "Version %0.2f", FIRMWARE_VERSION / 100.0);
-    draw_text(479, 255, text, 8, ALIGN_RIGHT, 15);
+    draw_text(479, 255, text, 8, ALIGN_RIGHT, COLOUR_WHITE);
     ++sys.phase_passes;
     if (KeyEvent != 0) return false;
     present_frame();
@@ -92,10 +93,10 @@ bool splash_pass()
 bool maintenance_pass()
 {
     clear_screen();
-    draw_rect(69, 96, 411, 176, 15);
-    fill_rect(70, 97, 410, 175, 247);
-    draw_text(240, 104, "MAINTENANCE TIMER", 16, ALIGN_CENTRE, 15);
-    draw_text(240, 138, "HAS EXPIRED", 16, ALIGN_CENTRE, 15);
+    draw_rect(69, 96, 411, 176, COLOUR_WHITE);
+    fill_rect(70, 97, 410, 175, COLOUR_RED);
+    draw_text(240, 104, "MAINTENANCE TIMER", 16, ALIGN_CENTRE, COLOUR_WHITE);
+    draw_text(240, 138, "HAS EXPIRED", 16, ALIGN_CENTRE, COLOUR_WHITE);
     ++sys.phase_passes;
     if (KeyEvent != 0) return false;
     present_frame();

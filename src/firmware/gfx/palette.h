@@ -7,17 +7,28 @@ namespace ems {
 
 extern const std::array<uint32_t, 256> Palette;
 
-// Palette indices the screens use by number.
-constexpr uint8_t COLOUR_BLACK = 0;
-constexpr uint8_t COLOUR_GREY = 8;
-constexpr uint8_t COLOUR_WHITE = 15;
-constexpr uint8_t COLOUR_ORANGE = 216;
-constexpr uint8_t COLOUR_RED = 247;
-constexpr uint8_t COLOUR_MAGENTA = 248;
-constexpr uint8_t COLOUR_YELLOW = 249;
-constexpr uint8_t COLOUR_SILVER = 250;
-constexpr uint8_t COLOUR_CYAN = 251;
-constexpr uint8_t COLOUR_GREEN = 252;
+// The palette entries the screens draw with, by name. Drawing code names its
+// colours here and nowhere else; olive to dark grey only tint the
+// thermocouple history traces.
+enum Colour : uint8_t {
+    COLOUR_BLACK = 0,
+    COLOUR_OLIVE = 3,
+    COLOUR_NAVY = 4,
+    COLOUR_PURPLE = 5,
+    COLOUR_TEAL = 6,
+    COLOUR_DARK_GREY = 7,
+    COLOUR_GREY = 8,
+    COLOUR_WHITE = 15,
+    COLOUR_ORANGE = 216,
+    COLOUR_BLUE = 246,
+    COLOUR_RED = 247,
+    COLOUR_MAGENTA = 248,
+    COLOUR_YELLOW = 249,
+    COLOUR_SILVER = 250,
+    COLOUR_CYAN = 251,
+    COLOUR_GREEN = 252,
+    COLOUR_DARK_GREEN = 254,
+};
 
 // Converts a whole frame (FRAME_BYTES indices) into 0xFFRRGGBB pixels for the
 // presenter; index 0 and every other black entry give opaque black.

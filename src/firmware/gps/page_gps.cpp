@@ -10,6 +10,7 @@
 #include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "gps/sun.h"
@@ -20,10 +21,6 @@ namespace ems {
 
 namespace {
 
-constexpr uint8_t SILVER = 250;
-constexpr uint8_t WHITE = 15;
-constexpr uint8_t RED = 247;
-constexpr uint8_t GREEN = 252;
 constexpr int16_t VALUE_X = 157;
 constexpr size_t TEXT_SIZE = 64;
 constexpr int SATS_SHOWN = 12;
@@ -144,15 +141,15 @@ void format_sun_row(char* text, size_t size)
 
 void row(int16_t y, const char* label, const char* value)
 {
-    draw_text(0, y, label, 8, ALIGN_LEFT, SILVER);
-    draw_text(VALUE_X, y, value, 8, ALIGN_LEFT, WHITE);
+    draw_text(0, y, label, 8, ALIGN_LEFT, COLOUR_SILVER);
+    draw_text(VALUE_X, y, value, 8, ALIGN_LEFT, COLOUR_WHITE);
 }
 
 void draw_information()
 {
-    draw_hline(0, 20, 10, SILVER);
-    draw_hline(220, 240, 10, SILVER);
-    draw_text(120, 0, "GPS INFORMATION", 10, ALIGN_CENTRE, SILVER);
+    draw_hline(0, 20, 10, COLOUR_SILVER);
+    draw_hline(220, 240, 10, COLOUR_SILVER);
+    draw_text(120, 0, "GPS INFORMATION", 10, ALIGN_CENTRE, COLOUR_SILVER);
 
     char text[TEXT_SIZE];
     const uint8_t type = gps.gps_fix_type;
@@ -195,20 +192,20 @@ void draw_information()
 
 void draw_sky_view()
 {
-    draw_hline(270, 320, 10, SILVER);
-    draw_hline(430, 479, 10, SILVER);
-    draw_text(375, 0, "SKYVIEW", 10, ALIGN_CENTRE, SILVER);
+    draw_hline(270, 320, 10, COLOUR_SILVER);
+    draw_hline(430, 479, 10, COLOUR_SILVER);
+    draw_text(375, 0, "SKYVIEW", 10, ALIGN_CENTRE, COLOUR_SILVER);
 
-    draw_vline(40, 60, 286, SILVER);
-    draw_text(282, 20, "N", 8, ALIGN_LEFT, SILVER);
+    draw_vline(40, 60, 286, COLOUR_SILVER);
+    draw_text(282, 20, "N", 8, ALIGN_LEFT, COLOUR_SILVER);
     static constexpr int16_t ARROW[12][2] = {{285, 41}, {287, 41}, {284, 42}, {285, 42}, {287, 42}, {288, 42},
                                              {283, 43}, {284, 43}, {285, 43}, {287, 43}, {288, 43}, {289, 43}};
-    for (const auto& px : ARROW) draw_pixel(px[0], px[1], SILVER);
+    for (const auto& px : ARROW) draw_pixel(px[0], px[1], COLOUR_SILVER);
 
-    draw_hline(371, 379, 86, SILVER);
-    draw_vline(82, 90, 375, SILVER);
-    draw_circle(375, 86, 60, SILVER);
-    draw_circle(375, 86, 30, SILVER);
+    draw_hline(371, 379, 86, COLOUR_SILVER);
+    draw_vline(82, 90, 375, COLOUR_SILVER);
+    draw_circle(375, 86, 60, COLOUR_SILVER);
+    draw_circle(375, 86, 30, COLOUR_SILVER);
 
     char text[8];
     for (int i = 0; i < sats_shown(); ++i) {
@@ -222,17 +219,17 @@ void draw_sky_view()
         const int32_t y = float_to_i32(sin_deg(int16_t(a)) * float(r) + 79.0f);
         if (x > 305 && x < 445 && y > 16 && y < 156) {
             std::snprintf(text, sizeof text, "%d", int(s.prn));
-            draw_text(int16_t(x), int16_t(y), text, 8, ALIGN_CENTRE, prn_used(s.prn) ? GREEN : RED);
+            draw_text(int16_t(x), int16_t(y), text, 8, ALIGN_CENTRE, prn_used(s.prn) ? COLOUR_GREEN : COLOUR_RED);
         }
     }
 }
 
 void draw_signal_quality()
 {
-    draw_hline(270, 285, 160, SILVER);
-    draw_hline(465, 479, 160, SILVER);
-    draw_text(375, 150, "SIGNAL QUALITY", 10, ALIGN_CENTRE, SILVER);
-    draw_hline(270, 479, 243, SILVER);
+    draw_hline(270, 285, 160, COLOUR_SILVER);
+    draw_hline(465, 479, 160, COLOUR_SILVER);
+    draw_text(375, 150, "SIGNAL QUALITY", 10, ALIGN_CENTRE, COLOUR_SILVER);
+    draw_hline(270, 479, 243, COLOUR_SILVER);
 
     int32_t strongest = 0;
     for (int i = 0; i < SATS_SHOWN; ++i)
@@ -244,9 +241,9 @@ void draw_signal_quality()
         const GpsSatellite& s = gps.gps_sats[i];
         const int16_t x = int16_t(274 + 17 * i);
         const int32_t h = int32_t(s.snr) * 78 / scale;
-        fill_rect(x, int16_t(243 - h), int16_t(x + 11), 243, prn_used(s.prn) ? GREEN : RED);
+        fill_rect(x, int16_t(243 - h), int16_t(x + 11), 243, prn_used(s.prn) ? COLOUR_GREEN : COLOUR_RED);
         std::snprintf(text, sizeof text, "%d", int(s.prn));
-        draw_text(int16_t(x + 4), i % 2 == 0 ? 246 : 259, text, 8, ALIGN_CENTRE, WHITE);
+        draw_text(int16_t(x + 4), i % 2 == 0 ? 246 : 259, text, 8, ALIGN_CENTRE, COLOUR_WHITE);
     }
 }
 
@@ -297,8 +294,8 @@ void page_gps()
     draw_sky_view();
     draw_signal_quality();
     if (nmea.nmea_active.load(std::memory_order_relaxed) == 0) {
-        draw_line(50, 50, 429, 221, RED);
-        draw_line(50, 221, 429, 50, RED);
+        draw_line(50, 50, 429, 221, COLOUR_RED);
+        draw_line(50, 221, 429, 50, COLOUR_RED);
     }
 }
 

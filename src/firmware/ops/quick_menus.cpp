@@ -2,6 +2,7 @@
 
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "system/tick.h"
 
@@ -16,10 +17,10 @@ namespace {
 void placeholder_popup(const char* title)
 {
     constexpr int16_t rows = 2;
-    fill_rect(351, int16_t(258 - 18 * rows), 478, 270, 0);
-    draw_rect(350, int16_t(257 - 18 * rows), 479, 271, 15);
-    draw_text(360, 247 - 18, title, 8, ALIGN_LEFT, 250);
-    draw_text(360, 247, "EXIT", 8, ALIGN_LEFT, 247);
+    fill_rect(351, int16_t(258 - 18 * rows), 478, 270, COLOUR_BLACK);
+    draw_rect(350, int16_t(257 - 18 * rows), 479, 271, COLOUR_WHITE);
+    draw_text(360, 247 - 18, title, 8, ALIGN_LEFT, COLOUR_SILVER);
+    draw_text(360, 247, "EXIT", 8, ALIGN_LEFT, COLOUR_RED);
     if (KeyEvent == KEY_PUSH) tick.quick_menu_countdown = 0;
     KeyEvent = KEY_NONE;
 }

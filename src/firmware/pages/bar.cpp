@@ -6,6 +6,7 @@
 #include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/gauges.h"
 #include "pages/gauges_internal.h"
@@ -16,7 +17,6 @@
 
 namespace ems {
 
-BarParams bar_params;
 GaugeState gauges;
 
 namespace gauge_detail {
@@ -29,24 +29,23 @@ int32_t trunc_held(float f, int32_t lo, int32_t hi)
     return int32_t(f);
 }
 
-Level limit_level(int64_t v, int64_t low_alarm, int64_t low_caution, int64_t high_caution,
-                  int64_t high_alarm)
+Level limit_level(int64_t v, const Limits& l)
 {
-    if (v < low_alarm || v > high_alarm) return Level::Alarm;
-    if (v < low_caution || v > high_caution) return Level::Caution;
+    if (v < l.low_alarm || v > l.high_alarm) return Level::Alarm;
+    if (v < l.low_caution || v > l.high_caution) return Level::Caution;
     return Level::Normal;
 }
 
 void text_with_level(int16_t x, int16_t y, const char* text, uint8_t font, uint8_t align,
                      int16_t pad, int16_t y1, int16_t y2, Level level)
 {
-    draw_text(x, y, text, font, align, WHITE);
+    draw_text(x, y, text, font, align, COLOUR_WHITE);
     switch (level) {
     case Level::Alarm:
-        if (tick.blink_flag == 1) highlight_text(x, y, text, font, align, pad, y1, y2, RED, WHITE);
+        if (tick.blink_flag == 1) highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_RED, COLOUR_WHITE);
         break;
-    case Level::Caution: highlight_text(x, y, text, font, align, pad, y1, y2, YELLOW, BLACK); break;
-    case Level::Avoid: highlight_text(x, y, text, font, align, pad, y1, y2, ORANGE, WHITE); break;
+    case Level::Caution: highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_YELLOW, COLOUR_BLACK); break;
+    case Level::Avoid: highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_ORANGE, COLOUR_WHITE); break;
     case Level::Normal: break;
     }
 }
@@ -83,8 +82,8 @@ bool engine_link_invalid()
 
 void cross_out(int16_t x1, int16_t y1, int16_t x2, int16_t y2)
 {
-    draw_line(x1, y1, x2, y2, RED);
-    draw_line(x1, y2, x2, y1, RED);
+    draw_line(x1, y1, x2, y2, COLOUR_RED);
+    draw_line(x1, y2, x2, y1, COLOUR_RED);
 }
 
 void highlight_text(int16_t x, int16_t y, const char* text, uint8_t font, uint8_t align,
@@ -104,7 +103,7 @@ int32_t bar_offset(int64_t limit, int64_t min, float scale, int16_t w)
 }
 
 // Fills columns a..b of the bar, clipped to x..x + w; nothing when b < a.
-void bar_segment(const BarParams& b, int32_t from, int32_t to, uint8_t colour)
+void bar_segment(const Bar& b, int32_t from, int32_t to, uint8_t colour)
 {
     if (from < b.x) from = b.x;
     if (to > b.x + b.width) to = b.x + b.width;
@@ -112,80 +111,82 @@ void bar_segment(const BarParams& b, int32_t from, int32_t to, uint8_t colour)
     fill_rect(int16_t(from), b.y, int16_t(to), int16_t(b.y + b.thickness), colour);
 }
 
-void bar_pointer(const BarParams& b, float scale)
+void bar_pointer(const Bar& b, float scale)
 {
     int32_t p;
-    if (scale > 0) p = trunc_held(float(b.x) + float(int64_t(b.value) - b.display_min) / scale,
+    if (scale > 0) p = trunc_held(float(b.x) + float(b.value - b.scale.min) / scale,
                                   b.x + 2, b.x + b.width + 2);
     else p = b.x + 2; // no usable scale: the pointer rests at the low end
     if (p < b.x + 2) p = b.x + 2;
-    fill_rect(int16_t(p - 2), int16_t(b.y - 3), int16_t(p + 2), int16_t(b.y + b.thickness + 3), WHITE);
+    fill_rect(int16_t(p - 2), int16_t(b.y - 3), int16_t(p + 2), int16_t(b.y + b.thickness + 3), COLOUR_WHITE);
 }
 
 // Units per pixel, or 0 when the bar has no usable scale (zero or negative
 // width or span).
-float bar_scale(const BarParams& b)
+float bar_scale(const Bar& b)
 {
-    if (b.width <= 0 || b.display_max <= b.display_min) return 0;
-    return float(int64_t(b.display_max) - b.display_min) / float(b.width);
+    if (b.width <= 0 || b.scale.max <= b.scale.min) return 0;
+    return float(b.scale.max - b.scale.min) / float(b.width);
 }
 
 } // namespace
 
-void bar_gauge()
+void bar_gauge(const Bar& b)
 {
-    const BarParams& b = bar_params;
-    int64_t min = b.display_min;
-    int64_t la = b.low_alarm < min ? min : b.low_alarm;
-    int64_t lc = b.low_caution < min ? min : b.low_caution;
+    const Limits& l = b.scale.limits;
+    int64_t min = b.scale.min;
+    int64_t la = l.low_alarm < min ? min : l.low_alarm;
+    int64_t lc = l.low_caution < min ? min : l.low_caution;
     float scale = bar_scale(b);
     if (scale > 0) {
         int32_t o_la = b.x + bar_offset(la, min, scale, b.width);
         int32_t o_lc = b.x + bar_offset(lc, min, scale, b.width);
-        int32_t o_hc = b.x + bar_offset(b.high_caution, min, scale, b.width);
-        int32_t o_ha = b.x + bar_offset(b.high_alarm, min, scale, b.width);
-        bar_segment(b, b.x, o_la, RED);
-        bar_segment(b, o_la, o_lc, YELLOW);
-        bar_segment(b, o_lc, o_hc, GREEN);
-        bar_segment(b, o_hc, o_ha, YELLOW);
-        bar_segment(b, o_ha, b.x + b.width, RED);
+        int32_t o_hc = b.x + bar_offset(l.high_caution, min, scale, b.width);
+        int32_t o_ha = b.x + bar_offset(l.high_alarm, min, scale, b.width);
+        bar_segment(b, b.x, o_la, COLOUR_RED);
+        bar_segment(b, o_la, o_lc, COLOUR_YELLOW);
+        bar_segment(b, o_lc, o_hc, COLOUR_GREEN);
+        bar_segment(b, o_hc, o_ha, COLOUR_YELLOW);
+        bar_segment(b, o_ha, b.x + b.width, COLOUR_RED);
     }
     bar_pointer(b, scale);
 }
 
-void bar_gauge_low()
+void bar_gauge_low(const Bar& b)
 {
-    const BarParams& b = bar_params;
     float scale = bar_scale(b);
     if (scale > 0) {
-        int32_t o_la = b.x + bar_offset(b.low_alarm, b.display_min, scale, b.width);
-        int32_t o_lc = b.x + bar_offset(b.low_caution, b.display_min, scale, b.width);
-        bar_segment(b, b.x, o_la, RED);
-        bar_segment(b, o_la, o_lc, YELLOW);
-        bar_segment(b, o_lc, b.x + b.width, GREEN);
+        int32_t o_la = b.x + bar_offset(b.scale.limits.low_alarm, b.scale.min, scale, b.width);
+        int32_t o_lc = b.x + bar_offset(b.scale.limits.low_caution, b.scale.min, scale, b.width);
+        bar_segment(b, b.x, o_la, COLOUR_RED);
+        bar_segment(b, o_la, o_lc, COLOUR_YELLOW);
+        bar_segment(b, o_lc, b.x + b.width, COLOUR_GREEN);
     }
     bar_pointer(b, scale);
 }
 
 namespace {
 
-struct Limits {
-    int32_t max, min, la, lc, hc, ha;
+// What one bar readout shows besides its bar. value_dx is the value's distance
+// from the bar's right end, unit_dx the unit's.
+struct ReadoutText {
+    const char* label = "";
+    const char* value = "";
+    int16_t value_dx = 17;
+    const char* unit = "";
+    int16_t unit_dx = 0;
 };
 
-// Bar, label, value with its highlight and unit of one bar readout; d is the
-// value's distance from the bar's right end, unit_dx the unit's.
-void bar_readout(int16_t x, int16_t y, int16_t w, int16_t t, const Limits& l, int32_t value,
-                 const char* label, const char* text, int16_t d, const char* unit, int16_t unit_dx,
+void bar_readout(const BarReadout& at, const Scale& scale, int64_t value, const ReadoutText& t,
                  bool crossed)
 {
-    bar_params = {x, y, w, t, l.max, l.min, l.la, l.lc, l.hc, l.ha, value};
-    bar_gauge();
-    draw_text(x, int16_t(y - t - 12), label, 8, ALIGN_LEFT, SILVER);
-    text_with_level(int16_t(x + w - d), int16_t(y - t - 14), text, 9, ALIGN_RIGHT, 2,
-                    int16_t(y - t - 13), int16_t(y - t + 2), limit_level(value, l.la, l.lc, l.hc, l.ha));
-    draw_text(int16_t(x + w + unit_dx), int16_t(y - t - 12), unit, 8, ALIGN_RIGHT, SILVER);
-    if (crossed) cross_out(x, int16_t(y - t - 12), int16_t(x + w), int16_t(y + t));
+    const int16_t x = at.x, y = at.y, w = at.width, th = at.thickness;
+    bar_gauge({.x = x, .y = y, .width = w, .thickness = th, .scale = scale, .value = value});
+    draw_text(x, int16_t(y - th - 12), t.label, 8, ALIGN_LEFT, COLOUR_SILVER);
+    text_with_level(int16_t(x + w - t.value_dx), int16_t(y - th - 14), t.value, 9, ALIGN_RIGHT, 2,
+                    int16_t(y - th - 13), int16_t(y - th + 2), limit_level(value, scale.limits));
+    draw_text(int16_t(x + w + t.unit_dx), int16_t(y - th - 12), t.unit, 8, ALIGN_RIGHT, COLOUR_SILVER);
+    if (crossed) cross_out(x, int16_t(y - th - 12), int16_t(x + w), int16_t(y + th));
 }
 
 void current_text(char* buf, int16_t x10, int16_t a)
@@ -194,46 +195,63 @@ void current_text(char* buf, int16_t x10, int16_t a)
     else std::snprintf(buf, 16, "%d", a);
 }
 
-Limits current_limits(const CurrentSensorConfig& c)
+// Scale of a sender, current or generic record.
+template <class Record>
+Scale record_scale(const Record& c)
 {
-    return {c.display_max, c.display_min, c.low_alarm, c.low_caution, c.high_caution, c.high_alarm};
+    return {.min = c.display_min, .max = c.display_max, .limits = record_limits(c)};
 }
 
 } // namespace
 
-void volts_readout(int16_t x, int16_t y, int16_t w, int16_t t)
+void volts_readout(const BarReadout& at)
 {
     const UnitSettings& s = settings;
-    Limits l{s.volts_display_max, s.volts_display_min, s.volts_low_alarm,
-             s.volts_low_caution, s.volts_high_caution, s.volts_high_alarm};
+    Scale scale{.min = s.volts_display_min,
+                .max = s.volts_display_max,
+                .limits = {.low_alarm = s.volts_low_alarm,
+                           .low_caution = s.volts_low_caution,
+                           .high_caution = s.volts_high_caution,
+                           .high_alarm = s.volts_high_alarm,
+                           .low_alarm_on = s.volts_low_alarm_on != 0,
+                           .high_alarm_on = s.volts_high_alarm_on != 0}};
     char label[8];
     std::snprintf(label, sizeof label, "%.7s", s.volts_label);
     char text[16];
     std::snprintf(text, sizeof text, "%.1f", sens.volts_x10 * 0.1);
-    bar_readout(x, y, w, t, l, sens.volts_x10, label, text, 15, "V", 0, false);
+    bar_readout(at, scale, sens.volts_x10, {.label = label, .value = text, .value_dx = 15, .unit = "V"},
+                false);
 }
 
-void oat_readout(int16_t x, int16_t y, int16_t w, int16_t t)
+void oat_readout(const BarReadout& at)
 {
     const UnitSettings& s = settings;
-    Limits l{s.oat_display_max, s.oat_display_min, s.oat_low_alarm,
-             s.oat_low_alarm, s.oat_high_alarm, s.oat_high_alarm};
+    // OAT has no caution band: its cautions are its alarms.
+    Scale scale{.min = s.oat_display_min,
+                .max = s.oat_display_max,
+                .limits = {.low_alarm = s.oat_low_alarm,
+                           .low_caution = s.oat_low_alarm,
+                           .high_caution = s.oat_high_alarm,
+                           .high_alarm = s.oat_high_alarm,
+                           .low_alarm_on = s.oat_low_alarm_on != 0,
+                           .high_alarm_on = s.oat_high_alarm_on != 0}};
     char text[16];
     int16_t v = sens.oat_disp;
     if (v > (s.oat_unit == 1 ? 300 : 150)) std::snprintf(text, sizeof text, "---");
     else std::snprintf(text, sizeof text, "%d", v);
-    bar_readout(x, y, w, t, l, v, "OAT", text, 17, degree_unit_text(s.oat_unit), 0, false);
+    bar_readout(at, scale, v, {.label = "OAT", .value = text, .unit = degree_unit_text(s.oat_unit)},
+                false);
 }
 
-void current_readout(int16_t x, int16_t y, int16_t w, int16_t t)
+void current_readout(const BarReadout& at)
 {
     char text[16];
     current_text(text, sens.current_x10, sens.current_a);
-    bar_readout(x, y, w, t, current_limits(settings.main_current_cfg), sens.current_a, "AMPS",
-                text, 17, "A", 0, ecu.vexa_data_valid == 0);
+    bar_readout(at, record_scale(settings.main_current_cfg), sens.current_a,
+                {.label = "AMPS", .value = text, .unit = "A"}, ecu.vexa_data_valid == 0);
 }
 
-void aux_readout(uint8_t i, uint8_t mode, int16_t x, int16_t y, int16_t w, int16_t t)
+void aux_readout(uint8_t i, uint8_t mode, const BarReadout& at)
 {
     if (i > 3) return;
     const UnitSettings& s = settings;
@@ -248,8 +266,10 @@ void aux_readout(uint8_t i, uint8_t mode, int16_t x, int16_t y, int16_t w, int16
         else std::snprintf(text, sizeof text, "%.1f", v * 0.1);
         std::snprintf(label, sizeof label, "%.6s", c.label);
         bool crossed = (i == 1 && s.ecu_type == 2) ? ecu.ul_data_valid == 0 : vexa_lost;
-        Limits l{c.display_max, c.display_min, c.low_alarm, c.low_caution, c.high_caution, c.high_alarm};
-        bar_readout(x, y, w, t, l, v, label, text, 25, pressure_unit_text(c.unit), 2, crossed);
+        bar_readout(at, record_scale(c), v,
+                    {.label = label, .value = text, .value_dx = 25, .unit = pressure_unit_text(c.unit),
+                     .unit_dx = 2},
+                    crossed);
         break;
     }
     case CHANNEL_TEMPERATURE: {
@@ -258,14 +278,14 @@ void aux_readout(uint8_t i, uint8_t mode, int16_t x, int16_t y, int16_t w, int16
         std::snprintf(text, sizeof text, "%d", v);
         std::snprintf(label, sizeof label, "%.6s", c.label);
         bool crossed = (i == 0 && s.ecu_type == 2) ? ecu.ul_data_valid == 0 : vexa_lost;
-        Limits l{c.display_max, c.display_min, c.low_alarm, c.low_caution, c.high_caution, c.high_alarm};
-        bar_readout(x, y, w, t, l, v, label, text, 17, degree_unit_text(s.temp_unit), 0, crossed);
+        bar_readout(at, record_scale(c), v,
+                    {.label = label, .value = text, .unit = degree_unit_text(s.temp_unit)}, crossed);
         break;
     }
     case CHANNEL_CURRENT:
         current_text(text, senders.aux_current_x10[i], senders.aux_current[i]);
-        bar_readout(x, y, w, t, current_limits(s.current_cfg[i]), senders.aux_current[i], "AMPS",
-                    text, 17, "A", 0, vexa_lost);
+        bar_readout(at, record_scale(s.current_cfg[i]), senders.aux_current[i],
+                    {.label = "AMPS", .value = text, .unit = "A"}, vexa_lost);
         break;
     case CHANNEL_GENERIC: {
         const GenericSensorConfig& c = s.generic_cfg[i];
@@ -276,8 +296,9 @@ void aux_readout(uint8_t i, uint8_t mode, int16_t x, int16_t y, int16_t w, int16
         char unit[8];
         std::snprintf(label, sizeof label, "%.4s", c.label);
         std::snprintf(unit, sizeof unit, "%.3s", c.unit_label);
-        Limits l{c.display_max, c.display_min, c.low_alarm, c.low_caution, c.high_caution, c.high_alarm};
-        bar_readout(x, y, w, t, l, v, label, text, 25, unit, 2, vexa_lost);
+        bar_readout(at, record_scale(c), v,
+                    {.label = label, .value = text, .value_dx = 25, .unit = unit, .unit_dx = 2},
+                    vexa_lost);
         break;
     }
     default: break;

@@ -4,6 +4,7 @@
 
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/gauges.h"
 #include "pages/gauges_internal.h"
@@ -22,49 +23,50 @@ int32_t scale_offset(int64_t limit, int64_t min, float scale, int16_t sweep)
     return trunc_held(float(limit - min) / scale, 0, sweep);
 }
 
-float degrees_scale(const ScaleLimits& l, int16_t sweep)
+float degrees_scale(const Scale& l, int16_t sweep)
 {
     float span = float(l.max - l.min);
     // The dial's own constant: 160 degrees as 0.00625 units per degree.
     return sweep == 160 ? span * 0.00625f : span / float(sweep);
 }
 
-void band(int16_t cx, int16_t cy, int16_t r, int16_t width, int32_t from, int32_t to, uint8_t colour,
-          bool mirrored)
+void band(const Arc& arc, int32_t from, int32_t to, uint8_t colour)
 {
     if (to <= from) return;
-    if (mirrored) draw_radial_band_mirrored(cx, cy, width, r, int16_t(from), int16_t(to), colour);
-    else draw_radial_band(cx, cy, width, r, int16_t(from), int16_t(to), colour);
+    const Point c = arc.centre;
+    if (arc.mirrored)
+        draw_radial_band_mirrored(c.x, c.y, arc.band, arc.radius, int16_t(from), int16_t(to), colour);
+    else draw_radial_band(c.x, c.y, arc.band, arc.radius, int16_t(from), int16_t(to), colour);
 }
 
 } // namespace
 
-void scale_bands(int16_t cx, int16_t cy, int16_t r, int16_t width, int16_t start, int16_t sweep,
-                 const ScaleLimits& l, bool mirrored)
+void scale_bands(const Arc& arc, const Scale& l)
 {
     if (l.max <= l.min) return; // no span: no scale to colour
+    const int16_t start = arc.start, sweep = arc.sweep;
     float s = degrees_scale(l, sweep);
-    int32_t o_la = scale_offset(l.low_alarm, l.min, s, sweep);
-    int32_t o_lc = scale_offset(l.low_caution, l.min, s, sweep);
-    int32_t o_hc = scale_offset(l.high_caution, l.min, s, sweep);
-    int32_t o_ha = scale_offset(l.high_alarm, l.min, s, sweep);
-    if (o_la > 0) band(cx, cy, r, width, start, start + o_la, RED, mirrored);
-    band(cx, cy, r, width, start + o_la, start + o_lc, YELLOW, mirrored);
-    band(cx, cy, r, width, start + o_lc, start + o_hc, GREEN, mirrored);
-    band(cx, cy, r, width, start + o_hc, start + o_ha, YELLOW, mirrored);
-    if (o_ha < sweep) band(cx, cy, r, width, start + o_ha, start + sweep, RED, mirrored);
-    if (l.avoid_on) {
-        int32_t from = start + trunc_held(float(l.avoid_low - l.min) / s, 0, sweep);
-        int32_t to = start + trunc_held(float(l.avoid_high - l.min) / s, 0, sweep);
-        band(cx, cy, r, width, from, to, ORANGE, mirrored);
+    int32_t o_la = scale_offset(l.limits.low_alarm, l.min, s, sweep);
+    int32_t o_lc = scale_offset(l.limits.low_caution, l.min, s, sweep);
+    int32_t o_hc = scale_offset(l.limits.high_caution, l.min, s, sweep);
+    int32_t o_ha = scale_offset(l.limits.high_alarm, l.min, s, sweep);
+    if (o_la > 0) band(arc, start, start + o_la, COLOUR_RED);
+    band(arc, start + o_la, start + o_lc, COLOUR_YELLOW);
+    band(arc, start + o_lc, start + o_hc, COLOUR_GREEN);
+    band(arc, start + o_hc, start + o_ha, COLOUR_YELLOW);
+    if (o_ha < sweep) band(arc, start + o_ha, start + sweep, COLOUR_RED);
+    if (l.avoid.on) {
+        int32_t from = start + trunc_held(float(l.avoid.low - l.min) / s, 0, sweep);
+        int32_t to = start + trunc_held(float(l.avoid.high - l.min) / s, 0, sweep);
+        band(arc, from, to, COLOUR_ORANGE);
     }
 }
 
-int16_t scale_angle(int64_t v, const ScaleLimits& l, int16_t start, int16_t sweep)
+int16_t scale_angle(int64_t v, const Scale& l, const Arc& arc)
 {
-    if (l.max <= l.min) return start;
-    float a = float(sweep) * float(v - l.min) / float(l.max - l.min) + float(start);
-    return int16_t(trunc_held(a, start, start + sweep));
+    if (l.max <= l.min) return arc.start;
+    float a = float(arc.sweep) * float(v - l.min) / float(l.max - l.min) + float(arc.start);
+    return int16_t(trunc_held(a, arc.start, arc.start + arc.sweep));
 }
 
 int16_t polar_x(int16_t cx, int16_t r, int16_t a, bool mirrored)
@@ -82,22 +84,34 @@ void radial_line(int16_t cx, int16_t cy, int16_t r1, int16_t r2, int16_t a, uint
               polar_y(cy, r2, a), colour);
 }
 
-ScaleLimits rpm_limits(uint8_t instrument)
+Scale rpm_scale(uint8_t instrument)
 {
     const UnitSettings& s = settings;
     if (instrument == 0)
-        return {s.rpm1_display_max, s.rpm1_display_min, s.rpm1_low_alarm, s.rpm1_low_caution,
-                s.rpm1_high_caution, s.rpm1_high_alarm, s.rpm1_avoid_zone == 1, s.rpm1_avoid_low,
-                s.rpm1_avoid_high};
-    return {s.rpm2_display_max, s.rpm2_display_min, s.rpm2_low_alarm, s.rpm2_low_caution,
-            s.rpm2_high_caution, s.rpm2_high_alarm, s.rpm2_avoid_zone == 1, s.rpm2_avoid_low,
-            s.rpm2_avoid_high};
+        return {.min = s.rpm1_display_min,
+                .max = s.rpm1_display_max,
+                .limits = {.low_alarm = s.rpm1_low_alarm,
+                           .low_caution = s.rpm1_low_caution,
+                           .high_caution = s.rpm1_high_caution,
+                           .high_alarm = s.rpm1_high_alarm,
+                           .low_alarm_on = s.rpm1_low_alarm_on != 0,
+                           .high_alarm_on = s.rpm1_high_alarm_on != 0},
+                .avoid = {.on = s.rpm1_avoid_zone == 1, .low = s.rpm1_avoid_low, .high = s.rpm1_avoid_high}};
+    return {.min = s.rpm2_display_min,
+            .max = s.rpm2_display_max,
+            .limits = {.low_alarm = s.rpm2_low_alarm,
+                       .low_caution = s.rpm2_low_caution,
+                       .high_caution = s.rpm2_high_caution,
+                       .high_alarm = s.rpm2_high_alarm,
+                       .low_alarm_on = s.rpm2_low_alarm_on != 0,
+                       .high_alarm_on = s.rpm2_high_alarm_on != 0},
+            .avoid = {.on = s.rpm2_avoid_zone == 1, .low = s.rpm2_avoid_low, .high = s.rpm2_avoid_high}};
 }
 
-Level rpm_level(int64_t rpm, const ScaleLimits& l)
+Level rpm_level(int64_t rpm, const Scale& l)
 {
-    Level level = limit_level(rpm, l.low_alarm, l.low_caution, l.high_caution, l.high_alarm);
-    if (level == Level::Normal && l.avoid_on && rpm > l.avoid_low && rpm < l.avoid_high)
+    Level level = limit_level(rpm, l.limits);
+    if (level == Level::Normal && l.avoid.on && rpm > l.avoid.low && rpm < l.avoid.high)
         return Level::Avoid;
     return level;
 }
@@ -108,55 +122,63 @@ using namespace gauge_detail;
 
 namespace {
 
-ScaleLimits map_limits()
+Scale map_scale()
 {
     const UnitSettings& s = settings;
-    return {s.map_display_max, s.map_display_min, s.map_low_alarm, s.map_low_caution,
-            s.map_high_caution, s.map_high_alarm, false, 0, 0};
+    return {.min = s.map_display_min,
+            .max = s.map_display_max,
+            .limits = {.low_alarm = s.map_low_alarm,
+                       .low_caution = s.map_low_caution,
+                       .high_caution = s.map_high_caution,
+                       .high_alarm = s.map_high_alarm,
+                       .low_alarm_on = s.map_low_alarm_on != 0,
+                       .high_alarm_on = s.map_high_alarm_on != 0}};
 }
 
-// Band, then the needle: white from `inner` to the band, black across it.
-void dial(int16_t cx, int16_t cy, int16_t r, int16_t width, int16_t inner, const ScaleLimits& l,
-          int64_t v)
+// Band, then the needle: white from needle_from to the band, black across it.
+void dial(const Dial& d, const Scale& l, int64_t v)
 {
-    scale_bands(cx, cy, r, width, 150, 160, l, false);
-    int16_t a = scale_angle(v, l, 150, 160);
-    radial_line(cx, cy, inner, int16_t(r - width), a, WHITE, false);
-    radial_line(cx, cy, int16_t(r - width), r, a, BLACK, false);
+    const Arc arc{.centre = d.centre, .radius = d.radius, .band = d.band, .start = 150, .sweep = 160};
+    scale_bands(arc, l);
+    int16_t a = scale_angle(v, l, arc);
+    const int16_t cx = d.centre.x, cy = d.centre.y, band_inner = int16_t(d.radius - d.band);
+    radial_line(cx, cy, d.needle_from, band_inner, a, COLOUR_WHITE, false);
+    radial_line(cx, cy, band_inner, d.radius, a, COLOUR_BLACK, false);
 }
 
 } // namespace
 
-void map_dial(int16_t cx, int16_t cy, int16_t r, int16_t band_width, int16_t lx, int16_t ly,
-              int16_t vx, int16_t vy, int16_t inner, int16_t ux, int16_t uy)
+void map_dial(const MapDial& d)
 {
-    ScaleLimits l = map_limits();
-    dial(cx, cy, r, band_width, inner, l, sens.map_disp);
-    draw_text(lx, ly, "MAP", 8, ALIGN_LEFT, SILVER);
+    Scale l = map_scale();
+    dial(d.dial, l, sens.map_disp);
+    draw_text(d.label.x, d.label.y, "MAP", 8, ALIGN_LEFT, COLOUR_SILVER);
     char text[16];
     map_value_text(text);
-    text_with_level(vx, vy, text, 16, ALIGN_CENTRE, 0, int16_t(vy + 2), int16_t(vy + 29),
-                    limit_level(sens.map_disp, l.low_alarm, l.low_caution, l.high_caution, l.high_alarm));
-    draw_text(ux, uy, map_unit_text(), 8, ALIGN_LEFT, SILVER);
+    const Point v = d.value;
+    text_with_level(v.x, v.y, text, 16, ALIGN_CENTRE, 0, int16_t(v.y + 2), int16_t(v.y + 29),
+                    limit_level(sens.map_disp, l.limits));
+    draw_text(d.unit.x, d.unit.y, map_unit_text(), 8, ALIGN_LEFT, COLOUR_SILVER);
     if (ecu.vexa_data_valid == 0) cross_out(0, 35, 110, 140);
 }
 
-void map_compact(int16_t vx, int16_t vy, int16_t lx, int16_t ly, int16_t ux, int16_t uy)
+void map_compact(const MapCompact& m)
 {
-    ScaleLimits l = map_limits();
-    draw_text(lx, ly, "MAP", 8, ALIGN_LEFT, SILVER);
+    Scale l = map_scale();
+    draw_text(m.label.x, m.label.y, "MAP", 8, ALIGN_LEFT, COLOUR_SILVER);
     char text[16];
     map_value_text(text);
-    text_with_level(vx, vy, text, 12, ALIGN_RIGHT, 0, int16_t(vy + 2), int16_t(vy + 20),
-                    limit_level(sens.map_disp, l.low_alarm, l.low_caution, l.high_caution, l.high_alarm));
-    draw_text(ux, uy, map_unit_text(), 8, ALIGN_LEFT, SILVER);
+    const Point v = m.value;
+    text_with_level(v.x, v.y, text, 12, ALIGN_RIGHT, 0, int16_t(v.y + 2), int16_t(v.y + 20),
+                    limit_level(sens.map_disp, l.limits));
+    draw_text(m.unit.x, m.unit.y, map_unit_text(), 8, ALIGN_LEFT, COLOUR_SILVER);
     if (ecu.vexa_data_valid == 0) cross_out(185, 115, 245, 140);
 }
 
-void rpm_dial(int16_t cx, int16_t cy, int16_t r, int16_t band_width, int16_t inner)
+void rpm_dial(const Dial& d)
 {
-    dial(cx, cy, r, band_width, inner, rpm_limits(0), sens.rpm);
-    if (engine_link_invalid()) cross_out(int16_t(cx - 50), 35, int16_t(cx + 50), 140);
+    dial(d, rpm_scale(0), sens.rpm);
+    if (engine_link_invalid()) cross_out(int16_t(d.centre.x - 50), 35, int16_t(d.centre.x + 50), 140);
 }
 
 } // namespace ems

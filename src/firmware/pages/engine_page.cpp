@@ -6,6 +6,7 @@
 #include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "pages/fuel_page.h"
@@ -21,9 +22,6 @@ namespace ems {
 namespace {
 
 constexpr uint8_t FONT = 8;
-constexpr uint8_t WHITE = 15;
-constexpr uint8_t MAGENTA = 248;
-constexpr uint8_t SILVER = 250;
 
 // Slot tables: columns and rows of each grid state for T readouts.
 struct GridLayout {
@@ -73,11 +71,11 @@ bool grid_slot(uint8_t g, uint8_t t, uint8_t k, GridSlot& slot)
 void egt_cht_area()
 {
     if (settings.egt_channels == 0 && settings.cht_channels == 0) return;
-    if (settings.egt_channels > 0) egt_group(0, egt_group_width(), 77);
+    if (settings.egt_channels > 0) egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
     if (settings.cht_channels > 0) cht_group();
     char unit[8];
     temp_unit_text(unit, sizeof unit);
-    draw_text(260, 258, unit, FONT, ALIGN_LEFT, SILVER);
+    draw_text(260, 258, unit, FONT, ALIGN_LEFT, COLOUR_SILVER);
     if (ecu.vexa_data_valid == 0) cross_out(0, 150, 275, 270);
 }
 
@@ -88,42 +86,48 @@ uint8_t rpm_map_band()
     const bool map_on = settings.map_display == 1;
     const bool rpm1_on = settings.rpm1_display < 2;
     if (settings.rpm2_display != 2) {
-        draw_vline(32, 144, 251, SILVER);
+        draw_vline(32, 144, 251, COLOUR_SILVER);
         if (checking)
             mag_check_twin();
         else
             twin_rpm_gauge(45, 33);
         if (map_on) {
-            draw_vline(110, 144, 181, SILVER);
-            draw_hline(181, 251, 110, SILVER);
-            map_compact(240, 123, 185, 110, 222, 110);
+            draw_vline(110, 144, 181, COLOUR_SILVER);
+            draw_hline(181, 251, 110, COLOUR_SILVER);
+            map_compact({.value = {240, 123}, .label = {185, 110}, .unit = {222, 110}});
         }
         return 2;
     }
     if (map_on && rpm1_on) {
-        map_dial(61, 100, 60, 7, 37, 123, 76, 85, 25, 80, 123);
+        map_dial({.dial = {.centre = {61, 100}, .radius = 60, .band = 7, .needle_from = 25},
+                  .label = {37, 123},
+                  .value = {76, 85},
+                  .unit = {80, 123}});
         if (checking) {
             mag_check_single();
         } else {
-            rpm_dial(180, 100, 60, 7, 25);
-            rpm1_readout(200, 85, 200, 129, ALIGN_CENTRE);
+            rpm_dial({.centre = {180, 100}, .radius = 60, .band = 7, .needle_from = 25});
+            rpm1_readout({.value = {200, 85}, .label = {200, 129}, .align = ALIGN_CENTRE});
         }
-        draw_vline(32, 144, 249, SILVER);
+        draw_vline(32, 144, 249, COLOUR_SILVER);
         return 2;
     }
     if (map_on) {
-        map_dial(70, 100, 60, 7, 50, 123, 85, 85, 25, 93, 123);
-        draw_vline(32, 144, 131, SILVER);
+        map_dial({.dial = {.centre = {70, 100}, .radius = 60, .band = 7, .needle_from = 25},
+                  .label = {50, 123},
+                  .value = {85, 85},
+                  .unit = {93, 123}});
+        draw_vline(32, 144, 131, COLOUR_SILVER);
         return 1;
     }
     if (rpm1_on) {
         if (checking) {
             mag_check_single();
         } else {
-            rpm_dial(61, 100, 60, 7, 25);
-            rpm1_readout(85, 85, 85, 129, ALIGN_CENTRE);
+            rpm_dial({.centre = {61, 100}, .radius = 60, .band = 7, .needle_from = 25});
+            rpm1_readout({.value = {85, 85}, .label = {85, 129}, .align = ALIGN_CENTRE});
         }
-        draw_vline(32, 144, 131, SILVER);
+        draw_vline(32, 144, 131, COLOUR_SILVER);
         return 1;
     }
     return 0;
@@ -137,13 +141,14 @@ void readout_grid(uint8_t grid)
     for (uint8_t k = 0; k < t; ++k) {
         GridSlot s{};
         if (!grid_slot(grid, t, k, s)) break;
+        const BarReadout at{.x = s.x, .y = s.y, .width = s.w, .thickness = s.t};
         switch (list[k]) {
-        case READOUT_VOLTS: volts_readout(s.x, s.y, s.w, s.t); break;
-        case READOUT_CURRENT: current_readout(s.x, s.y, s.w, s.t); break;
-        case READOUT_OAT: oat_readout(s.x, s.y, s.w, s.t); break;
+        case READOUT_VOLTS: volts_readout(at); break;
+        case READOUT_CURRENT: current_readout(at); break;
+        case READOUT_OAT: oat_readout(at); break;
         default: {
             const uint8_t i = uint8_t(list[k] - READOUT_AUX0);
-            aux_readout(i, settings.channel_mode[i], s.x, s.y, s.w, s.t);
+            aux_readout(i, settings.channel_mode[i], at);
             break;
         }
         }
@@ -166,42 +171,42 @@ void fuel_computer_lines(uint8_t fc)
     const int16_t y2 = fp ? 258 : 250;
     char text[24];
 
-    draw_text(288, y1, "TIME REMAIN:", FONT, ALIGN_LEFT, SILVER);
+    draw_text(288, y1, "TIME REMAIN:", FONT, ALIGN_LEFT, COLOUR_SILVER);
     const uint16_t left = fuel.fuel_time_left;
     if (left == FUEL_NOT_AVAILABLE)
         std::snprintf(text, sizeof text, "-:--");
     else
         std::snprintf(text, sizeof text, "%u:%02u", unsigned(left / 60), unsigned(left % 60));
-    draw_text(403, y1, text, FONT, ALIGN_LEFT, WHITE);
+    draw_text(403, y1, text, FONT, ALIGN_LEFT, COLOUR_WHITE);
 
     if (fc < 2 || (fc >= 10 && fc <= 14)) {
-        draw_text(288, y2, "S:", FONT, ALIGN_LEFT, SILVER);
+        draw_text(288, y2, "S:", FONT, ALIGN_LEFT, COLOUR_SILVER);
         if (gps.gps_fix_valid == 1) {
             std::snprintf(text, sizeof text, "%d", int(gps.gps_speed));
-            draw_text(335, y2, text, FONT, ALIGN_RIGHT, MAGENTA);
+            draw_text(335, y2, text, FONT, ALIGN_RIGHT, COLOUR_MAGENTA);
         } else {
             const uint16_t cruise = settings.cruise_speed;
             std::snprintf(text, sizeof text, "%d", int(cruise));
-            draw_text(335, y2, text, FONT, ALIGN_RIGHT, WHITE);
+            draw_text(335, y2, text, FONT, ALIGN_RIGHT, COLOUR_WHITE);
         }
-        draw_text(370, y2, speed_unit_text(), FONT, ALIGN_RIGHT, SILVER);
+        draw_text(370, y2, speed_unit_text(), FONT, ALIGN_RIGHT, COLOUR_SILVER);
     }
 
-    draw_text(390, y2, "R:", FONT, ALIGN_LEFT, SILVER);
+    draw_text(390, y2, "R:", FONT, ALIGN_LEFT, COLOUR_SILVER);
     const uint16_t range = fuel.fuel_range;
     if (range == FUEL_NOT_AVAILABLE)
         std::snprintf(text, sizeof text, "-");
     else
         std::snprintf(text, sizeof text, "%u", unsigned(range));
-    draw_text(450, y2, text, FONT, ALIGN_RIGHT, WHITE);
-    draw_text(int16_t(text_end_x + 2), y2, distance_unit_text(), FONT, ALIGN_LEFT, SILVER);
+    draw_text(450, y2, text, FONT, ALIGN_RIGHT, COLOUR_WHITE);
+    draw_text(int16_t(text_end_x + 2), y2, distance_unit_text(), FONT, ALIGN_LEFT, COLOUR_SILVER);
 }
 
 void separators()
 {
-    draw_hline(0, 479, 31, SILVER);
-    draw_hline(0, 479, 145, SILVER);
-    draw_vline(146, 271, 280, SILVER);
+    draw_hline(0, 479, 31, COLOUR_SILVER);
+    draw_hline(0, 479, 145, COLOUR_SILVER);
+    draw_vline(146, 271, 280, COLOUR_SILVER);
 }
 
 } // namespace

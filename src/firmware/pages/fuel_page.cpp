@@ -4,6 +4,7 @@
 
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/fuel_page.h"
 #include "pages/gauges.h"
@@ -25,7 +26,7 @@ bool fp_shown() { return settings.fuel_pressure_display == 1; }
 
 void label(int16_t x, int16_t y, const char* text, uint8_t align = ALIGN_LEFT, uint8_t font = 8)
 {
-    draw_text(x, y, text, font, align, SILVER);
+    draw_text(x, y, text, font, align, COLOUR_SILVER);
 }
 
 // "L/hr" for litre units, "G/hr" for gallon units, nothing for an unknown unit.
@@ -42,7 +43,7 @@ void flow_value(int32_t flow, int16_t x, int16_t y, uint8_t font, uint8_t align)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%.1f", flow * 0.1);
-    draw_text(x, y, text, font, align, WHITE);
+    draw_text(x, y, text, font, align, COLOUR_WHITE);
 }
 
 // Flow 1 minus flow 2 in DIFFERENTIAL mode, else their sum.
@@ -71,9 +72,9 @@ void tank_value(uint8_t t, int16_t x, int16_t y, uint8_t fail_font, int16_t fail
     if (fuel.tank_open[t] == 1) {
         if (tick.blink_flag != 1) return;
         int16_t rows = fail_font == 12 ? 20 : 29;
-        draw_text(x, fail_y, "FAIL", fail_font, ALIGN_LEFT, WHITE);
+        draw_text(x, fail_y, "FAIL", fail_font, ALIGN_LEFT, COLOUR_WHITE);
         highlight_text(x, fail_y, "FAIL", fail_font, ALIGN_LEFT, 1, int16_t(fail_y + 2),
-                       int16_t(fail_y + rows), RED, WHITE);
+                       int16_t(fail_y + rows), COLOUR_RED, COLOUR_WHITE);
         return;
     }
     char text[16];
@@ -87,9 +88,15 @@ void tank_value(uint8_t t, int16_t x, int16_t y, uint8_t fail_font, int16_t fail
 void tank_bar(uint8_t t, int16_t x, int16_t y, int16_t w, int16_t th)
 {
     Tank k = tank_settings(t);
-    bar_params = {x, y, w, th, k.size, 0, k.low_alarm, k.low_caution, 0, 0, fuel.tank_level[t]};
-    bar_gauge_low();
-    if (k.mode == TANK_CALCULATED) draw_text(362, int16_t(y + th / 2 - 5), "CALC", 8, ALIGN_CENTRE, BLACK);
+    bar_gauge_low({.x = x,
+                   .y = y,
+                   .width = w,
+                   .thickness = th,
+                   .scale = {.min = 0,
+                             .max = k.size,
+                             .limits = {.low_alarm = k.low_alarm, .low_caution = k.low_caution}},
+                   .value = fuel.tank_level[t]});
+    if (k.mode == TANK_CALCULATED) draw_text(362, int16_t(y + th / 2 - 5), "CALC", 8, ALIGN_CENTRE, COLOUR_BLACK);
 }
 
 bool tank_calculated(uint8_t t) { return tank_settings(t).mode == TANK_CALCULATED; }
@@ -255,15 +262,14 @@ void fuel_pressure_readout(int16_t x, int16_t y, int16_t w, int16_t t, uint8_t w
 {
     const PressureSenderConfig& c = settings.fuel_pressure_cfg;
     int16_t v = senders.fuel_pressure;
-    bar_params = {x, y, w, t, c.display_max, c.display_min, c.low_alarm,
-                  c.low_caution, c.high_caution, c.high_alarm, v};
-    bar_gauge();
+    const Scale scale{.min = c.display_min, .max = c.display_max, .limits = record_limits(c)};
+    bar_gauge({.x = x, .y = y, .width = w, .thickness = t, .scale = scale, .value = v});
     if (with_label == 1) label(int16_t(x - 32), int16_t(y - 4), "FP");
     char text[16];
     if (c.unit == 1) std::snprintf(text, sizeof text, "%d", v);
     else std::snprintf(text, sizeof text, "%.1f", v * 0.1);
     text_with_level(int16_t(x + w + 15), int16_t(y - 5), text, 9, ALIGN_LEFT, 2, int16_t(y - 4),
-                    int16_t(y + 11), limit_level(v, c.low_alarm, c.low_caution, c.high_caution, c.high_alarm));
+                    int16_t(y + 11), limit_level(v, scale.limits));
     label(int16_t(x + w + 50), int16_t(y - 3), pressure_unit_text(c.unit));
     if (engine_link_invalid()) cross_out(290, int16_t(y - 5), 470, int16_t(y + 13));
 }
@@ -276,17 +282,17 @@ void oat_column()
     int16_t v = sens.oat_disp;
     if (v > (settings.oat_unit == 1 ? 300 : 150)) std::snprintf(text, sizeof text, "---");
     else std::snprintf(text, sizeof text, "%d", v);
-    draw_text(446, 15, text, 9, ALIGN_CENTRE, WHITE);
+    draw_text(446, 15, text, 9, ALIGN_CENTRE, COLOUR_WHITE);
     if ((v < settings.oat_low_alarm || v > settings.oat_high_alarm) && tick.blink_flag == 1)
-        highlight_text(446, 15, text, 9, ALIGN_CENTRE, 2, 16, 31, RED, WHITE);
+        highlight_text(446, 15, text, 9, ALIGN_CENTRE, 2, 16, 31, COLOUR_RED, COLOUR_WHITE);
 }
 
 void ul_lane_lamps()
 {
     static constexpr uint8_t SPANS[11] = {3, 7, 9, 9, 11, 11, 11, 9, 9, 7, 3};
     uint8_t state = ecu.ignition_state;
-    uint8_t upper = (state == 12 || state == 4) ? GREEN : RED;
-    uint8_t lower = (state == 12 || state == 8) ? GREEN : RED;
+    uint8_t upper = (state == 12 || state == 4) ? COLOUR_GREEN : COLOUR_RED;
+    uint8_t lower = (state == 12 || state == 8) ? COLOUR_GREEN : COLOUR_RED;
     for (int r = 0; r < 11; ++r) {
         int16_t half = int16_t(SPANS[r] / 2);
         draw_hline(int16_t(460 - half), int16_t(460 + half), int16_t(2 + r), upper);

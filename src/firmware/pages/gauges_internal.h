@@ -2,21 +2,9 @@
 #pragma once
 #include <cstdint>
 
-namespace ems::gauge_detail {
+#include "pages/gauges.h"
 
-// Colours of the engine pages.
-constexpr uint8_t BLACK = 0;
-constexpr uint8_t GREY = 8;
-constexpr uint8_t WHITE = 15;
-constexpr uint8_t ORANGE = 216;
-constexpr uint8_t BLUE = 246;
-constexpr uint8_t RED = 247;
-constexpr uint8_t MAGENTA = 248;
-constexpr uint8_t YELLOW = 249;
-constexpr uint8_t SILVER = 250;
-constexpr uint8_t CYAN = 251;
-constexpr uint8_t GREEN = 252;
-constexpr uint8_t DARK_GREEN = 254;
+namespace ems::gauge_detail {
 
 // Truncates f toward zero after holding it within lo..hi, so that huge or
 // non-finite quotients never reach an out-of-range float-to-int conversion.
@@ -31,9 +19,8 @@ enum class Level : uint8_t { Normal, Caution, Alarm, Avoid };
 void text_with_level(int16_t x, int16_t y, const char* text, uint8_t font, uint8_t align,
                      int16_t pad, int16_t y1, int16_t y2, Level level);
 
-// Level of a value against low alarm / low caution / high caution / high alarm.
-Level limit_level(int64_t v, int64_t low_alarm, int64_t low_caution, int64_t high_caution,
-                  int64_t high_alarm);
+// Level of a value against its low and high alarm and caution limits.
+Level limit_level(int64_t v, const Limits& l);
 
 // Row of a 5-on / 5-off dashed line from x1 to x2.
 void dashed_5_5(int16_t x1, int16_t x2, int16_t y, uint8_t colour);
@@ -51,21 +38,23 @@ const char* map_unit_text();
 
 namespace ems::gauge_detail {
 
-// Limits of one dial or arc scale, in the value's units.
-struct ScaleLimits {
-    int64_t max, min, low_alarm, low_caution, high_caution, high_alarm;
-    bool avoid_on;
-    int64_t avoid_low, avoid_high;
+// An arc of a scale: it starts at angle `start` and sweeps `sweep` degrees
+// clockwise over the ring radius - band .. radius, mirrored left-right for
+// the left twin arc.
+struct Arc {
+    Point centre;
+    int16_t radius = 0;
+    int16_t band = 0;
+    int16_t start = 0;
+    int16_t sweep = 0;
+    bool mirrored = false;
 };
 
-// Coloured bands of a scale that starts at angle `start` and sweeps `sweep`
-// degrees clockwise, ring r - band .. r, mirrored left-right for the left
-// twin arc. Nothing when max <= min.
-void scale_bands(int16_t cx, int16_t cy, int16_t r, int16_t band, int16_t start, int16_t sweep,
-                 const ScaleLimits& l, bool mirrored);
+// Coloured bands and the avoid zone of a scale on an arc. Nothing when max <= min.
+void scale_bands(const Arc& arc, const Scale& s);
 // Needle angle for value v on that scale, held within start .. start + sweep
 // (start when max <= min).
-int16_t scale_angle(int64_t v, const ScaleLimits& l, int16_t start, int16_t sweep);
+int16_t scale_angle(int64_t v, const Scale& s, const Arc& arc);
 // Point at radius r and angle a from (cx, cy); mirrored flips left-right.
 int16_t polar_x(int16_t cx, int16_t r, int16_t a, bool mirrored);
 int16_t polar_y(int16_t cy, int16_t r, int16_t a);
@@ -73,9 +62,9 @@ int16_t polar_y(int16_t cy, int16_t r, int16_t a);
 void radial_line(int16_t cx, int16_t cy, int16_t r1, int16_t r2, int16_t a, uint8_t colour,
                  bool mirrored);
 
-// Limits of RPM 1 (instrument 0) or RPM 2 (instrument 1).
-ScaleLimits rpm_limits(uint8_t instrument);
+// Scale of RPM 1 (instrument 0) or RPM 2 (instrument 1), with its avoid zone.
+Scale rpm_scale(uint8_t instrument);
 // Highlight level of an RPM against its limits and avoid zone.
-Level rpm_level(int64_t rpm, const ScaleLimits& l);
+Level rpm_level(int64_t rpm, const Scale& s);
 
 } // namespace ems::gauge_detail

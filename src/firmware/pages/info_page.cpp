@@ -3,6 +3,7 @@
 #include "pages/info_page.h"
 
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/documents.h"
 #include "pages/gauges_internal.h"
@@ -25,7 +26,7 @@ void draw_checklist()
     if (count > CHECKLIST_MAX_LINES) count = CHECKLIST_MAX_LINES;
     int first = docs.checklist_cursor > 12 ? docs.checklist_cursor - 12 : 0;
     for (int i = first; i < count && 20 * (i - first) <= 240; ++i) {
-        uint8_t colour = i == docs.checklist_cursor ? RED : WHITE;
+        uint8_t colour = i == docs.checklist_cursor ? COLOUR_RED : COLOUR_WHITE;
         const char* line = docs.checklist_lines[i];
         int16_t x = 0;
         for (int c = 0; c < CHECKLIST_LINE_BYTES && line[c] != 0 && x < 460; ++c) {
@@ -51,8 +52,8 @@ void page_info()
         return;
     }
     if (card && docs.doc_shown != 0) return;
-    draw_text(240, 90, "INFORMATION", 20, ALIGN_CENTRE, WHITE);
-    draw_text(240, 140, "DISPLAY", 20, ALIGN_CENTRE, WHITE);
+    draw_text(240, 90, "INFORMATION", 20, ALIGN_CENTRE, COLOUR_WHITE);
+    draw_text(240, 140, "DISPLAY", 20, ALIGN_CENTRE, COLOUR_WHITE);
 }
 
 } // namespace ems

@@ -6,6 +6,7 @@
 #include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "sensors/minmax.h"
@@ -17,9 +18,6 @@ namespace ems {
 namespace {
 
 constexpr uint8_t FONT = 8;
-constexpr uint8_t WHITE = 15;
-constexpr uint8_t RED = 247;
-constexpr uint8_t SILVER = 250;
 constexpr int16_t FIRST_X = 30;
 constexpr int16_t SECOND_X = 270;
 constexpr int16_t FIRST_Y = 40;
@@ -36,8 +34,8 @@ struct RowWriter {
 
     void row(const char* label, const char* value)
     {
-        draw_text(x, y, label, FONT, ALIGN_LEFT, SILVER);
-        draw_text(int16_t(x + VALUE_DX), y, value, FONT, ALIGN_LEFT, WHITE);
+        draw_text(x, y, label, FONT, ALIGN_LEFT, COLOUR_SILVER);
+        draw_text(int16_t(x + VALUE_DX), y, value, FONT, ALIGN_LEFT, COLOUR_WHITE);
         y = int16_t(y + ROW_STEP);
     }
     void wrap_if_full()
@@ -190,9 +188,9 @@ void draw_rows()
 void screen_minmax()
 {
     soft_key_labels("MIN/MAX", "EXIT", "RESET", nullptr, nullptr, nullptr);
-    fill_rect(11, 11, 469, 228, 0);
-    draw_rect(10, 10, 470, 227, WHITE);
-    draw_text(240, 15, "MIN/MAX", 10, ALIGN_CENTRE, RED);
+    fill_rect(11, 11, 469, 228, COLOUR_BLACK);
+    draw_rect(10, 10, 470, 227, COLOUR_WHITE);
+    draw_text(240, 15, "MIN/MAX", 10, ALIGN_CENTRE, COLOUR_RED);
     draw_rows();
 
     tick.quick_menu_countdown = 10;

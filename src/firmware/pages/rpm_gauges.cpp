@@ -4,6 +4,7 @@
 
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/gauges.h"
 #include "pages/gauges_internal.h"
@@ -29,18 +30,18 @@ void rpm_label(uint8_t instrument, char* buf)
     std::snprintf(buf, 8, "%.6s", instrument == 0 ? settings.rpm1_label : settings.rpm2_label);
 }
 
-void rpm_readout(uint8_t instrument, int16_t vx, int16_t vy, int16_t lx, int16_t ly, uint8_t align,
-                 Side side)
+void rpm_readout(uint8_t instrument, const RpmReadout& r, Side side)
 {
+    const int16_t vx = r.value.x, vy = r.value.y, lx = r.label.x, ly = r.label.y;
     uint8_t display = instrument == 0 ? settings.rpm1_display : settings.rpm2_display;
     char label[8];
     rpm_label(instrument, label);
-    draw_text(lx, int16_t(ly - 13), label, 8, ALIGN_CENTRE, SILVER);
-    draw_text(lx, ly, display == 0 ? "RPM" : "RPM %", 8, ALIGN_CENTRE, SILVER);
+    draw_text(lx, int16_t(ly - 13), label, 8, ALIGN_CENTRE, COLOUR_SILVER);
+    draw_text(lx, ly, display == 0 ? "RPM" : "RPM %", 8, ALIGN_CENTRE, COLOUR_SILVER);
     char text[16];
     std::snprintf(text, sizeof text, "%ld", long(display == 1 ? percent_of(instrument) : rpm_of(instrument)));
-    text_with_level(vx, vy, text, 16, align, 1, int16_t(vy + 2), int16_t(vy + 29),
-                    rpm_level(rpm_of(instrument), rpm_limits(instrument)));
+    text_with_level(vx, vy, text, 16, r.align, 1, int16_t(vy + 2), int16_t(vy + 29),
+                    rpm_level(rpm_of(instrument), rpm_scale(instrument)));
     if (side == Side::Alone) return;
     bool crossed = instrument == 0 ? engine_link_invalid() : ecu.vexa_data_valid == 0;
     if (!crossed) return;
@@ -48,9 +49,9 @@ void rpm_readout(uint8_t instrument, int16_t vx, int16_t vy, int16_t lx, int16_t
         cross_out(int16_t(vx - 40), 40, int16_t(vx + 57), 140);
     } else {
         // The compact MAP readout sits below the right readout: the first line stops short.
-        if (settings.map_display == 1) draw_line(int16_t(vx - 60), 40, int16_t(vx + 5), 105, RED);
-        else draw_line(int16_t(vx - 60), 40, int16_t(vx + 38), 140, RED);
-        draw_line(int16_t(vx - 60), 140, int16_t(vx + 38), 40, RED);
+        if (settings.map_display == 1) draw_line(int16_t(vx - 60), 40, int16_t(vx + 5), 105, COLOUR_RED);
+        else draw_line(int16_t(vx - 60), 40, int16_t(vx + 38), 140, COLOUR_RED);
+        draw_line(int16_t(vx - 60), 140, int16_t(vx + 38), 40, COLOUR_RED);
     }
 }
 
@@ -58,12 +59,14 @@ void rpm_readout(uint8_t instrument, int16_t vx, int16_t vy, int16_t lx, int16_t
 
 void arc_instrument(uint8_t instrument, int16_t cx, int16_t cy, bool mirrored)
 {
-    ScaleLimits l = rpm_limits(instrument);
-    scale_bands(cx, cy, 60, 7, 120, 120, l, mirrored);
-    int16_t a = scale_angle(rpm_of(instrument), l, 120, 120);
+    Scale l = rpm_scale(instrument);
+    const Arc arc{
+        .centre = {cx, cy}, .radius = 60, .band = 7, .start = 120, .sweep = 120, .mirrored = mirrored};
+    scale_bands(arc, l);
+    int16_t a = scale_angle(rpm_of(instrument), l, arc);
     for (int16_t dy = 0; dy < 2; ++dy) {
-        radial_line(cx, int16_t(cy - dy), 35, 53, a, WHITE, mirrored);
-        radial_line(cx, int16_t(cy - dy), 53, 60, a, BLACK, mirrored);
+        radial_line(cx, int16_t(cy - dy), 35, 53, a, COLOUR_WHITE, mirrored);
+        radial_line(cx, int16_t(cy - dy), 53, 60, a, COLOUR_BLACK, mirrored);
     }
 }
 
@@ -97,19 +100,19 @@ constexpr ScaleNumber CLASSIC_NUMBERS[] = {
 void classic_scale(int16_t x, int16_t y, int16_t cx, bool mirrored, int32_t percent)
 {
     for (int16_t dx = 0; dx < 2; ++dx) {
-        if (mirrored) draw_arc_mirrored(cx, int16_t(y + 61), 70, 140, 229, GREY);
-        else draw_arc(int16_t(cx + dx), int16_t(y + 61), 70, 140, 229, GREY);
+        if (mirrored) draw_arc_mirrored(cx, int16_t(y + 61), 70, 140, 229, COLOUR_GREY);
+        else draw_arc(int16_t(cx + dx), int16_t(y + 61), 70, 140, 229, COLOUR_GREY);
         if (mirrored) break; // the mirrored arc is two pixels wide already
     }
     for (const Tick& t : CLASSIC_TICKS)
         for (int16_t row = 61; row <= 62; ++row)
-            radial_line(cx, int16_t(y + row), t.r1, t.r2, classic_angle(t.percent), GREY, mirrored);
+            radial_line(cx, int16_t(y + row), t.r1, t.r2, classic_angle(t.percent), COLOUR_GREY, mirrored);
     for (const ScaleNumber& n : CLASSIC_NUMBERS)
         draw_text(int16_t(x + (mirrored ? n.left_dx : n.right_dx)), int16_t(y + n.dy), n.text, 6,
-                  ALIGN_LEFT, GREY);
+                  ALIGN_LEFT, COLOUR_GREY);
     int16_t a = classic_angle(percent);
-    radial_line(cx, int16_t(y + 61), 40, 70, a, WHITE, mirrored);
-    radial_line(cx, int16_t(y + 60), 40, 70, a, WHITE, mirrored);
+    radial_line(cx, int16_t(y + 61), 40, 70, a, COLOUR_WHITE, mirrored);
+    radial_line(cx, int16_t(y + 60), 40, 70, a, COLOUR_WHITE, mirrored);
 }
 
 // One horizontal span of the emblem: row, first and last column relative to
@@ -167,12 +170,12 @@ void classic_emblem(int16_t x, int16_t y, bool rpm1_left)
 {
     for (int i = 0; i < CLASSIC_EMBLEM.count; ++i) {
         const Span& s = CLASSIC_EMBLEM.span[i];
-        uint8_t colour = GREY;
+        uint8_t colour = COLOUR_GREY;
         switch (s.slot) {
-        case E_LEFT: colour = rpm1_left ? RED : YELLOW; break;
-        case E_RIGHT: colour = rpm1_left ? YELLOW : RED; break;
-        case E_GREEN: colour = GREEN; break;
-        case E_YELLOW: colour = YELLOW; break;
+        case E_LEFT: colour = rpm1_left ? COLOUR_RED : COLOUR_YELLOW; break;
+        case E_RIGHT: colour = rpm1_left ? COLOUR_YELLOW : COLOUR_RED; break;
+        case E_GREEN: colour = COLOUR_GREEN; break;
+        case E_YELLOW: colour = COLOUR_YELLOW; break;
         default: break;
         }
         draw_hline(int16_t(x + 64 + s.x1), int16_t(x + 64 + s.x2), int16_t(y + 2 + s.row), colour);
@@ -181,15 +184,9 @@ void classic_emblem(int16_t x, int16_t y, bool rpm1_left)
 
 } // namespace
 
-void rpm1_readout(int16_t vx, int16_t vy, int16_t lx, int16_t ly, uint8_t align)
-{
-    rpm_readout(0, vx, vy, lx, ly, align, Side::Alone);
-}
+void rpm1_readout(const RpmReadout& r) { rpm_readout(0, r, Side::Alone); }
 
-void rpm2_readout(int16_t vx, int16_t vy, int16_t lx, int16_t ly, uint8_t align)
-{
-    rpm_readout(1, vx, vy, lx, ly, align, Side::Alone);
-}
+void rpm2_readout(const RpmReadout& r) { rpm_readout(1, r, Side::Alone); }
 
 void twin_rpm_gauge(int16_t x, int16_t y)
 {
@@ -203,21 +200,21 @@ void twin_rpm_gauge(int16_t x, int16_t y)
         classic_scale(x, y, int16_t(x + 150), false, percent_of(right));
         classic_emblem(x, y, left == 0);
     }
-    rpm_readout(left, 44, 75, 39, 52, ALIGN_CENTRE, Side::Left);
-    rpm_readout(right, 207, 75, 207, 52, ALIGN_CENTRE, Side::Right);
+    rpm_readout(left, {.value = {44, 75}, .label = {39, 52}}, Side::Left);
+    rpm_readout(right, {.value = {207, 75}, .label = {207, 52}}, Side::Right);
 }
 
 void mag_check_single()
 {
     int16_t x = settings.map_display == 1 ? 180 : 65;
     char text[16];
-    draw_text(x, 40, "MAG CHECK", 9, ALIGN_CENTRE, WHITE);
+    draw_text(x, 40, "MAG CHECK", 9, ALIGN_CENTRE, COLOUR_WHITE);
     std::snprintf(text, sizeof text, "%ld", long(int64_t(sens.rpm) - gauges.mag_check_rpm1));
-    draw_text(x, 70, text, 16, ALIGN_CENTRE, WHITE);
+    draw_text(x, 70, text, 16, ALIGN_CENTRE, COLOUR_WHITE);
     char label[8];
     rpm_label(0, label);
-    draw_text(x, 110, label, 8, ALIGN_CENTRE, SILVER);
-    draw_text(x, 125, "RPM", 8, ALIGN_CENTRE, SILVER);
+    draw_text(x, 110, label, 8, ALIGN_CENTRE, COLOUR_SILVER);
+    draw_text(x, 125, "RPM", 8, ALIGN_CENTRE, COLOUR_SILVER);
     if (engine_link_invalid()) cross_out(int16_t(x - 50), 35, int16_t(x + 50), 140);
 }
 
@@ -225,15 +222,15 @@ void mag_check_twin()
 {
     char text[16];
     char label[8];
-    draw_text(125, 40, "*** MAGNETO CHECK ***", 9, ALIGN_CENTRE, WHITE);
+    draw_text(125, 40, "*** MAGNETO CHECK ***", 9, ALIGN_CENTRE, COLOUR_WHITE);
     rpm_label(0, label);
-    draw_text(5, 67, label, 8, ALIGN_LEFT, SILVER);
+    draw_text(5, 67, label, 8, ALIGN_LEFT, COLOUR_SILVER);
     std::snprintf(text, sizeof text, "%ld", long(int64_t(sens.rpm) - gauges.mag_check_rpm1));
-    draw_text(80, 60, text, 16, ALIGN_LEFT, WHITE);
+    draw_text(80, 60, text, 16, ALIGN_LEFT, COLOUR_WHITE);
     rpm_label(1, label);
-    draw_text(5, 107, label, 8, ALIGN_LEFT, SILVER);
+    draw_text(5, 107, label, 8, ALIGN_LEFT, COLOUR_SILVER);
     std::snprintf(text, sizeof text, "%ld", long(int64_t(raw.rpm2) - gauges.mag_check_rpm2));
-    draw_text(80, 100, text, 16, ALIGN_LEFT, WHITE);
+    draw_text(80, 100, text, 16, ALIGN_LEFT, COLOUR_WHITE);
     if (engine_link_invalid()) cross_out(5, 65, 160, 85);
     if (ecu.vexa_data_valid == 0) cross_out(5, 105, 160, 125);
 }

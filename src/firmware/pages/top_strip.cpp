@@ -6,6 +6,7 @@
 #include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/flight_log.h"
 #include "pages/fuel_page.h"
@@ -21,20 +22,16 @@ namespace ems {
 namespace {
 
 constexpr uint8_t FONT = 8;
-constexpr uint8_t GREY = 8;
-constexpr uint8_t WHITE = 15;
-constexpr uint8_t RED = 247;
-constexpr uint8_t SILVER = 250;
 constexpr size_t TEXT = 24;
 
-void label(int16_t x, int16_t y, const char* text, uint8_t align = ALIGN_LEFT, uint8_t colour = SILVER)
+void label(int16_t x, int16_t y, const char* text, uint8_t align = ALIGN_LEFT, uint8_t colour = COLOUR_SILVER)
 {
     draw_text(x, y, text, FONT, align, colour);
 }
 
 void value(int16_t x, int16_t y, const char* text, uint8_t align = ALIGN_LEFT)
 {
-    draw_text(x, y, text, FONT, align, WHITE);
+    draw_text(x, y, text, FONT, align, COLOUR_WHITE);
 }
 
 // Flight time: the colon blinks while a flight is in progress.
@@ -73,7 +70,7 @@ void maint_value(int16_t x, int16_t y, uint8_t align)
     std::snprintf(text, sizeof text, "%d", int(h.maint_hours));
     value(x, y, text, align);
     if (h.maint_hours == 0 && h.maint_minutes == 0 && tick.blink_flag == 1)
-        highlight_text(x, y, text, FONT, align, 2, 16, 29, RED, WHITE);
+        highlight_text(x, y, text, FONT, align, 2, 16, 29, COLOUR_RED, COLOUR_WHITE);
 }
 
 // "OAT:" with the value in font 9 and the unit in grey; the value blinks on
@@ -88,14 +85,14 @@ void oat_block(int16_t label_x, int16_t value_x)
         std::snprintf(text, sizeof text, "---");
     else
         std::snprintf(text, sizeof text, "%d", int(oat));
-    draw_text(value_x, 15, text, 9, ALIGN_LEFT, WHITE);
+    draw_text(value_x, 15, text, 9, ALIGN_LEFT, COLOUR_WHITE);
     const int16_t low = settings.oat_low_alarm;
     const int16_t high = settings.oat_high_alarm;
     if ((oat < low || oat > high) && tick.blink_flag == 1)
-        highlight_text(value_x, 15, text, 9, ALIGN_LEFT, 2, 16, 31, RED, WHITE);
+        highlight_text(value_x, 15, text, 9, ALIGN_LEFT, 2, 16, 31, COLOUR_RED, COLOUR_WHITE);
     char unit[8];
     oat_unit_text(unit, sizeof unit);
-    label(int16_t(text_end_x + 2), 15, unit, ALIGN_LEFT, GREY);
+    label(int16_t(text_end_x + 2), 15, unit, ALIGN_LEFT, COLOUR_GREY);
 }
 
 // Left part shared by the ROTAX and UL POWER strips: clocks at clock_x
@@ -127,9 +124,9 @@ void ecu_strip_common(int16_t clock_x, int16_t hobbs_x, int16_t hobbs_vx)
 // "THROT:" in grey, the percentage, and "%" in grey right after it.
 void throttle(int16_t label_x, int16_t value_x, const char* text)
 {
-    label(label_x, 0, "THROT:", ALIGN_LEFT, GREY);
+    label(label_x, 0, "THROT:", ALIGN_LEFT, COLOUR_GREY);
     value(value_x, 0, text);
-    label(text_end_x, 0, "%", ALIGN_LEFT, GREY);
+    label(text_end_x, 0, "%", ALIGN_LEFT, COLOUR_GREY);
 }
 
 void strip_rotax(bool oat_moved)
@@ -150,18 +147,18 @@ void strip_rotax(bool oat_moved)
 // A temperature with its unit (ecu_air_temp_unit) in grey two pixels after it.
 void ul_temperature(const char* name, const char* text)
 {
-    label(320, 15, name, ALIGN_LEFT, GREY);
+    label(320, 15, name, ALIGN_LEFT, COLOUR_GREY);
     value(380, 15, text);
-    label(int16_t(text_end_x + 2), 15, option_gauge_text(options::DEGREE_UNIT, settings.ecu_air_temp_unit), ALIGN_LEFT, GREY);
+    label(int16_t(text_end_x + 2), 15, option_gauge_text(options::DEGREE_UNIT, settings.ecu_air_temp_unit), ALIGN_LEFT, COLOUR_GREY);
 }
 
 void strip_ul_power(bool oat_moved)
 {
     ecu_strip_common(105, 200, 260);
     if (ecu.ul_data_valid != 1) {
-        fill_rect(315, 0, 479, 29, RED);
-        draw_rect(315, 0, 479, 29, WHITE);
-        draw_text(398, 8, "ECU COMMS ERROR", FONT, ALIGN_CENTRE, WHITE);
+        fill_rect(315, 0, 479, 29, COLOUR_RED);
+        draw_rect(315, 0, 479, 29, COLOUR_WHITE);
+        draw_text(398, 8, "ECU COMMS ERROR", FONT, ALIGN_CENTRE, COLOUR_WHITE);
         return;
     }
     // The UL Power link's throttle and intake-air values: the host's
