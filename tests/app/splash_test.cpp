@@ -5,6 +5,7 @@
 
 #include "config/settings.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
@@ -49,7 +50,7 @@ TEST_F(Splash, WithoutAPictureOnlyTheTextsShowOnBlack)
     for (size_t i = 0; i < size_t(LCD_WIDTH) * 238; ++i) lit += Framebuffer[i] != 0;
     EXPECT_EQ(lit, 0);
     int text = 0;
-    for (size_t i = size_t(LCD_WIDTH) * 238; i < FRAME_BYTES; ++i) text += Framebuffer[i] == 15;
+    for (size_t i = size_t(LCD_WIDTH) * 238; i < FRAME_BYTES; ++i) text += Framebuffer[i] == COLOUR_WHITE;
     EXPECT_GT(text, 100);
     EXPECT_GOLDEN("splash_no_card");
 }

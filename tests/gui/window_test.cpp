@@ -22,6 +22,7 @@
 
 #include "config/settings.h"
 #include "gfx/framebuffer.h"
+#include "gfx/palette.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
 #include "host/nmea_sources.h"
@@ -229,8 +230,8 @@ TEST_F(Window, PresentsThePaletteOnePixelPerPixel)
         for (int x = 0; x < 480; ++x) all_black &= (black.pixel(x, y) & 0xFFFFFF) == 0;
     EXPECT_TRUE(all_black);
 
-    ems::Framebuffer[0] = 15;
-    ems::Framebuffer[271 * 480 + 479] = 15;
+    ems::Framebuffer[0] = ems::COLOUR_WHITE;
+    ems::Framebuffer[271 * 480 + 479] = ems::COLOUR_WHITE;
     window->present();
     // What the panel shows on screen, also after a repaint.
     window->lcd()->repaint();

@@ -293,7 +293,8 @@ TEST_F(Gauges, RandomSettingsNeverBreakTheWidgets)
             oat_readout({.x = 175, .y = 65, .width = 130, .thickness = 10});
             current_readout({.x = 330, .y = 65, .width = 130, .thickness = 10});
             for (uint8_t i = 0; i < 5; ++i)
-                aux_readout(i, uint8_t(rng() % 6), {.x = 258, .y = 117, .width = 97, .thickness = 8});
+                aux_readout(i, uint8_t(rng() % 6),
+                            {.x = 258, .y = 117, .width = 97, .thickness = 8});
             map_dial({.dial = {.centre = {61, 100}, .radius = 60, .band = 7, .needle_from = 25},
                       .label = {37, 123},
                       .value = {76, 85},

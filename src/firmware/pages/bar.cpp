@@ -42,10 +42,15 @@ void text_with_level(int16_t x, int16_t y, const char* text, uint8_t font, uint8
     draw_text(x, y, text, font, align, COLOUR_WHITE);
     switch (level) {
     case Level::Alarm:
-        if (tick.blink_flag == 1) highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_RED, COLOUR_WHITE);
+        if (tick.blink_flag == 1)
+            highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_RED, COLOUR_WHITE);
         break;
-    case Level::Caution: highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_YELLOW, COLOUR_BLACK); break;
-    case Level::Avoid: highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_ORANGE, COLOUR_WHITE); break;
+    case Level::Caution:
+        highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_YELLOW, COLOUR_BLACK);
+        break;
+    case Level::Avoid:
+        highlight_text(x, y, text, font, align, pad, y1, y2, COLOUR_ORANGE, COLOUR_WHITE);
+        break;
     case Level::Normal: break;
     }
 }
@@ -118,7 +123,8 @@ void bar_pointer(const Bar& b, float scale)
                                   b.x + 2, b.x + b.width + 2);
     else p = b.x + 2; // no usable scale: the pointer rests at the low end
     if (p < b.x + 2) p = b.x + 2;
-    fill_rect(int16_t(p - 2), int16_t(b.y - 3), int16_t(p + 2), int16_t(b.y + b.thickness + 3), COLOUR_WHITE);
+    fill_rect(int16_t(p - 2), int16_t(b.y - 3), int16_t(p + 2), int16_t(b.y + b.thickness + 3),
+              COLOUR_WHITE);
 }
 
 // Units per pixel, or 0 when the bar has no usable scale (zero or negative
@@ -185,7 +191,8 @@ void bar_readout(const BarReadout& at, const Scale& scale, int64_t value, const 
     draw_text(x, int16_t(y - th - 12), t.label, 8, ALIGN_LEFT, COLOUR_SILVER);
     text_with_level(int16_t(x + w - t.value_dx), int16_t(y - th - 14), t.value, 9, ALIGN_RIGHT, 2,
                     int16_t(y - th - 13), int16_t(y - th + 2), limit_level(value, scale.limits));
-    draw_text(int16_t(x + w + t.unit_dx), int16_t(y - th - 12), t.unit, 8, ALIGN_RIGHT, COLOUR_SILVER);
+    draw_text(int16_t(x + w + t.unit_dx), int16_t(y - th - 12), t.unit, 8, ALIGN_RIGHT,
+              COLOUR_SILVER);
     if (crossed) cross_out(x, int16_t(y - th - 12), int16_t(x + w), int16_t(y + th));
 }
 
@@ -219,8 +226,8 @@ void volts_readout(const BarReadout& at)
     std::snprintf(label, sizeof label, "%.7s", s.volts_label);
     char text[16];
     std::snprintf(text, sizeof text, "%.1f", sens.volts_x10 * 0.1);
-    bar_readout(at, scale, sens.volts_x10, {.label = label, .value = text, .value_dx = 15, .unit = "V"},
-                false);
+    bar_readout(at, scale, sens.volts_x10,
+                {.label = label, .value = text, .value_dx = 15, .unit = "V"}, false);
 }
 
 void oat_readout(const BarReadout& at)
@@ -267,7 +274,10 @@ void aux_readout(uint8_t i, uint8_t mode, const BarReadout& at)
         std::snprintf(label, sizeof label, "%.6s", c.label);
         bool crossed = (i == 1 && s.ecu_type == 2) ? ecu.ul_data_valid == 0 : vexa_lost;
         bar_readout(at, record_scale(c), v,
-                    {.label = label, .value = text, .value_dx = 25, .unit = pressure_unit_text(c.unit),
+                    {.label = label,
+                     .value = text,
+                     .value_dx = 25,
+                     .unit = pressure_unit_text(c.unit),
                      .unit_dx = 2},
                     crossed);
         break;

@@ -35,7 +35,8 @@ void band(const Arc& arc, int32_t from, int32_t to, uint8_t colour)
     if (to <= from) return;
     const Point c = arc.centre;
     if (arc.mirrored)
-        draw_radial_band_mirrored(c.x, c.y, arc.band, arc.radius, int16_t(from), int16_t(to), colour);
+        draw_radial_band_mirrored(c.x, c.y, arc.band, arc.radius, int16_t(from), int16_t(to),
+                                  colour);
     else draw_radial_band(c.x, c.y, arc.band, arc.radius, int16_t(from), int16_t(to), colour);
 }
 
@@ -96,7 +97,9 @@ Scale rpm_scale(uint8_t instrument)
                            .high_alarm = s.rpm1_high_alarm,
                            .low_alarm_on = s.rpm1_low_alarm_on != 0,
                            .high_alarm_on = s.rpm1_high_alarm_on != 0},
-                .avoid = {.on = s.rpm1_avoid_zone == 1, .low = s.rpm1_avoid_low, .high = s.rpm1_avoid_high}};
+                .avoid = {.on = s.rpm1_avoid_zone == 1,
+                          .low = s.rpm1_avoid_low,
+                          .high = s.rpm1_avoid_high}};
     return {.min = s.rpm2_display_min,
             .max = s.rpm2_display_max,
             .limits = {.low_alarm = s.rpm2_low_alarm,
@@ -138,7 +141,8 @@ Scale map_scale()
 // Band, then the needle: white from needle_from to the band, black across it.
 void dial(const Dial& d, const Scale& l, int64_t v)
 {
-    const Arc arc{.centre = d.centre, .radius = d.radius, .band = d.band, .start = 150, .sweep = 160};
+    const Arc arc{
+        .centre = d.centre, .radius = d.radius, .band = d.band, .start = 150, .sweep = 160};
     scale_bands(arc, l);
     int16_t a = scale_angle(v, l, arc);
     const int16_t cx = d.centre.x, cy = d.centre.y, band_inner = int16_t(d.radius - d.band);
@@ -178,7 +182,8 @@ void map_compact(const MapCompact& m)
 void rpm_dial(const Dial& d)
 {
     dial(d, rpm_scale(0), sens.rpm);
-    if (engine_link_invalid()) cross_out(int16_t(d.centre.x - 50), 35, int16_t(d.centre.x + 50), 140);
+    const int16_t cx = d.centre.x;
+    if (engine_link_invalid()) cross_out(int16_t(cx - 50), 35, int16_t(cx + 50), 140);
 }
 
 } // namespace ems

@@ -71,7 +71,8 @@ bool grid_slot(uint8_t g, uint8_t t, uint8_t k, GridSlot& slot)
 void egt_cht_area()
 {
     if (settings.egt_channels == 0 && settings.cht_channels == 0) return;
-    if (settings.egt_channels > 0) egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
+    if (settings.egt_channels > 0)
+        egt_group({.x = 0, .width = egt_group_width(), .bar_height = 77});
     if (settings.cht_channels > 0) cht_group();
     char unit[8];
     temp_unit_text(unit, sizeof unit);

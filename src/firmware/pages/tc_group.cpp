@@ -52,7 +52,10 @@ Scale tc_scale(uint8_t kind)
 }
 
 // Whether the group shows its channels in turn (SCANNING) rather than the hottest.
-bool scanning(uint8_t kind) { return (kind == TC_EGT ? settings.egt_scanning : settings.cht_scanning) == 1; }
+bool scanning(uint8_t kind)
+{
+    return (kind == TC_EGT ? settings.egt_scanning : settings.cht_scanning) == 1;
+}
 
 // The channel the big value shows: the scanned one in SCANNING mode outside
 // cruise mode, else the hottest (first of equals). A scan index outside the
@@ -96,8 +99,10 @@ void big_value(int16_t x, int16_t v, const Limits& l)
     char text[8];
     std::snprintf(text, sizeof text, "%d", v);
     draw_text(x, 245, text, 16, ALIGN_CENTRE, COLOUR_WHITE);
-    if (v > l.high_alarm) highlight_text(x, 245, text, 16, ALIGN_CENTRE, 0, 250, 271, COLOUR_RED, COLOUR_WHITE);
-    else if (v > l.high_caution) highlight_text(x, 245, text, 16, ALIGN_CENTRE, 0, 250, 271, COLOUR_YELLOW, COLOUR_BLACK);
+    if (v > l.high_alarm)
+        highlight_text(x, 245, text, 16, ALIGN_CENTRE, 0, 250, 271, COLOUR_RED, COLOUR_WHITE);
+    else if (v > l.high_caution)
+        highlight_text(x, 245, text, 16, ALIGN_CENTRE, 0, 250, 271, COLOUR_YELLOW, COLOUR_BLACK);
 }
 
 // Bar height of v for bar height H under top row `top`: 0 when negative, H
@@ -214,7 +219,8 @@ void tc_bars(const TcBars& b)
         fill_rect(bx, int16_t(230 - hv), int16_t(bx + g.w), 230, colour);
         int16_t centre = int16_t(bx + g.w / 2);
         if (!lean)
-            channel_number(centre, uint8_t(i - first + 1), COLOUR_SILVER, number_highlighted(kind, i, hottest),
+            channel_number(centre, uint8_t(i - first + 1), COLOUR_SILVER,
+                           number_highlighted(kind, i, hottest),
                            kind == TC_EGT ? COLOUR_MAGENTA : COLOUR_CYAN);
         if (lean) {
             char text[8];
