@@ -9,8 +9,10 @@
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 
 using namespace ems;
+using test::px;
 
 namespace {
 
@@ -25,8 +27,6 @@ Pixels lit()
             if (Framebuffer[y * LCD_WIDTH + x]) out.insert({x, y});
     return out;
 }
-
-uint8_t at(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
 
 class Draw : public ::testing::Test {
 protected:
@@ -118,16 +118,16 @@ TEST_F(Draw, HlineVlineRectAndFillBounds)
     clear_screen();
     fill_rect(10, 20, 30, 21, 9);
     EXPECT_EQ(lit().size(), 42u);
-    EXPECT_EQ(at(10, 20), 9);
-    EXPECT_EQ(at(30, 21), 9);
-    EXPECT_EQ(at(31, 21), COLOUR_BLACK);
+    EXPECT_EQ(px(10, 20), 9);
+    EXPECT_EQ(px(30, 21), 9);
+    EXPECT_EQ(px(31, 21), COLOUR_BLACK);
 
     clear_screen();
     draw_rect(10, 20, 30, 25, COLOUR_WHITE);
     EXPECT_EQ(lit().size(), 2u * 21 + 2u * 4);
-    EXPECT_EQ(at(20, 22), COLOUR_BLACK);
-    EXPECT_EQ(at(10, 22), COLOUR_WHITE);
-    EXPECT_EQ(at(30, 25), COLOUR_WHITE);
+    EXPECT_EQ(px(20, 22), COLOUR_BLACK);
+    EXPECT_EQ(px(10, 22), COLOUR_WHITE);
+    EXPECT_EQ(px(30, 25), COLOUR_WHITE);
 }
 
 // On the unit these four write the buffer directly; here pixels off the
@@ -206,8 +206,8 @@ TEST_F(Draw, CirclesArcsAndBandsClipWithoutWrapping)
         EXPECT_LE(x, 10);
         EXPECT_LE(y, 10);
     }
-    EXPECT_EQ(at(10, 0), COLOUR_WHITE);
-    EXPECT_EQ(at(0, 10), COLOUR_WHITE);
+    EXPECT_EQ(px(10, 0), COLOUR_WHITE);
+    EXPECT_EQ(px(0, 10), COLOUR_WHITE);
 
     clear_screen();
     draw_circle(240, 136, 32767, COLOUR_WHITE);
@@ -233,10 +233,10 @@ TEST_F(Draw, AngleTablesAndRangeReduction)
 TEST_F(Draw, ArcOverTheTopOfItsCentre)
 {
     draw_arc(428, 274, 20, 220, 320, COLOUR_WHITE);
-    EXPECT_EQ(at(428, 254), COLOUR_WHITE);  // 270 degrees: straight up
-    EXPECT_EQ(at(413, 262), COLOUR_WHITE);  // 220 degrees, the first point
-    EXPECT_EQ(at(443, 261), COLOUR_WHITE);  // 319 degrees, the last point
-    EXPECT_EQ(at(443, 262), COLOUR_BLACK);  // 320 degrees is not drawn
+    EXPECT_EQ(px(428, 254), COLOUR_WHITE);  // 270 degrees: straight up
+    EXPECT_EQ(px(413, 262), COLOUR_WHITE);  // 220 degrees, the first point
+    EXPECT_EQ(px(443, 261), COLOUR_WHITE);  // 319 degrees, the last point
+    EXPECT_EQ(px(443, 262), COLOUR_BLACK);  // 320 degrees is not drawn
     for (const auto& [x, y] : lit()) EXPECT_LE(y, 262);
 
     clear_screen();
@@ -273,7 +273,7 @@ TEST_F(Draw, RadialBandStrokeAndSolidSector)
         for (int x = 0; x < LCD_WIDTH; ++x) {
             const double r = std::hypot(x - xc, y - yc);
             const double a = std::atan2(y - yc, x - xc) * 180.0 / std::numbers::pi;
-            if (r >= 70 && r <= 78 && a >= -148 && a <= -32 && at(x, y) != COLOUR_GREEN) ++holes;
+            if (r >= 70 && r <= 78 && a >= -148 && a <= -32 && px(x, y) != COLOUR_GREEN) ++holes;
         }
     EXPECT_EQ(holes, 0);
 }

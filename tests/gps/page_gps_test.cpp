@@ -20,10 +20,12 @@
 #include "support/firmware_reset.h"
 #include "support/golden.h"
 #include "support/nmea_io.h"
+#include "support/pixels.h"
 #include "system/clock.h"
 #include "app/power.h"
 
 using namespace ems;
+using test::frame;
 
 namespace {
 
@@ -45,7 +47,6 @@ std::string sun(float v)
     format_sun_time(v, t, sizeof t);
     return t;
 }
-std::vector<uint8_t> frame() { return {Framebuffer, Framebuffer + FRAME_BYTES}; }
 
 // Rows 0..149: the sky view and the top of the information list, above the
 // signal chart (whose labels follow the satellites in view).

@@ -12,6 +12,8 @@ namespace test {
 
 using namespace ems;
 
+std::vector<uint8_t> frame() { return {Framebuffer, Framebuffer + FRAME_BYTES}; }
+
 uint8_t px(int x, int y) { return Framebuffer[y * LCD_WIDTH + x]; }
 
 int count_in(int x1, int y1, int x2, int y2, uint8_t c)

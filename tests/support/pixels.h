@@ -3,8 +3,12 @@
 // Boxes are inclusive on both ends.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 namespace test {
+
+// A copy of the whole frame buffer, for comparing two renderings.
+std::vector<uint8_t> frame();
 
 // Palette index of pixel (x, y).
 uint8_t px(int x, int y);

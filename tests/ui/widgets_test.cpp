@@ -23,6 +23,7 @@
 using namespace ems;
 
 using test::count_in;
+using test::frame;
 using test::ink_in;
 using test::px;
 
@@ -30,7 +31,6 @@ namespace {
 
 using Frame = std::vector<uint8_t>;
 
-Frame frame() { return {Framebuffer, Framebuffer + FRAME_BYTES}; }
 
 // Frame with only draw_text's rendering of one text, for comparisons.
 Frame text_frame(int16_t x, int16_t y, const char* t, uint8_t align, uint8_t colour)
