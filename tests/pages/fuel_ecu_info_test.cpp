@@ -170,11 +170,11 @@ TEST_F(FuelPages, FuelPressureHighlight)
 {
     const auto& c = settings.fuel_pressure_cfg;
     senders.fuel_pressure = int16_t(c.high_alarm + 1);
-    fuel_pressure_readout(320, 227, 80, 8, 1);
+    fuel_pressure_readout({.x = 320, .y = 227, .width = 80, .thickness = 8}, true);
     EXPECT_GT(count_in(410, 223, 470, 238, COLOUR_RED), 0);
     clear_screen();
     senders.fuel_pressure = int16_t((c.high_caution + c.high_alarm) / 2);
-    fuel_pressure_readout(320, 227, 80, 8, 1);
+    fuel_pressure_readout({.x = 320, .y = 227, .width = 80, .thickness = 8}, true);
     if (c.high_caution < c.high_alarm) {
         EXPECT_GT(count_in(410, 223, 470, 238, COLOUR_YELLOW), 0);
     }

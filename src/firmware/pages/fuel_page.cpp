@@ -85,18 +85,19 @@ void tank_value(uint8_t t, int16_t x, int16_t y, uint8_t fail_font, int16_t fail
     text_with_level(x, y, text, 16, ALIGN_LEFT, 1, int16_t(y + 2), int16_t(y + 29), level);
 }
 
-void tank_bar(uint8_t t, int16_t x, int16_t y, int16_t w, int16_t th)
+void tank_bar(uint8_t t, const BarReadout& at)
 {
     Tank k = tank_settings(t);
-    bar_gauge_low({.x = x,
-                   .y = y,
-                   .width = w,
-                   .thickness = th,
+    bar_gauge_low({.x = at.x,
+                   .y = at.y,
+                   .width = at.width,
+                   .thickness = at.thickness,
                    .scale = {.min = 0,
                              .max = k.size,
                              .limits = {.low_alarm = k.low_alarm, .low_caution = k.low_caution}},
                    .value = fuel.tank_level[t]});
-    if (k.mode == TANK_CALCULATED) draw_text(362, int16_t(y + th / 2 - 5), "CALC", 8, ALIGN_CENTRE, COLOUR_BLACK);
+    if (k.mode == TANK_CALCULATED)
+        draw_text(362, int16_t(at.y + at.thickness / 2 - 5), "CALC", 8, ALIGN_CENTRE, COLOUR_BLACK);
 }
 
 bool tank_calculated(uint8_t t) { return tank_settings(t).mode == TANK_CALCULATED; }
@@ -113,8 +114,8 @@ void layout_single(uint8_t config)
     uint8_t t = (config == 0 || config == 12) ? 0 : 1;
     tank_value(t, 420, 187, 12, 192);
     label(288, 195, "FL");
-    tank_bar(t, 320, 195, 95, 16);
-    if (fp_shown()) fuel_pressure_readout(320, 227, 80, 8, 1);
+    tank_bar(t, {.x = 320, .y = 195, .width = 95, .thickness = 16});
+    if (fp_shown()) fuel_pressure_readout({.x = 320, .y = 227, .width = 80, .thickness = 8}, true);
     if (engine_link_invalid()) cross_out(290, 152, 470, 177);
     if (vexa_lost() && !tank_calculated(t)) cross_out(290, 195, 470, 211);
 }
@@ -127,8 +128,8 @@ void layout_level_only()
     else label(380, 235, volume_name(), ALIGN_CENTRE);
     uint8_t t = settings.tank1_mode != TANK_SENDER ? 1 : 0;
     tank_value(t, 414, 195, 16, 195);
-    tank_bar(t, 290, 203, 110, 14);
-    if (fp) fuel_pressure_readout(320, 250, 80, 8, 1);
+    tank_bar(t, {.x = 290, .y = 203, .width = 110, .thickness = 14});
+    if (fp) fuel_pressure_readout({.x = 320, .y = 250, .width = 80, .thickness = 8}, true);
     if (vexa_lost()) cross_out(290, 203, 470, 217);
 }
 
@@ -136,13 +137,13 @@ void layout_two_tanks()
 {
     tank_value(0, 414, 159, 16, 159);
     label(288, 167, "FL1");
-    tank_bar(0, 320, 168, 80, 13);
+    tank_bar(0, {.x = 320, .y = 168, .width = 80, .thickness = 13});
     tank_value(1, 414, 203, 16, 203);
     label(288, 211, "FL2");
-    tank_bar(1, 320, 212, 80, 13);
+    tank_bar(1, {.x = 320, .y = 212, .width = 80, .thickness = 13});
     if (fp_shown()) {
         label(380, 190, volume_name(), ALIGN_CENTRE);
-        fuel_pressure_readout(320, 250, 80, 8, 1);
+        fuel_pressure_readout({.x = 320, .y = 250, .width = 80, .thickness = 8}, true);
     } else {
         label(380, 250, volume_name(), ALIGN_CENTRE);
     }
@@ -154,7 +155,7 @@ void layout_one_flow()
     label(380, 170, "FUEL FLOW", ALIGN_CENTRE, 10);
     flow_value(settings.flow1_on == 1 ? fuel.fuel_flow[0] : fuel.fuel_flow[1], 415, 201, 20, ALIGN_RIGHT);
     label(450, 219, flow_unit_text(), ALIGN_CENTRE);
-    if (fp_shown()) fuel_pressure_readout(320, 255, 80, 8, 1);
+    if (fp_shown()) fuel_pressure_readout({.x = 320, .y = 255, .width = 80, .thickness = 8}, true);
     if (engine_link_invalid()) cross_out(320, 210, 460, 230);
 }
 
@@ -168,7 +169,7 @@ void layout_two_flows()
     flow_value(fuel.fuel_flow[1], 420, y2, 20, ALIGN_RIGHT);
     label(440, fp ? 174 : 188, flow_unit_text());
     label(440, fp ? 219 : 248, flow_unit_text());
-    if (fp) fuel_pressure_readout(320, 250, 80, 8, 1);
+    if (fp) fuel_pressure_readout({.x = 320, .y = 250, .width = 80, .thickness = 8}, true);
     if (engine_link_invalid()) cross_out(290, int16_t(y1 + 5), 470, int16_t(y1 + 30));
     if (vexa_lost()) cross_out(290, int16_t(y2 + 5), 470, int16_t(y2 + 30));
 }
@@ -185,13 +186,13 @@ void layout_combined_and_both()
     label(460, int16_t(175 - p), flow_unit_text(), ALIGN_CENTRE);
     label(460, int16_t(210 - p - q), flow_unit_text(), ALIGN_CENTRE);
     label(460, int16_t(240 - p - q), flow_unit_text(), ALIGN_CENTRE);
-    if (fp) fuel_pressure_readout(320, 255, 80, 8, 1);
+    if (fp) fuel_pressure_readout({.x = 320, .y = 255, .width = 80, .thickness = 8}, true);
 }
 
 void layout_pressure_only()
 {
     label(380, 185, "FUEL PRESSURE", ALIGN_CENTRE);
-    if (fp_shown()) fuel_pressure_readout(300, 210, 100, 8, 0);
+    if (fp_shown()) fuel_pressure_readout({.x = 300, .y = 210, .width = 100, .thickness = 8}, false);
 }
 
 // The two tank rows of configurations 10, 11 and 14, raised by d pixels.
@@ -199,10 +200,10 @@ void two_tank_rows(int16_t d)
 {
     tank_value(0, 414, int16_t(171 - d), 16, int16_t(171 - d));
     label(288, int16_t(180 - d), "FL1");
-    tank_bar(0, 320, int16_t(181 - d), 80, 13);
+    tank_bar(0, {.x = 320, .y = int16_t(181 - d), .width = 80, .thickness = 13});
     tank_value(1, 414, int16_t(198 - d), 16, int16_t(198 - d));
     label(288, int16_t(206 - d), "FL2");
-    tank_bar(1, 320, int16_t(207 - d), 80, 13);
+    tank_bar(1, {.x = 320, .y = int16_t(207 - d), .width = 80, .thickness = 13});
     if (vexa_lost() && !tank_calculated(0)) cross_out(290, int16_t(181 - d), 470, int16_t(194 - d));
     if (vexa_lost() && !tank_calculated(1)) cross_out(290, int16_t(207 - d), 470, int16_t(220 - d));
 }
@@ -214,7 +215,7 @@ void layout_two_flows_two_tanks()
     flow_value(fuel.fuel_flow[1], 408, int16_t(145 - q), 16, ALIGN_CENTRE);
     label(464, int16_t(153 - q), flow_unit_text(), ALIGN_CENTRE);
     two_tank_rows(q);
-    if (fp_shown()) fuel_pressure_readout(320, 230, 80, 8, 1);
+    if (fp_shown()) fuel_pressure_readout({.x = 320, .y = 230, .width = 80, .thickness = 8}, true);
     if (engine_link_invalid()) cross_out(290, int16_t(150 - q), 350, int16_t(170 - q));
     if (vexa_lost()) cross_out(377, int16_t(150 - q), 437, int16_t(170 - q));
 }
@@ -227,7 +228,7 @@ void layout_one_flow_two_tanks()
     flow_value(flow, 380, int16_t(146 - s), 16, ALIGN_CENTRE);
     label(460, int16_t(155 - s), flow_unit_text(), ALIGN_CENTRE);
     two_tank_rows(s);
-    if (fp_shown()) fuel_pressure_readout(320, 230, 80, 8, 1);
+    if (fp_shown()) fuel_pressure_readout({.x = 320, .y = 230, .width = 80, .thickness = 8}, true);
     bool crossed = (f1 && !f2) ? engine_link_invalid() : vexa_lost();
     if (crossed) cross_out(350, int16_t(152 - s), 410, int16_t(172 - s));
 }
@@ -258,13 +259,14 @@ void fuel_area()
     }
 }
 
-void fuel_pressure_readout(int16_t x, int16_t y, int16_t w, int16_t t, uint8_t with_label)
+void fuel_pressure_readout(const BarReadout& at, bool with_label)
 {
+    const int16_t x = at.x, y = at.y, w = at.width;
     const PressureSenderConfig& c = settings.fuel_pressure_cfg;
     int16_t v = senders.fuel_pressure;
     const Scale scale{.min = c.display_min, .max = c.display_max, .limits = record_limits(c)};
-    bar_gauge({.x = x, .y = y, .width = w, .thickness = t, .scale = scale, .value = v});
-    if (with_label == 1) label(int16_t(x - 32), int16_t(y - 4), "FP");
+    bar_gauge({.x = x, .y = y, .width = w, .thickness = at.thickness, .scale = scale, .value = v});
+    if (with_label) label(int16_t(x - 32), int16_t(y - 4), "FP");
     char text[16];
     if (c.unit == 1) std::snprintf(text, sizeof text, "%d", v);
     else std::snprintf(text, sizeof text, "%.1f", v * 0.1);

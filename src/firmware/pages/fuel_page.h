@@ -4,14 +4,16 @@
 #pragma once
 #include <cstdint>
 
+#include "pages/gauges.h"
+
 namespace ems {
 
 // The fuel widget chosen by fuel_config (0..15) in the lower right of the engine page.
 void fuel_area();
-// Fuel pressure bar at (x, y), width w, thickness t, with its value and unit to
-// the right; label 1 writes "FP" to the left. Drawn by the layouts only while
+// Fuel pressure bar at `at`, with its value and unit to the right; with_label
+// writes "FP" to the left. Drawn by the layouts only while
 // fuel_pressure_display is 1.
-void fuel_pressure_readout(int16_t x, int16_t y, int16_t w, int16_t t, uint8_t label);
+void fuel_pressure_readout(const BarReadout& at, bool with_label);
 // Formats tank quantity v (tank unit, 0.1 for gallons or with tank_resolution 1)
 // into text (at least 16 bytes); empty when fuel_unit is above 5.
 void fuel_quantity_text(char* text, uint16_t v);
