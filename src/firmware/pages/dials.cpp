@@ -33,7 +33,7 @@ float degrees_scale(const Scale& l, int16_t sweep)
 void band(const Arc& arc, int32_t from, int32_t to, uint8_t colour)
 {
     if (to <= from) return;
-    const Point c = arc.centre;
+    const ScreenPoint c = arc.centre;
     if (arc.mirrored)
         draw_radial_band_mirrored(c.x, c.y, arc.band, arc.radius, int16_t(from), int16_t(to),
                                   colour);
@@ -159,7 +159,7 @@ void map_dial(const MapDial& d)
     draw_text(d.label.x, d.label.y, "MAP", 8, ALIGN_LEFT, COLOUR_SILVER);
     char text[16];
     map_value_text(text);
-    const Point v = d.value;
+    const ScreenPoint v = d.value;
     text_with_level(v.x, v.y, text, 16, ALIGN_CENTRE, 0, int16_t(v.y + 2), int16_t(v.y + 29),
                     limit_level(sens.map_disp, l.limits));
     draw_text(d.unit.x, d.unit.y, map_unit_text(), 8, ALIGN_LEFT, COLOUR_SILVER);
@@ -172,7 +172,7 @@ void map_compact(const MapCompact& m)
     draw_text(m.label.x, m.label.y, "MAP", 8, ALIGN_LEFT, COLOUR_SILVER);
     char text[16];
     map_value_text(text);
-    const Point v = m.value;
+    const ScreenPoint v = m.value;
     text_with_level(v.x, v.y, text, 12, ALIGN_RIGHT, 0, int16_t(v.y + 2), int16_t(v.y + 20),
                     limit_level(sens.map_disp, l.limits));
     draw_text(m.unit.x, m.unit.y, map_unit_text(), 8, ALIGN_LEFT, COLOUR_SILVER);

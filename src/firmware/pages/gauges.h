@@ -18,7 +18,7 @@
 namespace ems {
 
 // A screen position.
-struct Point {
+struct ScreenPoint {
     int16_t x = 0;
     int16_t y = 0;
 };
@@ -60,7 +60,7 @@ struct BarReadout {
 
 // A circular dial: centre, outer radius, band width and where the needle starts.
 struct Dial {
-    Point centre;
+    ScreenPoint centre;
     int16_t radius = 60;
     int16_t band = 7;
     int16_t needle_from = 25;
@@ -70,23 +70,23 @@ struct Dial {
 // the unit at unit.
 struct MapDial {
     Dial dial;
-    Point label;
-    Point value;
-    Point unit;
+    ScreenPoint label;
+    ScreenPoint value;
+    ScreenPoint unit;
 };
 
 // The compact MAP readout: value right-aligned at value, "MAP" and the unit.
 struct MapCompact {
-    Point value;
-    Point label;
-    Point unit;
+    ScreenPoint value;
+    ScreenPoint label;
+    ScreenPoint unit;
 };
 
 // An RPM readout: the value at value in font 16 with alignment align, "RPM"
 // or "RPM %" centred at label and the instrument's label 13 rows above it.
 struct RpmReadout {
-    Point value;
-    Point label;
+    ScreenPoint value;
+    ScreenPoint label;
     uint8_t align = ALIGN_CENTRE;
 };
 

@@ -42,7 +42,7 @@ namespace ems::gauge_detail {
 // clockwise over the ring radius - band .. radius, mirrored left-right for
 // the left twin arc.
 struct Arc {
-    Point centre;
+    ScreenPoint centre;
     int16_t radius = 0;
     int16_t band = 0;
     int16_t start = 0;
