@@ -10,7 +10,7 @@
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/mif.h"
-#include "host/core/card_platform.h"
+#include "host/core/card_folder.h"
 #include "system/platform.h"
 
 using namespace ems;
@@ -125,13 +125,13 @@ static void BM_LoadFullScreenMif(benchmark::State& state)
         std::fclose(f);
     }
     {
-        host::CardPlatform platform(dir);
-        set_platform(&platform);
+        host::CardFolder card(dir);
+        set_platform({.card = &card});
         for (auto _ : state) {
             if (!load_mif_file(0, 0, "SDCARD\\SPLASH.MIF")) state.SkipWithError("load failed");
             benchmark::DoNotOptimize(background_buffer);
         }
-        set_platform(nullptr);
+        set_platform({});
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(pic.size()));
     std::error_code ec;

@@ -13,7 +13,6 @@
 #include "config/settings.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
-#include "host/core/card_platform.h"
 #include "system/platform.h"
 
 namespace {
@@ -81,10 +80,8 @@ static void BM_NmeaReceiveAndParse(benchmark::State& state)
         state.SkipWithError("tests/data/nmea/bu353s4.log not found");
         return;
     }
-    const std::filesystem::path dir = host::make_temp_card_dir("nmea-bench");
     {
-        host::CardPlatform platform(dir); // the echo goes nowhere
-        ems::set_platform(&platform);
+        ems::set_platform({}); // the echo goes nowhere
         ems::settings_load_defaults();
         ems::nmea_rx = ems::NmeaRx{};
         ems::nmea = ems::NmeaLink{};
@@ -104,10 +101,7 @@ static void BM_NmeaReceiveAndParse(benchmark::State& state)
         // reached the parsers. Large chunks parse fewer: a second sentence of
         // a type within one chunk finds its slot still full and is dropped.
         state.counters["sentences"] = benchmark::Counter(double(parsed) / double(state.iterations()));
-        ems::set_platform(nullptr);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(stream.size()));
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
 }
 BENCHMARK(BM_NmeaReceiveAndParse)->Arg(1)->Arg(16)->Arg(256);

@@ -5,10 +5,10 @@
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
-#include "host/core/card_platform.h"
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
 #include "app/power.h"
+#include "system/platform.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 #include "ui/screen.h"
@@ -53,11 +53,18 @@ void busiest_settings()
     ems::fuel_config_derive();
 }
 
-struct Setup {
-    explicit Setup(bool busiest) : platform(host::make_temp_card_dir("ems-bench"))
+// The host's boxes as a running engine has them: VEXA on, the card mounted.
+struct RunningBoxes final : ems::HostInputs {
+    bool check_box(ems::CheckBox b) override
     {
-        platform.boxes[size_t(ems::CheckBox::VexaOnOff)] = true;
-        ems::set_platform(&platform);
+        return b == ems::CheckBox::VexaOnOff || b == ems::CheckBox::SdCardMounted;
+    }
+};
+
+struct Setup {
+    explicit Setup(bool busiest)
+    {
+        ems::set_platform({.inputs = &boxes});
         ems::build_trig_tables();
         ems::calibration_load_defaults();
         ems::settings_load_defaults();
@@ -66,13 +73,8 @@ struct Setup {
         for (int i = 0; i < 100; ++i) ems::process_sensors(); // filters settle
         ems::run.run_page = 0;
     }
-    ~Setup()
-    {
-        ems::set_platform(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(platform.working_dir(), ec);
-    }
-    host::CardPlatform platform;
+    ~Setup() { ems::set_platform({}); }
+    RunningBoxes boxes;
 };
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gfx/mif.h"
-#include "host/core/card_platform.h"
+#include "host/core/card_folder.h"
 #include "system/platform.h"
 
 namespace {
@@ -23,8 +23,8 @@ std::filesystem::path card_dir()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static host::CardPlatform platform(card_dir());
-    ems::set_platform(&platform);
+    static host::CardFolder card(card_dir());
+    ems::set_platform({.card = &card});
     if (size < 4) return 0;
     const auto x = int16_t(data[0] | (data[1] << 8));
     const auto y = int16_t(data[2] | (data[3] << 8));

@@ -12,22 +12,9 @@
 namespace {
 
 // Checks every echoed line: terminated within the body limit.
-class EchoCheck final : public ems::Platform {
+class EchoCheck final : public ems::SerialEcho {
 public:
-    ems::LocalTime local_time() override { return {}; }
-    int file_open(const char*, ems::FileMode) override { return -1; }
-    size_t file_read(int, uint8_t*, size_t) override { return 0; }
-    size_t file_write(int, const uint8_t*, size_t) override { return 0; }
-    bool file_close(int) override { return false; }
-    bool file_replace(const char*, const char*) override { return false; }
-    bool file_remove(const char*) override { return false; }
-    int dir_open(const char*) override { return -1; }
-    bool dir_next(int, char*, size_t) override { return false; }
-    void dir_close(int) override {}
-    void message_box(const char*) override {}
-    void present() override {}
-    bool check_box(ems::CheckBox) override { return false; }
-    void serial_echo(const char* line) override
+    void echo(const char* line) override
     {
         if (std::strlen(line) > ems::NMEA_BODY_MAX) std::abort();
     }
@@ -45,8 +32,8 @@ void parse_if_new(std::atomic<uint8_t>& flag, const char* slot, void (*parse)())
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static EchoCheck platform;
-    ems::set_platform(&platform);
+    static EchoCheck check;
+    ems::set_platform({.serial_echo = &check});
 
     // The first byte splits the input into two receive events, so that
     // sentences also cross event boundaries.

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "config/settings.h"
-#include "host/core/card_platform.h"
+#include "host/core/card_folder.h"
 #include "system/platform.h"
 
 namespace {
@@ -21,7 +21,7 @@ std::filesystem::path card_dir;
 
 void remove_card_dir() { std::filesystem::remove_all(card_dir); }
 
-host::CardPlatform& setup()
+host::CardFolder& setup()
 {
     // A memory file system when there is one: closing a card file syncs it.
     std::error_code ec;
@@ -30,17 +30,17 @@ host::CardPlatform& setup()
                                            : std::filesystem::temp_directory_path();
     card_dir = host::make_temp_card_dir("ems-settings-fuzz", base);
     std::atexit(remove_card_dir);
-    static host::CardPlatform platform(card_dir);
-    ems::set_platform(&platform);
-    return platform;
+    static host::CardFolder card(card_dir);
+    ems::set_platform({.card = &card});
+    return card;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static host::CardPlatform& platform = setup();
-    (void)platform;
+    static host::CardFolder& card = setup();
+    (void)card;
 
     static uint8_t file[4096];
     if (size > sizeof file) size = sizeof file;

@@ -129,8 +129,8 @@ QWidget* TfrmMain::build_ems_tab()
     auto* sd = add_check(switches, tab, "SD Card Mounted", true);
     sw->addWidget(vexa);
     sw->addWidget(sd);
-    boxes_[size_t(ems::CheckBox::VexaOnOff)] = vexa;
-    boxes_[size_t(ems::CheckBox::SdCardMounted)] = sd;
+    platform_.boxes[size_t(ems::CheckBox::VexaOnOff)] = vexa;
+    platform_.boxes[size_t(ems::CheckBox::SdCardMounted)] = sd;
     left->addWidget(switches);
     left->addStretch(1);
 
@@ -389,7 +389,7 @@ QWidget* TfrmMain::build_ul_power_tab()
     int i = 0;
     for (const auto& b : boxes) {
         auto* c = add_check(switches, tab, b.caption, false);
-        boxes_[size_t(b.id)] = c;
+        platform_.boxes[size_t(b.id)] = c;
         grid->addWidget(c, i / 2, i % 2);
         ++i;
     }
@@ -400,18 +400,19 @@ QWidget* TfrmMain::build_ul_power_tab()
     return page;
 }
 
-int TfrmMain::slider_position(ems::PowerOnSlider s)
+void TfrmMain::wire_platform()
 {
-    const char* key = s == ems::PowerOnSlider::Volts ? "EMS/Volts:" : s == ems::PowerOnSlider::Oat ? "EMS/OAT:" : "EMS/RPM:";
-    QSlider* slider = sliders_.value(key);
-    return slider ? slider->value() : 0;
-}
-
-void TfrmMain::show_slider_value(ems::PowerOnSlider s)
-{
-    const char* key = s == ems::PowerOnSlider::Volts ? "EMS/Volts:" : s == ems::PowerOnSlider::Oat ? "EMS/OAT:" : "EMS/RPM:";
-    if (QLabel* label = slider_labels_.value(key))
-        if (QSlider* slider = sliders_.value(key)) label->setNum(slider->value());
+    platform_.lcd = panel1_;
+    platform_.echo_sink = echo_;
+    const struct {
+        ems::PowerOnSlider id;
+        const char* key;
+    } power_on_sliders[] = {
+        {ems::PowerOnSlider::Volts, "EMS/Volts:"},
+        {ems::PowerOnSlider::Oat, "EMS/OAT:"},
+        {ems::PowerOnSlider::Rpm, "EMS/RPM:"},
+    };
+    for (const auto& s : power_on_sliders) platform_.wire_slider(s.id, slider(s.key), slider_label(s.key));
 }
 
 } // namespace host

@@ -6,14 +6,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <ctime>
 
 #include "gfx/framebuffer.h"
 #include "host/front_panel.h"
@@ -43,7 +41,7 @@ std::filesystem::path working_path(const QString& dir)
 } // namespace
 
 TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
-    : QMainWindow(parent), CardPlatform(working_path(working_dir))
+    : QMainWindow(parent), platform_(working_path(working_dir), this)
 {
     setWindowTitle("Sorvik EMS G2 Simulator");
     setObjectName("frmMain");
@@ -57,6 +55,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     setCentralWidget(central);
     build_front(central);
     build_tabs(central);
+    wire_platform();
     statusBar()->hide(); // StatusBar1 carries nothing
 
     timer1_ = new QTimer(this);
@@ -71,7 +70,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
 
     // FormCreate: the frame buffer exists for the window's life; the run
     // screen becomes the active screen, once.
-    ems::set_platform(this);
+    platform_.install();
     ems::form_create();
     present();
 
@@ -93,7 +92,7 @@ TfrmMain::~TfrmMain()
     frame_timer_->stop();
     timer1_->stop();
     sources_.reset(); // closes the serial port and joins its thread
-    ems::set_platform(nullptr);
+    ems::set_platform({});
 }
 
 void TfrmMain::build_front(QWidget* central)
@@ -218,12 +217,10 @@ void TfrmMain::Timer1Timer() { ems::Timer1Timer(); }
 void TfrmMain::frame()
 {
     // Only the last pass of a frame is shown; the ones before it only count.
-    hold_presents_ = true;
-    held_frame_ = false;
+    platform_.hold_presents();
     ems::firmware_pass();
     for (int i = 1; i < PHASE_PASSES_PER_FRAME && ems::in_power_on_phase(); ++i) ems::firmware_pass();
-    hold_presents_ = false;
-    if (held_frame_) present();
+    platform_.release_presents();
     if (!ems::firmware_running()) frame_timer_->stop();
 }
 
@@ -242,7 +239,7 @@ void TfrmMain::set_virtual_time(bool on)
 void TfrmMain::advance_ticks(int n)
 {
     for (int i = 0; i < n; ++i) {
-        ++clock_ticks_;
+        platform_.clock_tick();
         ems::Timer1Timer();
     }
 }
@@ -253,66 +250,6 @@ void TfrmMain::run_passes(int n)
         ems::firmware_pass();
         QCoreApplication::processEvents();
     }
-}
-
-void TfrmMain::set_clock(const QDateTime& t)
-{
-    clock_set_ = true;
-    clock_base_ = t;
-    clock_ticks_ = 0;
-}
-
-ems::LocalTime TfrmMain::local_time()
-{
-    ems::LocalTime out;
-    if (clock_set_) {
-        const QDateTime t = clock_base_.addMSecs(clock_ticks_ * 100);
-        out.second = t.time().second();
-        out.minute = t.time().minute();
-        out.hour = t.time().hour();
-        out.day = t.date().day();
-        out.month = t.date().month() - 1;
-        out.year = t.date().year() - 1900;
-        return out;
-    }
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    out.second = tm.tm_sec;
-    out.minute = tm.tm_min;
-    out.hour = tm.tm_hour;
-    out.day = tm.tm_mday;
-    out.month = tm.tm_mon;
-    out.year = tm.tm_year;
-    return out;
-}
-
-void TfrmMain::message_box(const char* text)
-{
-    auto* box = new QMessageBox(QMessageBox::Warning, "Sorvik", QString::fromLatin1(text), QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
-void TfrmMain::present()
-{
-    if (hold_presents_) {
-        held_frame_ = true;
-        return;
-    }
-    ++presented_frames_;
-    panel1_->present();
-}
-
-bool TfrmMain::check_box(ems::CheckBox box)
-{
-    QCheckBox* c = boxes_[size_t(box)];
-    return c && c->isChecked();
-}
-
-void TfrmMain::serial_echo(const char* line)
-{
-    if (echo_) echo_->post(line);
 }
 
 } // namespace host

@@ -2,7 +2,9 @@
 // hardware: the front panel with the LCD and keys, the tabs of simulated
 // inputs, the serial GPS port, the 100 ms timer; and it drives the firmware's
 // passes from the Qt event loop: one main-loop pass per display frame, or
-// four splash or notice passes of which only the last is shown.
+// four splash or notice passes of which only the last is shown. What the
+// firmware reads and shows through its platform goes through the window's
+// WindowPlatform.
 #pragma once
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -13,8 +15,7 @@
 #include <functional>
 #include <memory>
 
-#include "host/core/card_platform.h"
-#include "system/platform.h"
+#include "host/window_platform.h"
 
 class QCheckBox;
 class QComboBox;
@@ -36,7 +37,7 @@ class NmeaSourceSelector;
 class NmeaTcpSource;
 class NmeaFileReplay;
 
-class TfrmMain : public QMainWindow, public CardPlatform {
+class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
     // working_dir holds the SDCARD folder (the process's working directory by default).
@@ -66,23 +67,16 @@ public:
     void advance_ticks(int n);  // n timer ticks (100 ms each)
     void run_passes(int n);     // n firmware passes (while the firmware runs)
     // From now on the firmware reads this local time; it advances with the ticks.
-    void set_clock(const QDateTime& t);
+    void set_clock(const QDateTime& t) { platform_.set_clock(t); }
 
     // Button handlers, also used by the scenario runner.
     void Button1Click(); // "&On"
     void Button2Click(); // "&Off"
     void Exit1Click();   // File / "&Exit"
 
-    // ems::Platform (card files come from CardPlatform)
-    ems::LocalTime local_time() override;
-    void message_box(const char* text) override;
-    void present() override;
-    bool check_box(ems::CheckBox box) override;
-    void serial_echo(const char* line) override;
-    int slider_position(ems::PowerOnSlider s) override;
-    void show_slider_value(ems::PowerOnSlider s) override;
-
-    int presented_frames() const { return presented_frames_; }
+    // Shows the frame buffer on Panel1, as the firmware's present does.
+    void present() { platform_.present(); }
+    int presented_frames() const { return platform_.presented_frames(); }
 
 protected:
     void closeEvent(QCloseEvent* e) override; // FormClose
@@ -91,6 +85,7 @@ protected:
 private:
     void build_front(QWidget* central);
     void build_tabs(QWidget* central);
+    void wire_platform(); // the controls the firmware reads and shows through its platform
     QWidget* build_ems_tab();
     QWidget* build_gps_tab();
     QWidget* build_selection_tab();
@@ -103,6 +98,7 @@ private:
     void press_key(int code);
     void wheel_knob(int steps);
 
+    WindowPlatform platform_;
     LcdPanel* panel1_ = nullptr;
     QTabWidget* page_control1_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
@@ -113,7 +109,6 @@ private:
     QHash<QString, QCheckBox*> checks_;
     QHash<QString, QComboBox*> combos_;
     QHash<QString, QPushButton*> buttons_;
-    std::array<QCheckBox*, size_t(ems::CheckBox::Count)> boxes_{};
     QTimer* timer1_ = nullptr;
     QTimer* frame_timer_ = nullptr;
     // The NMEA sources (build_gps_tab); at most one feeds the receive handler.
@@ -123,12 +118,6 @@ private:
     NmeaFileReplay* nmea_replay_ = nullptr;
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
-    bool clock_set_ = false;
-    QDateTime clock_base_;
-    qint64 clock_ticks_ = 0;
-    int presented_frames_ = 0;
-    bool hold_presents_ = false; // inside frame(): a pass's present waits for the frame's end
-    bool held_frame_ = false;    // a pass asked to present while held
 };
 
 } // namespace host

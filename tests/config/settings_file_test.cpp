@@ -357,7 +357,7 @@ TEST_F(SettingsFile, NamesInAnyLetterCase)
 
     fs::create_directory(folder / "InfoPage");
     test::write_file(folder / "InfoPage" / "radio.mif", {1, 0, 1, 0, 0x81, 15});
-    ems::Platform& p = ems::platform();
+    ems::CardStorage& p = ems::platform().card();
     const int dir = p.dir_open("SDCARD\\INFOPAGE");
     EXPECT_GE(dir, 0);
     p.dir_close(dir);

@@ -59,8 +59,8 @@ void enter_running()
     KeyEvent = 0;
     fuel_config_derive();
     rpm1_scale_update();
-    platform().show_slider_value(PowerOnSlider::Rpm);
-    raw.rpm_period = uint16_t(platform().slider_position(PowerOnSlider::Rpm));
+    platform().inputs().show_slider_value(PowerOnSlider::Rpm);
+    raw.rpm_period = uint16_t(platform().inputs().slider_position(PowerOnSlider::Rpm));
     sensors_start();
     sys.phase = PowerPhase::Running;
 }
@@ -105,13 +105,13 @@ bool maintenance_pass()
 
 void read_ul_power_switches()
 {
-    Platform& p = platform();
-    if (p.check_box(CheckBox::EcuComms)) {
+    HostInputs& inputs = platform().inputs();
+    if (inputs.check_box(CheckBox::EcuComms)) {
         ecu.ul_data_valid = 1;
         tick.ul_data_timeout = 3;
     }
-    const bool ign1 = p.check_box(CheckBox::Ignition1);
-    const bool ign2 = p.check_box(CheckBox::Ignition2);
+    const bool ign1 = inputs.check_box(CheckBox::Ignition1);
+    const bool ign2 = inputs.check_box(CheckBox::Ignition2);
     ecu.ignition_state = ign1 && ign2 ? 12 : ign1 ? 4 : ign2 ? 8 : 0;
     const struct {
         CheckBox box;
@@ -124,7 +124,7 @@ void read_ul_power_switches()
         {CheckBox::PosSyncSensorFault, ALARM_UL_POS_SYNC_SENSOR},
     };
     for (const auto& f : faults) {
-        if (p.check_box(f.box))
+        if (inputs.check_box(f.box))
             alarms.alarm_flags |= f.bit;
         else
             alarm_clear(f.bit);
@@ -173,10 +173,10 @@ bool power_on()
         sys.power_off_request = 0;
         return false;
     }
-    Platform& p = platform();
+    HostInputs& inputs = platform().inputs();
     sys.power_off_request = 0;
-    raw.raw_volts = uint16_t(p.slider_position(PowerOnSlider::Volts));
-    raw.raw_oat = uint16_t(p.slider_position(PowerOnSlider::Oat));
+    raw.raw_volts = uint16_t(inputs.slider_position(PowerOnSlider::Volts));
+    raw.raw_oat = uint16_t(inputs.slider_position(PowerOnSlider::Oat));
     power_on_hook_1();
     calibration_load_defaults();
     power_on_hook_2();
@@ -200,10 +200,10 @@ void power_off() { sys.power_off_request = 1; }
 
 void process_sensors()
 {
-    Platform& p = platform();
+    HostInputs& inputs = platform().inputs();
     if (settings.ecu_type == ECU_UL_POWER) read_ul_power_switches();
-    ecu.vexa_data_valid = p.check_box(CheckBox::VexaOnOff) ? 1 : 0;
-    sys.sd_card_mounted = sys.sd_card_present = p.check_box(CheckBox::SdCardMounted) ? 1 : 0;
+    ecu.vexa_data_valid = inputs.check_box(CheckBox::VexaOnOff) ? 1 : 0;
+    sys.sd_card_mounted = sys.sd_card_present = inputs.check_box(CheckBox::SdCardMounted) ? 1 : 0;
 
     process_volts();
     process_oat();

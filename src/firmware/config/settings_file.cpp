@@ -53,15 +53,15 @@ bool settings_save_to_card()
     file_image[BLOCK_BYTES] = uint8_t(crc >> 8);
     file_image[BLOCK_BYTES + 1] = uint8_t(crc & 0xFF);
 
-    Platform& p = platform();
+    CardStorage& card = platform().card();
     bool ok = false;
-    const int handle = p.file_open(SETTINGS_TEMP_FILE, FileMode::Write);
+    const int handle = card.file_open(SETTINGS_TEMP_FILE, FileMode::Write);
     if (handle >= 0) {
-        const bool written = p.file_write(handle, file_image, SETTINGS_FILE_BYTES) ==
+        const bool written = card.file_write(handle, file_image, SETTINGS_FILE_BYTES) ==
                              SETTINGS_FILE_BYTES;
-        const bool closed = p.file_close(handle);
-        ok = written && closed && p.file_replace(SETTINGS_TEMP_FILE, SETTINGS_FILE);
-        if (!ok) p.file_remove(SETTINGS_TEMP_FILE);
+        const bool closed = card.file_close(handle);
+        ok = written && closed && card.file_replace(SETTINGS_TEMP_FILE, SETTINGS_FILE);
+        if (!ok) card.file_remove(SETTINGS_TEMP_FILE);
     }
 
     ScreenHandler = ok ? screen_done : screen_invalid_settings;
@@ -72,15 +72,15 @@ bool settings_recall_from_card()
 {
     nav.menu_cursor = MISC_ROW_RECALL;
 
-    Platform& p = platform();
-    const int handle = p.file_open(SETTINGS_FILE, FileMode::Read);
+    CardStorage& card = platform().card();
+    const int handle = card.file_open(SETTINGS_FILE, FileMode::Read);
     if (handle < 0) {
         ScreenHandler = screen_invalid_settings;
         return false;
     }
     // A longer file is read as far as the block and its CRC go.
-    const size_t got = p.file_read(handle, file_image, SETTINGS_FILE_BYTES);
-    p.file_close(handle);
+    const size_t got = card.file_read(handle, file_image, SETTINGS_FILE_BYTES);
+    card.file_close(handle);
 
     bool ok = got == SETTINGS_FILE_BYTES;
     if (ok) {

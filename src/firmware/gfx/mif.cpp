@@ -34,7 +34,7 @@ struct CardSource {
     {
         MifReader& r = mif_reader;
         if (r.used >= r.filled) {
-            size_t got = platform().file_read(r.file, r.block, MIF_READ_BLOCK);
+            size_t got = platform().card().file_read(r.file, r.block, MIF_READ_BLOCK);
             r.filled = got > MIF_READ_BLOCK ? MIF_READ_BLOCK : got;
             r.used = 0;
             if (r.filled == 0) return false;
@@ -110,7 +110,7 @@ void background_pixel(int16_t x, int16_t y, uint8_t colour)
 bool load_mif_file(int16_t x, int16_t y, const char* path)
 {
     MifReader& r = mif_reader;
-    r.file = platform().file_open(path, FileMode::Read);
+    r.file = platform().card().file_open(path, FileMode::Read);
     if (r.file < 0) {
         r.file = -1;
         return false;
@@ -119,7 +119,7 @@ bool load_mif_file(int16_t x, int16_t y, const char* path)
 
     bool complete = false;
     uint8_t header[MIF_HEADER_BYTES];
-    if (platform().file_read(r.file, header, MIF_HEADER_BYTES) == MIF_HEADER_BYTES) {
+    if (platform().card().file_read(r.file, header, MIF_HEADER_BYTES) == MIF_HEADER_BYTES) {
         const int width = read_le16(header + MIF_WIDTH_OFFSET);
         const int height = read_le16(header + MIF_HEIGHT_OFFSET);
         if (width != 0 && width <= LCD_WIDTH && height != 0 && height <= LCD_HEIGHT) {
@@ -127,7 +127,7 @@ bool load_mif_file(int16_t x, int16_t y, const char* path)
             complete = decode_packets(src, width, height, x, y, BackgroundSink{});
         }
     }
-    platform().file_close(r.file);
+    platform().card().file_close(r.file);
     r.file = -1;
     return complete;
 }

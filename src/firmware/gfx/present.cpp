@@ -4,6 +4,6 @@
 
 namespace ems {
 
-void present_frame() { platform().present(); }
+void present_frame() { platform().panel().present(); }
 
 } // namespace ems

@@ -49,7 +49,7 @@ void complete_sentence()
     if (nmea_hex_value(rx.nmea_checksum_text) != sum) return;
 
     rx.nmea_body[rx.nmea_length] = '\0';
-    platform().serial_echo(rx.nmea_body);
+    platform().serial_echo().echo(rx.nmea_body);
 
     nmea.nmea_active.store(1, std::memory_order_relaxed);
     nmea.gps_data_timeout.store(3, std::memory_order_relaxed);

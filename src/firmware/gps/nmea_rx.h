@@ -37,7 +37,7 @@ uint32_t nmea_hex_value(const char* text);
 // The host's serial receive event: feeds `count` bytes, in order, to the
 // framing state machine; a "$" always starts a new sentence, dropping any
 // unfinished one. Runs on the serial receive thread; calls
-// platform().serial_echo with each good body. data may be null when count is 0.
+// platform().serial_echo().echo with each good body. data may be null when count is 0.
 void ComPort1RxChar(const uint8_t* data, size_t count);
 
 } // namespace ems

@@ -1,7 +1,10 @@
-// The firmware's window on the outside world. The desktop host implements it
-// with Qt and real files; the tests implement it with fakes. Card paths are
-// given as the firmware writes them ("SDCARD\\SPLASH.MIF"); the implementation
-// maps them into its card folder.
+// The firmware's window on the outside world, in small parts: the PC clock,
+// the card, the LCD panel, the echo of received serial lines, and the host's
+// check boxes and sliders. Every part has a do-nothing default, so a program
+// installs only the parts it has: the desktop window all of them, a fuzzer of
+// the settings file only a card, a drawing test none. Card paths are given as
+// the firmware writes them ("SDCARD\\SPLASH.MIF"); the card implementation
+// maps them into its folder.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -31,54 +34,97 @@ struct LocalTime {
 enum class FileMode : uint8_t { Read, Write };
 
 // Host sliders that the power-on sequence reads again.
-enum class PowerOnSlider : uint8_t { Volts, Oat, Rpm };
+enum class PowerOnSlider : uint8_t { Volts, Oat, Rpm, Count };
 
-class Platform {
+// The PC's local date and time. Default: a fixed date (the LocalTime defaults).
+class Clock {
 public:
-    virtual ~Platform() = default;
+    virtual ~Clock() = default;
+    virtual LocalTime local_time() { return {}; }
+};
 
-    // PC local date and time.
-    virtual LocalTime local_time() = 0;
+// Byte-wise files and directory listing on the card. Default: no card, every
+// open fails.
+class CardStorage {
+public:
+    virtual ~CardStorage() = default;
 
-    // Card files. open returns a handle >= 0, or -1 when the file cannot be opened.
+    // open returns a handle >= 0, or -1 when the file cannot be opened.
     // read/write return the number of bytes transferred (short on end or error).
-    virtual int file_open(const char* card_path, FileMode mode) = 0;
-    virtual size_t file_read(int handle, uint8_t* data, size_t length) = 0;
-    virtual size_t file_write(int handle, const uint8_t* data, size_t length) = 0;
+    virtual int file_open(const char* /*card_path*/, FileMode) { return -1; }
+    virtual size_t file_read(int /*handle*/, uint8_t* /*data*/, size_t /*length*/) { return 0; }
+    virtual size_t file_write(int /*handle*/, const uint8_t* /*data*/, size_t /*length*/) { return 0; }
     // Closes the handle; false when buffered data could not be written out.
-    virtual bool file_close(int handle) = 0;
+    virtual bool file_close(int /*handle*/) { return false; }
     // Replaces dest by src in one step (rename) and makes that durable. False
     // when dest is read-only or the rename fails (dest untouched), or when the
     // rename could not be made durable.
-    virtual bool file_replace(const char* src_path, const char* dest_path) = 0;
-    virtual bool file_remove(const char* card_path) = 0;
+    virtual bool file_replace(const char* /*src_path*/, const char* /*dest_path*/) { return false; }
+    virtual bool file_remove(const char* /*card_path*/) { return false; }
 
     // Directory listing: handle >= 0 or -1; next fills name (NUL-terminated,
     // truncated to size) and returns false at the end.
-    virtual int dir_open(const char* card_path) = 0;
-    virtual bool dir_next(int handle, char* name, size_t size) = 0;
-    virtual void dir_close(int handle) = 0;
+    virtual int dir_open(const char* /*card_path*/) { return -1; }
+    virtual bool dir_next(int /*handle*/, char* /*name*/, size_t /*size*/) { return false; }
+    virtual void dir_close(int /*handle*/) {}
+};
 
-    // A desktop message box (presentation set-up failures).
-    virtual void message_box(const char* text) = 0;
-
+// The LCD panel and the desktop's message box (presentation set-up failures).
+// Default: shows nothing.
+class Panel {
+public:
+    virtual ~Panel() = default;
     // Show the current frame buffer on the LCD panel.
-    virtual void present() = 0;
+    virtual void present() {}
+    virtual void message_box(const char* /*text*/) {}
+};
 
-    // State of a host check box.
-    virtual bool check_box(CheckBox box) = 0;
+// The communications window that echoes received sentences. Default: the
+// lines go nowhere.
+class SerialEcho {
+public:
+    virtual ~SerialEcho() = default;
+    // One echoed line. Called on the serial receive thread: implementations
+    // must hand it over thread-safely.
+    virtual void echo(const char* /*line*/) {}
+};
 
+// The host's check boxes and the sliders the power-on sequence reads.
+// Default: every box unchecked, every slider at 0.
+class HostInputs {
+public:
+    virtual ~HostInputs() = default;
+    virtual bool check_box(CheckBox) { return false; }
     // Position of a host slider; show_slider_value writes it into the slider's value label.
     virtual int slider_position(PowerOnSlider) { return 0; }
     virtual void show_slider_value(PowerOnSlider) {}
-
-    // One echoed serial line for the communications window. Called on the
-    // serial receive thread: implementations must hand it over thread-safely.
-    virtual void serial_echo(const char* line) = 0;
 };
 
-// The platform in use; never null (a silent do-nothing platform until set).
-Platform& platform();
-void set_platform(Platform* p);
+// Which object serves each part; a part left null is served by its default.
+struct PlatformParts {
+    Clock* clock = nullptr;
+    CardStorage* card = nullptr;
+    Panel* panel = nullptr;
+    SerialEcho* serial_echo = nullptr;
+    HostInputs* inputs = nullptr;
+};
+
+// The platform in use, part by part; never null.
+class Platform {
+public:
+    explicit Platform(const PlatformParts& parts = {}) : parts_(parts) {}
+    Clock& clock() const;
+    CardStorage& card() const;
+    Panel& panel() const;
+    SerialEcho& serial_echo() const;
+    HostInputs& inputs() const;
+
+private:
+    PlatformParts parts_;
+};
+
+const Platform& platform();
+// Installs the parts a program has; set_platform({}) leaves only the defaults.
+void set_platform(const PlatformParts& parts);
 
 } // namespace ems

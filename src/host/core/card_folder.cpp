@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -192,6 +194,15 @@ void CardFolder::dir_close(int handle)
     if (handle < 0 || size_t(handle) >= dirs_.size()) return;
     dir_used_[handle] = false;
     dirs_[handle].clear();
+}
+
+fs::path make_temp_card_dir(const char* prefix, const fs::path& base)
+{
+    const fs::path parent = base.empty() ? fs::temp_directory_path() : base;
+    std::string pattern = (parent / (std::string(prefix) + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary card folder");
+    fs::create_directories(fs::path(pattern) / "SDCARD");
+    return pattern;
 }
 
 } // namespace host

@@ -2,7 +2,8 @@
 // firmware writes them ("SDCARD\\SPLASH.MIF") and resolve below a working
 // directory; paths that climb out of it ("..") are refused. Like the FAT card
 // it stands for, it ignores letter case: a "sorvik2.ems" copied there from a PC
-// is the file "SDCARD\\SORVIK2.EMS".
+// is the file "SDCARD\\SORVIK2.EMS". It is the card of every program: the
+// window's, the tests', the benchmarks' and the fuzzers'.
 #pragma once
 #include <cstdio>
 #include <filesystem>
@@ -13,10 +14,10 @@
 
 namespace host {
 
-class CardFolder {
+class CardFolder : public ems::CardStorage {
 public:
     explicit CardFolder(std::filesystem::path working_dir = std::filesystem::current_path());
-    ~CardFolder();
+    ~CardFolder() override;
     CardFolder(const CardFolder&) = delete;
     CardFolder& operator=(const CardFolder&) = delete;
 
@@ -26,16 +27,16 @@ public:
     // first); empty when the path is unsafe. Every card operation goes through it.
     std::filesystem::path resolve(const char* card_path) const;
 
-    int file_open(const char* card_path, ems::FileMode mode);
-    size_t file_read(int handle, uint8_t* data, size_t length);
-    size_t file_write(int handle, const uint8_t* data, size_t length);
-    bool file_close(int handle);
+    int file_open(const char* card_path, ems::FileMode mode) override;
+    size_t file_read(int handle, uint8_t* data, size_t length) override;
+    size_t file_write(int handle, const uint8_t* data, size_t length) override;
+    bool file_close(int handle) override;
     // Renames src over dest and syncs the folder; a write-protected dest is refused.
-    bool file_replace(const char* src_path, const char* dest_path);
-    bool file_remove(const char* card_path);
-    int dir_open(const char* card_path);
-    bool dir_next(int handle, char* name, size_t size);
-    void dir_close(int handle);
+    bool file_replace(const char* src_path, const char* dest_path) override;
+    bool file_remove(const char* card_path) override;
+    int dir_open(const char* card_path) override;
+    bool dir_next(int handle, char* name, size_t size) override;
+    void dir_close(int handle) override;
 
 private:
     std::filesystem::path root_;
@@ -45,5 +46,9 @@ private:
     std::vector<size_t> dir_pos_;
     std::vector<bool> dir_used_;
 };
+
+// Creates a fresh temporary working directory with an empty SDCARD folder
+// (under base, or the system's temporary directory when base is empty).
+std::filesystem::path make_temp_card_dir(const char* prefix, const std::filesystem::path& base = {});
 
 } // namespace host
