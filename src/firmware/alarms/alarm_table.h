@@ -40,12 +40,13 @@ constexpr AlarmText sided(AlarmLabel label, const char* text) { return {label, t
 constexpr AlarmText analog_input(int8_t n) { return {AlarmLabel::INPUT, nullptr, true, nullptr, n}; }
 } // namespace alarm_rows
 
-// NAME, bit, message; in priority order.
+// NAME, bit, message; in priority order. Nothing raises RPM2 or
+// UL_TURBO_BOOST_SENSOR yet; their boxes show if something does.
 #define ALARM_TABLE(X)                                                                  \
     X(TANK1, 0x40, fixed("FUEL LEVEL 1"))                                               \
     X(TANK2, 0x80, fixed("FUEL LEVEL 2"))                                               \
     X(RPM1, 0x01, sided(AlarmLabel::RPM1, " RPM"))                                      \
-    X(RPM2, 0x02, sided(AlarmLabel::RPM2, " RPM")) /* nothing raises it yet */          \
+    X(RPM2, 0x02, sided(AlarmLabel::RPM2, " RPM"))                                      \
     X(EGT_CHT, 0x200, fixed("EGT/CHT HIGH"))                                            \
     X(MAP, 0x04, sided("MAP"))                                                          \
     X(VOLTS, 0x10, sided("VOLTS"))                                                      \
@@ -56,7 +57,7 @@ constexpr AlarmText analog_input(int8_t n) { return {AlarmLabel::INPUT, nullptr,
     X(UL_THROTTLE_POS_SENSOR, 0x8000, fixed("THROTTLE POSITION", "SENSOR FAULT"))       \
     X(UL_MAP_SENSOR, 0x10000, fixed("MAP SENSOR FAULT"))                                \
     X(UL_OIL_TEMP_SENSOR, 0x20000, fixed("OIL TEMP SENSOR FAULT"))                      \
-    X(UL_TURBO_BOOST_SENSOR, 0x80000, fixed("TURBO BOOST SENSOR FAULT")) /* not raised yet */ \
+    X(UL_TURBO_BOOST_SENSOR, 0x80000, fixed("TURBO BOOST SENSOR FAULT"))                \
     X(UL_POS_SYNC_SENSOR, 0x40000, fixed("POS-/SYNC SENSOR FAULT"))                     \
     X(AUX1, 0x400, analog_input(0))                                                     \
     X(AUX2, 0x800, analog_input(1))                                                     \
