@@ -18,6 +18,7 @@
 #include "pages/minmax_page.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
+#include "sensors/ecu_data.h"
 #include "sensors/senders.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
@@ -87,14 +88,17 @@ TEST_F(AlarmBox, AnalogBitOfASwitchedOffChannelIsNotShown)
     EXPECT_EQ(alarm_pending(), 0x1000u);
 }
 
+// LOW or HIGH is what the channel recorded when it last evaluated its limits.
 TEST_F(AlarmBox, MessagesWithDefaultLabelsAndLowHighChoice)
 {
     EXPECT_EQ(message(0x01), "ENGINE RPM HIGH");
     settings.rpm1_low_alarm = 500;
     settings.rpm1_low_alarm_on = 1;
-    sens.rpm = 499;
+    raw.rpm_period = 31000; // stopped: 0 RPM
+    process_rpm();
     EXPECT_EQ(message(0x01), "ENGINE RPM LOW");
-    sens.rpm = 500;
+    raw.rpm_period = 1000; // 1558 RPM
+    process_rpm();
     EXPECT_EQ(message(0x01), "ENGINE RPM HIGH");
 
     settings.channel_mode[0] = CHANNEL_TEMPERATURE;
@@ -106,27 +110,31 @@ TEST_F(AlarmBox, MessagesWithDefaultLabelsAndLowHighChoice)
     settings.oat_low_alarm = 0;
     settings.oat_high_alarm = 60;
     settings.oat_low_alarm_on = 1;
-    sens.oat_disp = -5;
+    raw.raw_oat = 1680; // -3 C
+    process_oat();
     EXPECT_EQ(message(0x08), "OAT LOW");
-    sens.oat_disp = 70;
+    raw.raw_oat = 2150; // 73 C
+    process_oat();
     EXPECT_EQ(message(0x08), "OAT HIGH");
-    sens.oat_disp = -5;
+    raw.raw_oat = 1680;
     settings.oat_low_alarm_on = 0;
+    process_oat();
     EXPECT_EQ(message(0x08), "OAT HIGH");
 
     settings.volts_low_alarm = 110;
     settings.volts_low_alarm_on = 1;
-    sens.volts_x10 = 100;
+    raw.raw_volts = 100; // 0.2 V
+    process_volts();
     EXPECT_EQ(message(0x10), "VOLTS LOW");
 
     settings.fuel_pressure_cfg.low_alarm = 20;
     settings.fuel_pressure_cfg.low_alarm_on = 1;
-    senders.fuel_pressure = 5;
+    settings.fuel_pressure_cfg.unit = 0; // taken as it comes
+    ul_fuel_pressure_input(5);
     EXPECT_EQ(message(0x100), " FUEL PRESSURE LOW");
 
-    settings.rpm2_low_alarm = 100;
-    settings.rpm2_low_alarm_on = 1;
-    raw.rpm2 = 50;
+    // Nothing raises RPM 2 in this build; a channel that did would record its side.
+    alarm_on_limits(ALARM_RPM2, 50, {.low = 100, .low_on = true});
     EXPECT_EQ(message(0x02), "ROTOR  RPM LOW");
 
     std::string second;
@@ -145,7 +153,8 @@ TEST_F(AlarmBox, AnalogMessagesFollowTheChannelMode)
     std::memcpy(settings.generic_cfg[3].label, "FUEL", 5);
     settings.generic_cfg[3].low_alarm = 10;
     settings.generic_cfg[3].low_alarm_on = 1;
-    senders.aux_generic[3] = 3;
+    senders.aux_generic[3] = 3; // no calibration table: the reading stays
+    aux_generic_input(3);
     EXPECT_EQ(message(0x2000), "FUEL LOW");
 }
 

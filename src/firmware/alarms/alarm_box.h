@@ -6,23 +6,22 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace ems {
+#include "alarms/alarm_table.h"
 
-// Pending alarms in the order they are shown (tank 1 first, analog input 4 last).
-constexpr size_t ALARM_PRIORITY_COUNT = 20;
-extern const uint32_t ALARM_PRIORITY[ALARM_PRIORITY_COUNT];
+namespace ems {
 
 // Longest message, terminator included (a label plus its suffix).
 constexpr size_t ALARM_TEXT_SIZE = 40;
 
-// The first pending alarm bit in priority order (set in alarm_flags, clear in
-// alarm_acked), or 0 when none. An analog-input bit counts only while its
-// channel is switched on (channel_mode 1..4).
+// The first pending alarm bit in the alarm table's order (set in alarm_flags,
+// clear in alarm_acked), or 0 when none. An analog-input bit counts only while
+// its channel is switched on (channel_mode 1..4).
 uint32_t alarm_pending();
 
-// Message of one alarm bit: line1 always, line2 "" except for the two-line
-// throttle-position fault. Returns the number of lines (1 or 2), 0 for a bit
-// without a message (line1 is then ""). Both buffers hold ALARM_TEXT_SIZE.
+// Message of one alarm bit as its row in the alarm table forms it, LOW or
+// HIGH as its channel last recorded: line1 always, line2 "" except for a
+// two-line box. Returns the number of lines (1 or 2), 0 for a bit without a
+// message (line1 is then ""). Both buffers hold ALARM_TEXT_SIZE.
 uint8_t alarm_message(uint32_t bit, char* line1, char* line2);
 
 // A pending key (1..8) acknowledges the alarm whose box the last frame showed,

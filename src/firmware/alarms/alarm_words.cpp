@@ -4,4 +4,23 @@ namespace ems {
 
 AlarmState alarms;
 
+void channel_alarm(uint32_t bit, bool condition)
+{
+    if (condition)
+        alarms.alarm_flags |= bit;
+    else
+        alarm_clear(bit);
+}
+
+void alarm_on_limits(uint32_t bit, int64_t value, const AlarmLimits& limits)
+{
+    const bool low = limits.low_on && value < limits.low;
+    const bool high = limits.high_on && value > limits.high;
+    if (low)
+        alarms.alarm_low |= bit;
+    else
+        alarms.alarm_low &= ~bit;
+    channel_alarm(bit, low || high);
+}
+
 } // namespace ems

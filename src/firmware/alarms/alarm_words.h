@@ -1,6 +1,9 @@
-// The two alarm words: one bit per alarm.
+// The alarm words (one bit per alarm, named in alarm_table.h) and the calls
+// with which a channel raises and clears its alarm.
 #pragma once
 #include <cstdint>
+
+#include "alarms/alarm_table.h"
 
 namespace ems {
 
@@ -8,18 +11,9 @@ struct AlarmState {
     uint32_t alarm_flags = 0; // bit set while the alarm condition holds
     uint32_t alarm_acked = 0; // bit set once the pilot acknowledged that alarm
     uint32_t alarm_shown = 0; // bit whose box the last run-screen frame showed, 0 for none
+    uint32_t alarm_low = 0;   // bit set when its channel last found the value below its low limit (the box reads LOW)
 };
 extern AlarmState alarms;
-
-// Alarm bits raised by the UL Power ECU's sensor-fault inputs.
-constexpr uint32_t ALARM_UL_AIR_TEMP_SENSOR = 0x4000;
-constexpr uint32_t ALARM_UL_THROTTLE_POS_SENSOR = 0x8000;
-constexpr uint32_t ALARM_UL_MAP_SENSOR = 0x10000;
-constexpr uint32_t ALARM_UL_OIL_TEMP_SENSOR = 0x20000;
-constexpr uint32_t ALARM_UL_POS_SYNC_SENSOR = 0x40000;
-constexpr uint32_t ALARM_CURRENT = 0x20;
-constexpr uint32_t ALARM_FUEL_PRESSURE = 0x100;
-constexpr uint32_t ALARM_AUX1 = 0x400; // shifted left by the channel number for inputs 2..4
 
 // Clears an alarm in both words, so the next violation alarms again.
 inline void alarm_clear(uint32_t bits)
@@ -27,5 +21,31 @@ inline void alarm_clear(uint32_t bits)
     alarms.alarm_flags &= ~bits;
     alarms.alarm_acked &= ~bits;
 }
+
+// Sets `bit` in alarm_flags while `condition` holds, else clears it in both
+// alarm words. Channels skip it while alarm_holdoff runs.
+void channel_alarm(uint32_t bit, bool condition);
+
+// A channel's two limits, each with its enable flag, given in the type the
+// channel compares its value in (a limit compared unsigned is passed as such).
+struct AlarmLimits {
+    int64_t low = 0;
+    bool low_on = false;
+    int64_t high = 0;
+    bool high_on = false;
+};
+
+// The limits of a sensor record (low_alarm, low_alarm_on, high_alarm, high_alarm_on).
+template <typename Cfg>
+constexpr AlarmLimits record_limits(const Cfg& cfg)
+{
+    return {cfg.low_alarm, cfg.low_alarm_on != 0, cfg.high_alarm, cfg.high_alarm_on != 0};
+}
+
+// The alarm of a channel with limits: `bit` is raised while `value` is below
+// the enabled low limit or above the enabled high one, else cleared in both
+// words; the side (below the low limit or not) is recorded in alarm_low for
+// the box's LOW or HIGH.
+void alarm_on_limits(uint32_t bit, int64_t value, const AlarmLimits& limits);
 
 } // namespace ems

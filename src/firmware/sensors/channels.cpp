@@ -26,14 +26,6 @@ bool holdoff() { return tick.alarm_holdoff != 0; }
 
 } // namespace
 
-void channel_alarm(uint32_t bit, bool condition)
-{
-    if (condition)
-        alarms.alarm_flags |= bit;
-    else
-        alarm_clear(bit);
-}
-
 void sensors_start()
 {
     sens.flow_window = 10000;
@@ -65,8 +57,10 @@ void process_volts()
     const uint16_t v = sens.volts_x10;
     minmax.volts_min = minmax_lower(minmax.volts_min, v);
     minmax.volts_max = minmax_higher(minmax.volts_max, v);
-    channel_alarm(ALARM_VOLTS, (v > uint16_t(settings.volts_high_alarm) && settings.volts_high_alarm_on) ||
-                                   (v < uint16_t(settings.volts_low_alarm) && settings.volts_low_alarm_on));
+    // Volts compare unsigned: the limits are taken as 16-bit unsigned.
+    alarm_on_limits(ALARM_VOLTS, v,
+                    {uint16_t(settings.volts_low_alarm), settings.volts_low_alarm_on != 0,
+                     uint16_t(settings.volts_high_alarm), settings.volts_high_alarm_on != 0});
 }
 
 void process_oat()
@@ -77,8 +71,9 @@ void process_oat()
     const int16_t v = sens.oat_disp;
     minmax.oat_min = minmax_lower(minmax.oat_min, v);
     minmax.oat_max = minmax_higher(minmax.oat_max, v);
-    channel_alarm(ALARM_OAT, (v < settings.oat_low_alarm && settings.oat_low_alarm_on) ||
-                                 (v > settings.oat_high_alarm && settings.oat_high_alarm_on));
+    alarm_on_limits(ALARM_OAT, v,
+                    {settings.oat_low_alarm, settings.oat_low_alarm_on != 0, settings.oat_high_alarm,
+                     settings.oat_high_alarm_on != 0});
 }
 
 void process_rpm()
@@ -102,10 +97,11 @@ void process_rpm()
     if (holdoff()) return;
     minmax.rpm1_max = minmax_higher(minmax.rpm1_max, rpm1_kept_reading());
     minmax.rpm2_max = minmax_higher(minmax.rpm2_max, rpm2_kept_reading());
-    const int64_t rpm = sens.rpm;
-    channel_alarm(ALARM_RPM1, settings.rpm1_display != 2 &&
-                                  ((settings.rpm1_low_alarm_on && rpm < int64_t(settings.rpm1_low_alarm)) ||
-                                   (settings.rpm1_high_alarm_on && rpm > int64_t(settings.rpm1_high_alarm))));
+    // No RPM alarm while RPM 1 is not shown (rpm1_display "OFF").
+    const bool shown = settings.rpm1_display != 2;
+    alarm_on_limits(ALARM_RPM1, sens.rpm,
+                    {settings.rpm1_low_alarm, shown && settings.rpm1_low_alarm_on, settings.rpm1_high_alarm,
+                     shown && settings.rpm1_high_alarm_on});
 }
 
 void process_map()
@@ -140,8 +136,9 @@ void process_map()
     const int16_t v = sens.map_disp;
     minmax.map_min = minmax_lower(minmax.map_min, v);
     minmax.map_max = minmax_higher(minmax.map_max, v);
-    channel_alarm(ALARM_MAP, (v < settings.map_low_alarm && settings.map_low_alarm_on) ||
-                                 (v > settings.map_high_alarm && settings.map_high_alarm_on));
+    alarm_on_limits(ALARM_MAP, v,
+                    {settings.map_low_alarm, settings.map_low_alarm_on != 0, settings.map_high_alarm,
+                     settings.map_high_alarm_on != 0});
 }
 
 void process_current()
@@ -152,8 +149,7 @@ void process_current()
     sens.current_a = int16_t(sens.current_x10 / 10);
     if (holdoff()) return;
     const int16_t a = sens.current_a;
-    channel_alarm(ALARM_CURRENT,
-                  (a < cfg.low_alarm && cfg.low_alarm_on) || (a > cfg.high_alarm && cfg.high_alarm_on));
+    alarm_on_limits(ALARM_CURRENT, a, record_limits(cfg));
     minmax.current_min = minmax_lower(minmax.current_min, a);
     minmax.current_max = minmax_higher(minmax.current_max, a);
 }

@@ -9,13 +9,9 @@
 #pragma once
 #include <cstdint>
 
-namespace ems {
+#include "alarms/alarm_words.h"
 
-// Alarm bits of the channels in this file.
-constexpr uint32_t ALARM_RPM1 = 0x01;
-constexpr uint32_t ALARM_MAP = 0x04;
-constexpr uint32_t ALARM_OAT = 0x08;
-constexpr uint32_t ALARM_VOLTS = 0x10;
+namespace ems {
 
 struct SensorState {
     uint16_t flow_window = 0;  // measuring window of the fuel-flow computer, 100 us ticks; 10000 after power-on
@@ -34,10 +30,6 @@ struct SensorState {
     uint8_t minmax_seed_due = 0; // 1 from power-on until the min/max record is seeded after the hold-off
 };
 extern SensorState sens;
-
-// Sets `bit` in alarm_flags while `condition` holds, else clears it in both
-// alarm words. Callers skip it while alarm_holdoff runs.
-void channel_alarm(uint32_t bit, bool condition);
 
 // Once at power-on, as the main loop starts: the flow window, the fuel
 // computer's time base, and a min/max seed due when the hold-off ends.

@@ -66,8 +66,7 @@ void ul_oil_temp_input(uint16_t v)
     if (tick.alarm_holdoff != 0) return;
     minmax.aux_temp_max[0] = minmax_higher(minmax.aux_temp_max[0], shown);
     const TemperatureSenderConfig& cfg = settings.temperature_cfg[0];
-    channel_alarm(ALARM_AUX1, (shown < cfg.low_alarm && cfg.low_alarm_on) ||
-                              (shown > cfg.high_alarm && cfg.high_alarm_on));
+    alarm_on_limits(ALARM_AUX1, shown, record_limits(cfg));
 }
 
 void ul_fuel_pressure_input(uint16_t v)
@@ -83,8 +82,7 @@ void ul_fuel_pressure_input(uint16_t v)
     senders.fuel_pressure = int16_t(p);
     if (tick.alarm_holdoff != 0) return;
     minmax.fuel_pressure_max = minmax_higher(minmax.fuel_pressure_max, int16_t(p));
-    channel_alarm(ALARM_FUEL_PRESSURE, (p < cfg.low_alarm && cfg.low_alarm_on) ||
-                                       (p > cfg.high_alarm && cfg.high_alarm_on));
+    alarm_on_limits(ALARM_FUEL_PRESSURE, p, record_limits(cfg));
 }
 
 void ul_ecu_temp_input(uint16_t v)

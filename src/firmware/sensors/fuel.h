@@ -7,10 +7,10 @@
 #pragma once
 #include <cstdint>
 
+#include "alarms/alarm_table.h"
+
 namespace ems {
 
-constexpr uint32_t ALARM_TANK1 = 0x40; // tank 1 low; tank 2 is 0x80
-constexpr uint32_t ALARM_TANK2 = 0x80;
 constexpr uint16_t FUEL_NOT_AVAILABLE = 0xFFFF; // fuel_range / fuel_time_left without flow
 constexpr uint16_t FUEL_RANGE_MAX = 0xFFFE;     // larger ranges and endurances hold here
 constexpr uint16_t TANK_OPEN_READING = 4000;    // sender readings above this are an open circuit

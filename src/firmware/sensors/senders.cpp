@@ -82,16 +82,6 @@ int16_t clamp_0_999(int32_t v) { return v < 0 ? 0 : v > 999 ? 999 : int16_t(v); 
 
 bool holdoff() { return tick.alarm_holdoff != 0; }
 
-// Sets `bit` while `value` is outside an enabled limit, else clears it in both words.
-template <typename Cfg>
-void alarm_on_limits(const Cfg& cfg, int16_t value, uint32_t bit)
-{
-    if ((value < cfg.low_alarm && cfg.low_alarm_on) || (value > cfg.high_alarm && cfg.high_alarm_on))
-        alarms.alarm_flags |= bit;
-    else
-        alarm_clear(bit);
-}
-
 // ---- Pressure ---------------------------------------------------------------------
 
 // Converts a "VDO" value in 0.1 bar to the record's unit.
@@ -164,7 +154,7 @@ void finish_pressure(const PressureSenderConfig& cfg, int16_t& out, int16_t& kep
     out = clamp_0_999(out);
     if (holdoff()) return;
     kept_max = minmax_higher(kept_max, out);
-    alarm_on_limits(cfg, out, bit);
+    alarm_on_limits(bit, out, record_limits(cfg));
 }
 
 } // namespace
@@ -233,7 +223,7 @@ void aux_temperature_input(uint8_t n)
     }
     if (holdoff()) return;
     minmax.aux_temp_max[n] = minmax_higher(minmax.aux_temp_max[n], senders.aux_temp[n]);
-    alarm_on_limits(cfg, senders.aux_temp[n], ALARM_AUX1 << n);
+    alarm_on_limits(ALARM_AUX1 << n, senders.aux_temp[n], record_limits(cfg));
 }
 
 // ---- Current ---------------------------------------------------------------------------
@@ -250,7 +240,7 @@ void aux_current_input(uint8_t n)
     senders.aux_current[n] = int16_t(senders.aux_current_x10[n] / 10);
     if (holdoff()) return;
     const int16_t a = senders.aux_current[n];
-    alarm_on_limits(cfg, a, ALARM_AUX1 << n);
+    alarm_on_limits(ALARM_AUX1 << n, a, record_limits(cfg));
     minmax.aux_current_min[n] = minmax_lower(minmax.aux_current_min[n], a);
     minmax.aux_current_max[n] = minmax_higher(minmax.aux_current_max[n], a);
 }
@@ -265,7 +255,7 @@ void aux_generic_input(uint8_t n)
     if (sender_lookup(cfg.cal, raw.raw_aux[n], v)) senders.aux_generic[n] = clamp_0_999(v);
     if (holdoff()) return;
     minmax.aux_generic_max[n] = minmax_higher(minmax.aux_generic_max[n], senders.aux_generic[n]);
-    alarm_on_limits(cfg, senders.aux_generic[n], ALARM_AUX1 << n);
+    alarm_on_limits(ALARM_AUX1 << n, senders.aux_generic[n], record_limits(cfg));
 }
 
 } // namespace ems

@@ -9,9 +9,10 @@
 #pragma once
 #include <cstdint>
 
+#include "alarms/alarm_table.h"
+
 namespace ems {
 
-constexpr uint32_t ALARM_EGT_CHT = 0x200;
 constexpr uint8_t TC_CHANNELS = 12;
 constexpr uint16_t TC_HISTORY = 250;     // samples kept per channel
 constexpr uint8_t TC_TYPE_K = 0;
