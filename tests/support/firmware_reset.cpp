@@ -2,6 +2,7 @@
 
 #include "alarms/alarm_words.h"
 #include "config/settings.h"
+#include "config/setup_pages.h"
 #include "gfx/draw.h"
 #include "gps/gps_data.h"
 #include "gps/sun.h"
@@ -46,6 +47,7 @@ void reset_firmware()
     ems::fuel = {};
     ems::clk = {};
     ems::nav = {};
+    ems::bindings = {};
     ems::nmea.nmea_active = 0;
     ems::nmea.gps_data_timeout = 0;
     ems::nmea.nmea_rmc_new = 0;

@@ -113,16 +113,7 @@ void format_variation_row(char* label, size_t label_size, char* text, size_t siz
         return;
     }
     std::snprintf(label, label_size, "MAG VAR (AUTO):");
-    const float w = magsun.mag_variation;
-    if (!std::isfinite(w)) {
-        // No usable compass direction here (weak horizontal field).
-        std::snprintf(text, size, "--\xB0--");
-        return;
-    }
-    float whole = std::fabs(std::trunc(w));
-    char minutes[8];
-    if (print_sixtieths(minutes, sizeof minutes, "%.0f", (std::fabs(w) - whole) * 60.0f)) whole += 1.0f;
-    std::snprintf(text, size, "%.0f\xB0%s%s", double(whole), minutes, w >= 0 ? "E" : "W");
+    format_auto_variation(text, size);
 }
 
 void format_sun_row(char* text, size_t size)
@@ -285,6 +276,20 @@ void format_sun_time(float x, char* text, size_t size)
         h = (h + 1) % 24;
     }
     std::snprintf(text, size, "%02d:%02d", h, m);
+}
+
+void format_auto_variation(char* text, size_t size)
+{
+    const float w = magsun.mag_variation;
+    if (!std::isfinite(w)) {
+        // No usable compass direction here (weak horizontal field).
+        std::snprintf(text, size, "--\xB0--");
+        return;
+    }
+    float whole = std::fabs(std::trunc(w));
+    char minutes[8];
+    if (print_sixtieths(minutes, sizeof minutes, "%.0f", (std::fabs(w) - whole) * 60.0f)) whole += 1.0f;
+    std::snprintf(text, size, "%.0f\xB0%s%s", double(whole), minutes, w >= 0 ? "E" : "W");
 }
 
 void page_gps()

@@ -27,4 +27,8 @@ void format_course(char* text, size_t size);
 // rise or set (NaN) or the value is not above -24 and below 48 hours.
 void format_sun_time(float hours, char* text, size_t size);
 
+// The computed magnetic variation (mag_variation) in degrees and minutes,
+// "%.0f°%.0f" then "E" (east, 0 included) or "W"; "--°--" when it is not a number.
+void format_auto_variation(char* text, size_t size);
+
 } // namespace ems

@@ -122,9 +122,10 @@ void change_value(const SetupRow& row, bool up)
         const int32_t v = value_of(row);
         if (row.flags & ROW_CLAMPED)
             store(row, up ? number_up_clamped(v, r.min, r.max) : number_down_clamped(v, r.min, r.max));
-        else
-            store(row, up ? number_up(v, nav.edit_step, r.min, r.max)
-                          : number_down(v, nav.edit_step, r.min, r.max));
+        else {
+            const int32_t step = int32_t(nav.edit_step) * (row.step_scale ? row.step_scale() : 1);
+            store(row, up ? number_up(v, step, r.min, r.max) : number_down(v, step, r.min, r.max));
+        }
         break;
     }
     case RowKind::Flag:
@@ -255,8 +256,11 @@ bool setup_rows_key(const SetupPage& page, const VisibleRows& rows, uint8_t key)
 
 // ---- The page pass ---------------------------------------------------------------
 
+SetupPage last_setup_page;
+
 void setup_page(const SetupPage& page)
 {
+    last_setup_page = page;
     VisibleRows rows;
     setup_visible_rows(page, rows);
     // Rows that went away (a display turned OFF) leave the cursor on the last one.

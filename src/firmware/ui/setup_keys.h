@@ -87,6 +87,7 @@ struct SetupRow {
     uint8_t text_length = 0;             // Text: editable characters (3, 4, 6 or 8, at most 16)
     void (*format)(char* out, size_t size, int32_t value) = nullptr; // own value text, null for the default
     void (*step_label)(uint8_t item) = nullptr; // Number: own step label, null for the one of `decimals`
+    int32_t (*step_scale)() = nullptr;   // Number: one click is edit_step x this (MAP in mb: 10); null = 1
     void (*action)() = nullptr;          // Action: what a push does (usually switches the screen)
     bool (*shown)() = nullptr;           // row present only while this is true; null = always
     uint8_t flags = 0;                   // ROW_ flags
@@ -125,7 +126,7 @@ struct SetupPage {
     void (*draw_extra)() = nullptr;      // draws page-specific extras after the rows, or null
 };
 
-constexpr uint8_t SETUP_MAX_ROWS = 32;
+constexpr uint8_t SETUP_MAX_ROWS = 64;
 
 // The rows of a page present in this pass: their indices into page.rows.
 struct VisibleRows {
@@ -145,6 +146,10 @@ void setup_rows_draw(const SetupPage& page, const VisibleRows& rows);
 // Keys 6, 7 and 8 on the visible rows (cursor moves, edit toggling, value
 // changes). Returns true when the key was one of them; does not clear KeyEvent.
 bool setup_rows_key(const SetupPage& page, const VisibleRows& rows, uint8_t key);
+
+// The page of the last setup_page pass (a copy; its rows stay valid), for
+// tests and dumps that look at which rows a page shows.
+extern SetupPage last_setup_page;
 
 // One whole pass of a standard setup page: keeps the cursor in the list and
 // scrolled into view, draws the title bar, rows, scroll indicator and
