@@ -100,6 +100,7 @@ TEST_F(Calibration, SenderTableIsEditedInACopyAndStoredByBack)
     EXPECT_EQ(stored.point[14].adc, 1500);
     EXPECT_EQ(stored.point[15].adc, 0) << "a slot past the points in use is stored empty";
     EXPECT_EQ(settings.pressure_cfg[0].cal.point[0].display, 10) << "only the bound record";
+    EXPECT_EQ(settings_validate(settings), nullptr);
 }
 
 TEST_F(Calibration, SenderTableLeftByExitIsStoredToo)
@@ -140,6 +141,16 @@ TEST_F(Calibration, PointsWrapBetweenTwoAndSixteenAndValuesWithinTheirRange)
     press({KEY_PUSH, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW,
            KEY_CCW, KEY_CCW});
     EXPECT_EQ(cal_screens.cal_work.point[0].display, 999) << "below 0 wraps to 999";
+
+    // A recalled table of 21 points is kept whole when POINTS is not touched.
+    SenderCalibrationTable wide{};
+    wide.count = 21;
+    for (int k = 0; k < 21; ++k) wide.point[k] = CalPoint{int16_t(k), int16_t(100 * k)};
+    settings.generic_cfg[1].cal = wide;
+    open_sender(CAL_GENERIC, 1);
+    press(KEY_SOFT2);
+    EXPECT_EQ(settings.generic_cfg[1].cal.count, 21);
+    EXPECT_EQ(settings.generic_cfg[1].cal.point[20].adc, 2000);
 }
 
 TEST_F(Calibration, SlopeErrorRefusesEqualOrOutOfOrderAdcPoints)
@@ -260,6 +271,7 @@ TEST_F(Calibration, TankCaptureFromTheLevelSender)
     press(KEY_SOFT2);
     EXPECT_EQ(ScreenHandler, screen_fuel_setup);
     EXPECT_EQ(nav.menu_cursor, 4) << "the FUEL SETUP row that opened the page";
+    EXPECT_EQ(settings_validate(settings), nullptr);
 }
 
 TEST_F(Calibration, TankManualEntryAndTheSlopeCheck)

@@ -56,7 +56,7 @@ void return_to_caller(ScreenFn caller, uint8_t usual_row)
     nav.menu_scroll = 0;
     nav.edit_active = 0;
     nav.edit_step = 1;
-    ScreenHandler = caller;
+    ScreenHandler = caller ? caller : run_screen;
 }
 
 void start_screen(ScreenFn screen)
@@ -101,12 +101,12 @@ uint8_t usual_calibrate_row()
     return cal_screens.cal_kind == CAL_PRESSURE ? 3 : cal_screens.cal_kind == CAL_TEMPERATURE ? 2 : 1;
 }
 
-// Point count as edited: a count outside 2..16 (a recalled table of up to 21
-// points) is shown and edited as its nearest end.
+// Points in use. POINTS is edited within 2..16, but a recalled table of up
+// to 21 points is shown and kept whole until POINTS is changed.
 uint8_t points()
 {
     const uint8_t n = cal_screens.cal_work.count;
-    return n < CAL_POINTS_MIN ? CAL_POINTS_MIN : n > CAL_POINTS_MAX ? CAL_POINTS_MAX : n;
+    return n < CAL_POINTS_MIN ? CAL_POINTS_MIN : n > CAL_POINT_SLOTS ? uint8_t(CAL_POINT_SLOTS) : n;
 }
 
 uint8_t row_count() { return uint8_t(2 * points() + 1); }
@@ -230,8 +230,9 @@ void change_value(bool up)
     SenderCalibrationTable& t = cal_screens.cal_work;
     const uint8_t row = nav.menu_cursor;
     if (row == 0) {
-        t.count = uint8_t(up ? (points() >= CAL_POINTS_MAX ? CAL_POINTS_MIN : points() + 1)
-                             : (points() <= CAL_POINTS_MIN ? CAL_POINTS_MAX : points() - 1));
+        const uint8_t n = points() > CAL_POINTS_MAX ? CAL_POINTS_MAX : points();
+        t.count = uint8_t(up ? (n >= CAL_POINTS_MAX ? CAL_POINTS_MIN : n + 1)
+                             : (n <= CAL_POINTS_MIN ? CAL_POINTS_MAX : n - 1));
         return;
     }
     CalPoint& p = t.point[point_of(row)];
@@ -250,7 +251,7 @@ bool store_table()
 {
     SenderCalibrationTable& work = cal_screens.cal_work;
     work.count = points();
-    int32_t adc[CAL_POINTS_MAX];
+    int32_t adc[CAL_POINT_SLOTS];
     for (uint8_t k = 0; k < work.count; ++k) adc[k] = work.point[k].adc;
     if (!strictly_monotonic(adc, work.count)) {
         show_slope_error(screen_sender_calibration);
