@@ -37,8 +37,9 @@ bool strictly_monotonic(const int32_t* values, uint8_t count)
 
 namespace {
 
-// The converter reading shown live and captured by the screens: 12 bits.
-// The inputs reach 4096 at full scale, which is read as 4095.
+// A sender or current input's converter reading as shown and as zeroed: 12
+// bits. The inputs reach 4096 at full scale, read as 4095, so that a zero
+// taken there (x 16) still fits its 16-bit field.
 uint16_t adc_reading(uint16_t raw_value) { return raw_value > 4095 ? 4095 : raw_value; }
 
 void show_slope_error(ScreenFn back_to)
