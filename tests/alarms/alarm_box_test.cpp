@@ -134,7 +134,7 @@ TEST_F(AlarmBox, MessagesWithDefaultLabelsAndLowHighChoice)
     EXPECT_EQ(message(0x100), " FUEL PRESSURE LOW");
 
     // Nothing raises RPM 2 in this build; a channel that did would record its side.
-    alarm_on_limits(ALARM_RPM2, 50, {.low = 100, .low_on = true});
+    alarm_on_limits(ALARM_RPM2, 50, {.low_alarm = 100, .low_alarm_on = true});
     EXPECT_EQ(message(0x02), "ROTOR  RPM LOW");
 
     std::string second;

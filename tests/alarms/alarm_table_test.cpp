@@ -40,7 +40,7 @@ TEST(AlarmTable, OneRowPerBitInPriorityOrderEachWithAText)
 TEST(AlarmOnLimits, RaisesClearsAndRecordsTheSide)
 {
     test::reset_firmware();
-    const AlarmLimits limits{.low = 10, .low_on = true, .high = 20, .high_on = true};
+    const Limits limits{.low_alarm = 10, .high_alarm = 20, .low_alarm_on = true, .high_alarm_on = true};
     alarms.alarm_flags = alarms.alarm_acked = ALARM_TANK1; // another alarm's bits stay as they are
 
     alarm_on_limits(ALARM_OAT, 9, limits);
@@ -56,7 +56,7 @@ TEST(AlarmOnLimits, RaisesClearsAndRecordsTheSide)
     EXPECT_EQ(alarms.alarm_flags, uint32_t(ALARM_TANK1));
     EXPECT_EQ(alarms.alarm_acked, uint32_t(ALARM_TANK1));
 
-    alarm_on_limits(ALARM_OAT, 5, {.low = 10, .high = 20, .high_on = true}); // low limit off
+    alarm_on_limits(ALARM_OAT, 5, {.low_alarm = 10, .high_alarm = 20, .high_alarm_on = true}); // low limit off
     EXPECT_EQ(alarms.alarm_flags & ALARM_OAT, 0u);
     EXPECT_EQ(alarms.alarm_low, 0u);
 }

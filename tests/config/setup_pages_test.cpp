@@ -306,9 +306,9 @@ TEST_F(SetupPages, LinksOpenTheirScreensAndComeBackToTheirRow)
     pass(KEY_PUSH);
     EXPECT_EQ(ScreenHandler, screen_sender_calibration);
     EXPECT_EQ(return_screen, screen_channel_setup);
-    EXPECT_EQ(cal_kind, CAL_KIND_GENERIC);
-    EXPECT_EQ(cal_work.point[1].adc, 1234);
-    EXPECT_EQ(bindings.return_row, row);
+    EXPECT_EQ(cal_screens.cal_kind, CAL_GENERIC);
+    EXPECT_EQ(cal_screens.cal_work.point[1].adc, 1234);
+    EXPECT_EQ(cal_screens.caller_row, row);
     EXPECT_EQ(nav.menu_cursor, 0);
 
     // FUEL PRESSURE SETUP: EXIT brings the fuel computer up to date with

@@ -1,6 +1,7 @@
 #include "support/firmware_reset.h"
 
 #include "alarms/alarm_words.h"
+#include "config/calibration.h"
 #include "config/settings.h"
 #include "config/setup_pages.h"
 #include "gfx/draw.h"
@@ -48,6 +49,7 @@ void reset_firmware()
     ems::clk = {};
     ems::nav = {};
     ems::bindings = {};
+    ems::cal_screens = {};
     ems::nmea.nmea_active = 0;
     ems::nmea.gps_data_timeout = 0;
     ems::nmea.nmea_rmc_new = 0;

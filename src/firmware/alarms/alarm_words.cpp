@@ -12,10 +12,10 @@ void channel_alarm(uint32_t bit, bool condition)
         alarm_clear(bit);
 }
 
-void alarm_on_limits(uint32_t bit, int64_t value, const AlarmLimits& limits)
+void alarm_on_limits(uint32_t bit, int64_t value, const Limits& limits)
 {
-    const bool low = limits.low_on && value < limits.low;
-    const bool high = limits.high_on && value > limits.high;
+    const bool low = limits.low_alarm_on && value < limits.low_alarm;
+    const bool high = limits.high_alarm_on && value > limits.high_alarm;
     if (low)
         alarms.alarm_low |= bit;
     else

@@ -1,6 +1,7 @@
 // The alarm words (one bit per alarm, named in alarm_table.h) and the calls
 // with which a channel raises and clears its alarm.
 #pragma once
+#include "config/limits.h"
 #include <cstdint>
 
 #include "alarms/alarm_table.h"
@@ -26,26 +27,12 @@ inline void alarm_clear(uint32_t bits)
 // alarm words. Channels skip it while alarm_holdoff runs.
 void channel_alarm(uint32_t bit, bool condition);
 
-// A channel's two limits, each with its enable flag, given in the type the
-// channel compares its value in (a limit compared unsigned is passed as such).
-struct AlarmLimits {
-    int64_t low = 0;
-    bool low_on = false;
-    int64_t high = 0;
-    bool high_on = false;
-};
-
-// The limits of a sensor record (low_alarm, low_alarm_on, high_alarm, high_alarm_on).
-template <typename Cfg>
-constexpr AlarmLimits record_limits(const Cfg& cfg)
-{
-    return {cfg.low_alarm, cfg.low_alarm_on != 0, cfg.high_alarm, cfg.high_alarm_on != 0};
-}
-
-// The alarm of a channel with limits: `bit` is raised while `value` is below
-// the enabled low limit or above the enabled high one, else cleared in both
+// The alarm of a channel with limits (low_alarm and high_alarm with their
+// flags, in the type the channel compares its value in: a limit compared
+// unsigned is passed as such; the caution levels are not used here): `bit` is
+// raised while `value` is below the enabled low limit or above the enabled high one, else cleared in both
 // words; the side (below the low limit or not) is recorded in alarm_low for
 // the box's LOW or HIGH.
-void alarm_on_limits(uint32_t bit, int64_t value, const AlarmLimits& limits);
+void alarm_on_limits(uint32_t bit, int64_t value, const Limits& limits);
 
 } // namespace ems

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "alarms/alarm_words.h"
+#include "config/calibration.h"
 #include "config/settings.h"
 #include "gps/gps_data.h"
 #include "gps/sun.h"
@@ -69,6 +70,9 @@ const VarInfo VARS[] = {
     // Derived settings values and calibration.
     VAR("rpm1_scale", derived.rpm1_scale), VAR("fuel_config", derived.fuel_config),
     VAR("serial_number", calibration.serial_number),
+    VAR("current_zero", calibration.current_zero), VAR("main_current_zero", calibration.main_current_zero),
+    VAR("cal_kind", cal_screens.cal_kind), VAR("tank_cal_manual", cal_screens.tank_cal_manual),
+    VAR("cal_tank", cal_screens.cal_tank),
     // Sensor outputs (channels, thermocouples, ECU, min/max)
     VAR("volts_x10", sens.volts_x10), VAR("oat_c", sens.oat_c), VAR("oat_disp", sens.oat_disp),
     VAR("rpm", sens.rpm), VAR("rpm_unrounded", sens.rpm_unrounded), VAR("rpm_percent", sens.rpm_percent),

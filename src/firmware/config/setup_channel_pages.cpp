@@ -133,28 +133,12 @@ void generic_text(char* out, size_t size, int32_t v)
 }
 void generic_step(uint8_t item) { step_label_decimals(item, G().decimals); }
 
-void open_pressure_calibration()
-{
-    cal_work = P().cal;
-    cal_kind = CAL_KIND_PRESSURE;
-    open_linked_screen(screen_sender_calibration);
-}
-void open_temperature_calibration()
-{
-    cal_work = T().cal;
-    cal_kind = CAL_KIND_TEMPERATURE;
-    open_linked_screen(screen_sender_calibration);
-}
-void open_generic_calibration()
-{
-    cal_work = G().cal;
-    cal_kind = CAL_KIND_GENERIC;
-    open_linked_screen(screen_sender_calibration);
-}
-void open_zero_current()
-{
-    open_linked_screen(showing == SensorPage::MainCurrent ? screen_zero_main_current : screen_zero_current);
-}
+// The calibration rows: the openers copy the bound record's table into the
+// working copy and remember this page and its row to come back to.
+void open_pressure_calibration() { open_sender_calibration(CAL_PRESSURE, ScreenHandler); }
+void open_temperature_calibration() { open_sender_calibration(CAL_TEMPERATURE, ScreenHandler); }
+void open_generic_calibration() { open_sender_calibration(CAL_GENERIC, ScreenHandler); }
+void open_zero_current_row() { open_zero_current(showing == SensorPage::MainCurrent); }
 
 // A sender beyond the list of the record's present type (the type was
 // changed) reads as USER.
@@ -259,7 +243,7 @@ const SetupRow ROWS[] = {
 
     // CURRENT.
     LIMIT_ROWS(C, current_fields, fixed_range, current_text, nullptr, current_rows),
-    {.label = "ZERO CURRENT SENSOR", .kind = RowKind::Action, .action = open_zero_current, .shown = current_rows},
+    {.label = "ZERO CURRENT SENSOR", .kind = RowKind::Action, .action = open_zero_current_row, .shown = current_rows},
     {.label = "CURRENT SENSOR GAIN: ", .kind = RowKind::Number, SETUP_FIELD(C().gain),
      SETUP_RANGE(current_fields::gain), .format = gain_text, .shown = current_rows},
 

@@ -18,12 +18,6 @@ constexpr uint8_t SOURCE_INJECTOR = 1;
 
 bool any_flow() { return settings.flow1_on || settings.flow2_on; }
 
-void open_tank(uint8_t tank)
-{
-    bindings.tank_index = tank;
-    open_linked_screen(screen_tank_setup);
-}
-
 const SetupRow FUEL_ROWS[] = {
     {.label = "UNIT: ", .kind = RowKind::Option, SETUP_FIELD(settings.fuel_unit),
      SETUP_OPTIONS(unit_fields::fuel_unit)},
@@ -43,8 +37,8 @@ const SetupRow FUEL_ROWS[] = {
      .shown = [] {
          return settings.flow1_on && settings.flow2_on && settings.fuel_flow_source == SOURCE_FLOW_SENDER;
      }},
-    {.label = "TANK 1 SETUP", .kind = RowKind::Action, .action = [] { open_tank(0); }},
-    {.label = "TANK 2 SETUP", .kind = RowKind::Action, .action = [] { open_tank(1); }},
+    {.label = "TANK 1 SETUP", .kind = RowKind::Action, .action = [] { open_tank_setup(0); }},
+    {.label = "TANK 2 SETUP", .kind = RowKind::Action, .action = [] { open_tank_setup(1); }},
     {.label = "FUEL PRESSURE SETUP", .kind = RowKind::Action, .action = [] { open_setup_page(screen_fuel_pressure_setup); }},
 };
 

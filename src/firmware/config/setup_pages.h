@@ -22,9 +22,8 @@ struct SetupBindings {
     TemperatureSenderConfig* active_temperature_cfg = &settings.temperature_cfg[0];
     CurrentSensorConfig* active_current_cfg = &settings.current_cfg[0];
     GenericSensorConfig* active_generic_cfg = &settings.generic_cfg[0];
-    uint8_t tank_index = 0;    // tank 0 (TANK 1) or 1 (TANK 2) of the tank pages
-    // The row (among the rows shown) of the link that opened a calibration or
-    // tank screen; going back, that screen puts menu_cursor here, so the
+    // The row (among the rows shown) of the link that opened a linked setup
+    // page (FUEL PRESSURE SETUP); going back puts menu_cursor here, so the
     // cursor lands on the link even when rows above it are hidden.
     uint8_t return_row = 0;
 };

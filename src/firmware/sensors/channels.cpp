@@ -59,8 +59,10 @@ void process_volts()
     minmax.volts_max = minmax_higher(minmax.volts_max, v);
     // Volts compare unsigned: the limits are taken as 16-bit unsigned.
     alarm_on_limits(ALARM_VOLTS, v,
-                    {uint16_t(settings.volts_low_alarm), settings.volts_low_alarm_on != 0,
-                     uint16_t(settings.volts_high_alarm), settings.volts_high_alarm_on != 0});
+                    {.low_alarm = uint16_t(settings.volts_low_alarm),
+                     .high_alarm = uint16_t(settings.volts_high_alarm),
+                     .low_alarm_on = settings.volts_low_alarm_on != 0,
+                     .high_alarm_on = settings.volts_high_alarm_on != 0});
 }
 
 void process_oat()
@@ -72,8 +74,10 @@ void process_oat()
     minmax.oat_min = minmax_lower(minmax.oat_min, v);
     minmax.oat_max = minmax_higher(minmax.oat_max, v);
     alarm_on_limits(ALARM_OAT, v,
-                    {settings.oat_low_alarm, settings.oat_low_alarm_on != 0, settings.oat_high_alarm,
-                     settings.oat_high_alarm_on != 0});
+                    {.low_alarm = settings.oat_low_alarm,
+                     .high_alarm = settings.oat_high_alarm,
+                     .low_alarm_on = settings.oat_low_alarm_on != 0,
+                     .high_alarm_on = settings.oat_high_alarm_on != 0});
 }
 
 void process_rpm()
@@ -100,8 +104,10 @@ void process_rpm()
     // No RPM alarm while RPM 1 is not shown (rpm1_display "OFF").
     const bool shown = settings.rpm1_display != 2;
     alarm_on_limits(ALARM_RPM1, sens.rpm,
-                    {settings.rpm1_low_alarm, shown && settings.rpm1_low_alarm_on, settings.rpm1_high_alarm,
-                     shown && settings.rpm1_high_alarm_on});
+                    {.low_alarm = settings.rpm1_low_alarm,
+                     .high_alarm = settings.rpm1_high_alarm,
+                     .low_alarm_on = shown && settings.rpm1_low_alarm_on,
+                     .high_alarm_on = shown && settings.rpm1_high_alarm_on});
 }
 
 void process_map()
@@ -137,8 +143,10 @@ void process_map()
     minmax.map_min = minmax_lower(minmax.map_min, v);
     minmax.map_max = minmax_higher(minmax.map_max, v);
     alarm_on_limits(ALARM_MAP, v,
-                    {settings.map_low_alarm, settings.map_low_alarm_on != 0, settings.map_high_alarm,
-                     settings.map_high_alarm_on != 0});
+                    {.low_alarm = settings.map_low_alarm,
+                     .high_alarm = settings.map_high_alarm,
+                     .low_alarm_on = settings.map_low_alarm_on != 0,
+                     .high_alarm_on = settings.map_high_alarm_on != 0});
 }
 
 void process_current()

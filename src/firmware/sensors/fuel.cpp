@@ -123,7 +123,7 @@ void process_tank_level(uint8_t t)
     if (tick.alarm_holdoff != 0) return;
     const bool alarm_on = one ? settings.tank1_low_alarm_on : settings.tank2_low_alarm_on;
     const int32_t low = one ? settings.tank1_low_alarm : settings.tank2_low_alarm;
-    alarm_on_limits(bit, fuel.tank_level[t], {.low = low, .low_on = mode != TANK_OFF && alarm_on});
+    alarm_on_limits(bit, fuel.tank_level[t], {.low_alarm = low, .low_alarm_on = mode != TANK_OFF && alarm_on});
 }
 
 // ---- Flows, calculated tanks, range --------------------------------------------------

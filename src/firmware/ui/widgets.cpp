@@ -266,6 +266,8 @@ void step_label_decimals(uint8_t item, uint8_t decimals)
     step_label(item, texts[decimals]);
 }
 
+void step_label_texts(uint8_t item, const char* const (&texts)[4]) { step_label(item, texts); }
+
 // ---- Value texts ------------------------------------------------------------------
 
 void temp_unit_text(char* out, size_t size)

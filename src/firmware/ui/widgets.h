@@ -100,6 +100,8 @@ void step_label_kind(uint8_t kind, uint8_t item);
 // passed by the caller): 0 "X1", "X10", "X100"; 1 "X0.1", "X1.0", "X10.0";
 // 2 "X0.01", "X0.10", "X1.00". Other steps, or decimals above 2, draw nothing.
 void step_label_decimals(uint8_t item, uint8_t decimals);
+// Any other set of texts for steps 1, 10, 100, 1000 (null: that step draws nothing).
+void step_label_texts(uint8_t item, const char* const (&texts)[4]);
 
 // ---- Value texts (into the caller's buffer, always NUL-terminated) ------------
 // A buffer too small truncates the text; size 0 writes nothing.
