@@ -9,6 +9,11 @@
 
 namespace ems {
 
+// flow_mode (options::FLOW_MODE).
+constexpr uint8_t FLOW_DUAL = 0;
+constexpr uint8_t FLOW_DIFFERENTIAL = 1;
+constexpr uint8_t FLOW_SUMMATION = 2;
+
 constexpr uint32_t ALARM_TANK1 = 0x40; // tank 1 low; tank 2 is 0x80
 constexpr uint32_t ALARM_TANK2 = 0x80;
 constexpr uint16_t FUEL_NOT_AVAILABLE = 0xFFFF; // fuel_range / fuel_time_left without flow
