@@ -133,6 +133,10 @@ TEST_F(MenusScenario, PilotActionsOverScenarioTime)
         keys(6) + keys(7, 3) + "expect pilot_timer_preset 90\n" + keys(4) + keys(3) + keys(1) +
         "expect popup none\nexpect pilot_timer 90\nticks 600\npasses 1\nexpect pilot_timer 30\n" + ACK_ALARMS);
 
+    // Left alone, a quick menu closes after 10 slow ticks; a turn starts them again.
+    run(keys(6) + "ticks 180\npasses 1\nexpect popup popup_quick_menu\n" + keys(7) +
+        "ticks 180\npasses 1\nexpect popup popup_quick_menu\nticks 20\npasses 1\nexpect popup none\n");
+
     // Fuel totals: 36.0 L/h for 100 s is one litre (counted in tenths); RESET clears it.
     ems::settings.tank_resolution = 1;
     QString fuel = "slider \"EMS/Fuel Flow1:\" 70\n";
