@@ -371,7 +371,7 @@ TEST_F(Menus, CruiseSpeedDigits)
     press(KEY_PUSH);
     press(KEY_PUSH);
     press(KEY_CW); // 951
-    EXPECT_EQ(settings.cruise_speed, 951);
+    EXPECT_EQ(+settings.cruise_speed, 951); // by value: the field is packed
     draw_popup();
     EXPECT_GOLDEN("popup_cruise_speed");
     press(KEY_SOFT1);
