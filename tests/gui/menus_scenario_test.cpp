@@ -126,6 +126,24 @@ TEST_F(MenusScenario, AFailedSaveKeepsTheOldFileAndNoCardWritesNothing)
     EXPECT_EQ(file("SORVIK2.EMS"), old_file);
 }
 
+TEST_F(MenusScenario, BacklightLeanCruiseAndRefillFromTheQuickMenu)
+{
+    // BACKLIGHT is the second item from the bottom: two turns up from EXIT.
+    run(POWER_ON + keys(6) + keys(8, 2) + keys(6) + "expect popup popup_backlight\n" + keys(8, 16) +
+        "expect settings.backlight 2\n" + keys(7, 16) + "expect settings.backlight 31\n" + keys(6) +
+        "expect popup none\n");
+    // CRUISE MODE on, then LEAN MODE on turns it off.
+    run(keys(6) + keys(7, 5) + keys(6) + "expect popup popup_cruise_mode\n" + keys(2) +
+        "expect cruise_mode 1\nexpect popup none\n" + keys(6) + keys(7, 4) + keys(6) +
+        "expect popup popup_lean_mode\n" + keys(2) + "expect lean_mode 1\nexpect cruise_mode 0\n");
+    // A calculated tank of 45 L refilled with 050 holds 45 L.
+    ems::settings.tank1_mode = ems::TANK_CALCULATED;
+    ems::fuel_config_derive();
+    run(keys(6) + keys(7, 3) + keys(6) + "expect popup popup_refill_tank1\n" + keys(6) + keys(7, 5) +
+        "expect refill_level [50,0]\n" + keys(1) + "expect refill_level [45,0]\nexpect tank1_contents 315000\n" +
+        "passes 1\nexpect tank_level [45,0]\nexpect popup none\n");
+}
+
 TEST_F(MenusScenario, PilotActionsOverScenarioTime)
 {
     // Timer: preset 0:01:30 through the digits, RESET, START, then 60 s.
