@@ -94,12 +94,18 @@ TEST_F(Tick, EngineRotationAndPilotTimer)
     slow_ticks(1);
     EXPECT_EQ(tick.engine_rotate_ticks, 0);
 
+    // The pilot timer shows seconds and counts one per second (ten ticks).
+    tick = {};
     tick.pilot_timer_running = 1;
     tick.pilot_timer_up = 1;
-    slow_ticks(3);
+    ticks(9);
+    EXPECT_EQ(tick.pilot_timer, 0u);
+    ticks(1);
+    EXPECT_EQ(tick.pilot_timer, 1u);
+    ticks(20);
     EXPECT_EQ(tick.pilot_timer, 3u);
     tick.pilot_timer_up = 0;
-    slow_ticks(5);
+    ticks(50);
     EXPECT_EQ(tick.pilot_timer, 0u); // counts down, never below zero
     tick.pilot_timer_running = 0;
     tick.pilot_timer = 7;
@@ -115,7 +121,7 @@ TEST_F(Tick, CountdownsAndTimersRunOnEveryPage)
     tick.pilot_timer_up = 1;
     slow_ticks(1);
     EXPECT_EQ(tick.quick_menu_countdown, 1);
-    EXPECT_EQ(tick.pilot_timer, 1u);
+    EXPECT_EQ(tick.pilot_timer, 2u);
     EXPECT_EQ(tick.engine_rotate_ticks, 1);
 }
 

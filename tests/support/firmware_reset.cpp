@@ -11,6 +11,7 @@
 #include "ops/documents.h"
 #include "sensors/minmax.h"
 #include "ops/flight_log.h"
+#include "ops/pilot_pages.h"
 #include "ops/quick_menus.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
@@ -37,6 +38,7 @@ void reset_firmware()
     ems::run = {};
     ems::quick = {};
     ems::flight = {};
+    ems::pilot = {};
     ems::gps = {};
     ems::sens = {};
     ems::thermo = {};

@@ -443,7 +443,7 @@ TEST_F(Widgets, NavigationEntriesAndExits)
 TEST_F(Widgets, MainMenuConsumesEveryKeyAndExits)
 {
     ScreenHandler = screen_main_menu;
-    for (uint8_t key = KEY_SOFT2; key <= KEY_CCW; ++key) {
+    for (uint8_t key = KEY_SOFT2; key <= KEY_SOFT5; ++key) {
         KeyEvent = key;
         screen_main_menu();
         EXPECT_EQ(KeyEvent, KEY_NONE);

@@ -10,6 +10,7 @@
 #include "gfx/present.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
+#include "ops/flight_log.h"
 #include "sensors/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
@@ -183,6 +184,7 @@ bool power_on()
     settings_load_defaults();
     fuel_hobbs = FuelHobbs{};
     hobbs_load();
+    flight = FlightLogState{};
     run.run_page = 0;
     minmax_reset();
     build_trig_tables();

@@ -2,8 +2,10 @@
 
 #include "config/settings.h"
 #include "gps/gps_data.h"
+#include "ops/flight_log.h"
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
+#include "system/system_state.h"
 
 namespace ems {
 
@@ -53,6 +55,18 @@ void advance_scanning()
     }
 }
 
+// Every tenth tick: the pilot timer, and the flight time while the firmware runs.
+void every_second()
+{
+    if (tick.pilot_timer_running == 1) {
+        if (tick.pilot_timer_up == 1)
+            ++tick.pilot_timer;
+        else if (tick.pilot_timer > 0)
+            --tick.pilot_timer;
+    }
+    if (flight.flight_in_progress == 1 && sys.phase != PowerPhase::Off) ++flight.flight_time;
+}
+
 } // namespace
 
 void Timer1Timer()
@@ -63,6 +77,10 @@ void Timer1Timer()
         tick.blink_flag ^= 1;
     } else {
         ++tick.blink_ticks;
+    }
+    if (++tick.second_ticks >= 10) {
+        tick.second_ticks = 0;
+        every_second();
     }
 
     if (tick.slow_ticks < 19) {
@@ -97,13 +115,6 @@ void Timer1Timer()
         ++tick.engine_rotate_ticks;
     else
         tick.engine_rotate_ticks = 0;
-
-    if (tick.pilot_timer_running == 1) {
-        if (tick.pilot_timer_up == 1)
-            ++tick.pilot_timer;
-        else if (tick.pilot_timer > 0)
-            --tick.pilot_timer;
-    }
 
     if (run.run_page != 0) return;
     advance_scanning();

@@ -1,5 +1,6 @@
 #include "app/var_registry.h"
 #include "app/var_registry_table.h"
+#include "app/screen_names.h"
 
 #include <atomic>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "pages/gauges.h"
 #include "sensors/minmax.h"
 #include "ops/flight_log.h"
+#include "ops/pilot_pages.h"
 #include "ops/quick_menus.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
@@ -31,6 +33,22 @@
 namespace ems {
 namespace {
 
+// Where the instrument is, by function name, copied in before each lookup.
+constexpr size_t NAME_BYTES = 32;
+char screen_text[NAME_BYTES];
+char popup_text[NAME_BYTES];
+
+void copy_name(char (&out)[NAME_BYTES], const char* name)
+{
+    std::strncpy(out, name, NAME_BYTES - 1);
+    out[NAME_BYTES - 1] = 0;
+}
+
+void refresh_screen_names()
+{
+    copy_name(screen_text, active_screen_name());
+    copy_name(popup_text, open_popup_name());
+}
 
 const VarInfo VARS[] = {
     // Raw inputs.
@@ -153,12 +171,19 @@ const VarInfo VARS[] = {
     VAR("egt_cht_view", run.egt_cht_view), VAR("fault_page", run.fault_page),
     VAR("fault_page_count", run.fault_page_count), VAR("quick_menu_count", quick.quick_menu_count),
     VAR("flight_in_progress", flight.flight_in_progress), VAR("flight_time", flight.flight_time),
+    // Screens, pop-ups and pilot pages
+    {"screen", screen_text, VarType::Text, NAME_BYTES}, {"popup", popup_text, VarType::Text, NAME_BYTES},
+    VAR("second_ticks", tick.second_ticks), VAR("pilot_timer_preset", pilot.pilot_timer_preset),
+    VAR("digit_entry", pilot.digit_entry), VAR("refill_level", pilot.refill_level),
+    VAR("doc_kind_list", docs.doc_kind_list), VAR("doc_count", docs.doc_count),
+    VAR("doc_dir_entries", docs.doc_dir_entries), VAR("doc_pos", docs.doc_pos),
 };
 
 } // namespace
 
 const VarInfo* find_var(const char* name)
 {
+    refresh_screen_names();
     for (const VarInfo& v : VARS)
         if (std::strcmp(v.name, name) == 0) return &v;
     return find_settings_var(name);
@@ -168,6 +193,7 @@ size_t var_count() { return sizeof VARS / sizeof VARS[0] + settings_var_count();
 
 const VarInfo& var_at(size_t i)
 {
+    refresh_screen_names();
     constexpr size_t own = sizeof VARS / sizeof VARS[0];
     return i < own ? VARS[i] : settings_var_at(i - own);
 }

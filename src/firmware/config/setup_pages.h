@@ -68,8 +68,5 @@ constexpr uint8_t TILE_OAT = 12;
 constexpr uint8_t TILE_ECU = 13;
 constexpr uint8_t EMS_SETUP_TILES = 14;
 
-// Main menu tiles of the pages reached from there.
-constexpr uint8_t MAIN_TILE_EMS_SETUP = 1;
-constexpr uint8_t MAIN_TILE_GPS_SETUP = 2;
 
 } // namespace ems

@@ -1,17 +1,69 @@
 #include "ops/main_menu.h"
 
+#include "config/setup_pages.h"
+#include "config/timers_setup.h"
+#include "gfx/icons.h"
+#include "gfx/mif.h"
+#include "gfx/palette.h"
+#include "gfx/text.h"
+#include "ops/flight_log.h"
+#include "ops/unit_info.h"
+#include "ui/navigation.h"
 #include "ui/screen.h"
 #include "ui/widgets.h"
 
 namespace ems {
 
-// For now only the frame of the menu: the title bar, EXIT, and every key
-// consumed. The tiles come with the menu work.
+namespace {
+
+struct Tile {
+    const char* caption[2];
+    const uint8_t* icon;
+    ScreenFn screen;
+};
+
+const Tile TILES[MAIN_TILES] = {
+    {{"FLIGHT", "LOG"}, icon_flight_log, screen_flight_log},
+    {{"EMS", "SETUP"}, icon_ems_setup, screen_ems_setup_menu},
+    {{"GPS", "SETUP"}, icon_gps_setup, screen_gps_setup},
+    {{"TIMERS", "SETUP"}, icon_timers_setup, screen_timers_setup},
+    {{"DATA REC", "SETUP"}, icon_data_rec_setup, screen_data_recording},
+    {{"MISC", "SETUP"}, icon_misc_setup, screen_misc_setup},
+    {{"SENSOR", "INFO"}, icon_question, screen_sensor_info},
+};
+
+void draw_tile(uint8_t cell)
+{
+    const Tile& tile = TILES[cell];
+    draw_image(menu_icon_x(cell), menu_icon_y(cell), tile.icon);
+    const int16_t x = int16_t(48 + 128 * (cell % 4));
+    const int16_t y = cell < 4 ? 107 : 205;
+    draw_text(x, y, tile.caption[0], 8, ALIGN_CENTRE, COLOUR_WHITE);
+    draw_text(x, int16_t(y + 15), tile.caption[1], 8, ALIGN_CENTRE, COLOUR_WHITE);
+}
+
+} // namespace
+
 void screen_main_menu()
 {
+    if (nav.menu_cursor >= MAIN_TILES) nav.menu_cursor = 0;
     title_bar("", "MAIN MENU");
+    for (uint8_t cell = 0; cell < MAIN_TILES; ++cell) draw_tile(cell);
+    menu_select_frame(nav.menu_cursor);
     soft_key_bar(0);
-    if (KeyEvent == KEY_SOFT1) exit_to_run_screen();
+
+    switch (KeyEvent) {
+    case KEY_SOFT1: exit_to_run_screen(); break;
+    case KEY_PUSH: {
+        const ScreenFn open = TILES[nav.menu_cursor].screen;
+        enter_list(0);
+        ScreenHandler = open;
+        break;
+    }
+    case KEY_CW: nav.menu_cursor = nav.menu_cursor + 1 >= MAIN_TILES ? 0 : uint8_t(nav.menu_cursor + 1); break;
+    case KEY_CCW: nav.menu_cursor = nav.menu_cursor == 0 ? MAIN_TILES - 1 : uint8_t(nav.menu_cursor - 1); break;
+    default: break;
+    }
     KeyEvent = KEY_NONE;
 }
 

@@ -3,9 +3,15 @@
 // quick_menu_handler after its page and before the alarm box; the handler
 // draws over the page and consumes every key the alarm box did not take.
 //
-// The menus' entries and actions come with the menu work; until then each
-// pop-up is a placeholder box with the menu's title that closes on key 6
-// (the menu opens with its EXIT entry selected).
+// A quick menu is a box at the lower right listing its items from the bottom
+// up, EXIT on top. Items come and go with the settings: each menu is one
+// table of items with a `shown` rule, and both the count the run screen opens
+// the menu with and the list drawn on every pass come from that table (the
+// cursor is kept inside the list when settings change while it is open).
+// Keys: 7 one item down (below the bottom comes the top), 8 one item up
+// (above the top comes the bottom), both reloading the countdown; 6 runs the
+// item under the cursor; every other key is swallowed. Left alone, a menu
+// closes after 10 slow ticks (20 s).
 #pragma once
 #include <cstdint>
 
@@ -15,17 +21,22 @@ namespace ems {
 
 struct QuickMenuState {
     ScreenFn quick_menu_handler = nullptr; // the open pop-up; null when none has been opened
-    uint8_t quick_menu_count = 0;          // entries of the open quick menu
+    uint8_t quick_menu_count = 0;          // items of the open quick menu
 };
 extern QuickMenuState quick;
 
-// Pop-ups installed by the run screen: engine page, ECU and GPS pages,
-// information display page.
+// Pop-ups installed by the run screen: engine page ("MENU" .. "EXIT", 5..12
+// items), ECU and GPS pages ("MENU", "BACKLIGHT", "EXIT"), information display
+// page ("MENU", "BACKLIGHT", "CHECKLISTS", "INFO PAGES", "EXIT").
 void popup_quick_menu();
 void popup_short_menu();
 void popup_documents_menu();
 
-// Entries of the engine page's quick menu for the present configuration (5..12).
+// Items of the engine page's quick menu for the present configuration (5..12).
 uint8_t engine_quick_menu_count();
+
+// The backlight level, 2..31 (settings.backlight): 7 raises it by 2 (from
+// above 28 to 31), 8 lowers it by 2 (from below 4 to 2), 6 closes.
+void popup_backlight();
 
 } // namespace ems

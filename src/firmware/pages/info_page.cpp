@@ -11,9 +11,6 @@
 
 namespace ems {
 
-// Document state lives here until the card document functions arrive.
-DocumentState docs;
-
 using namespace gauge_detail;
 
 namespace {

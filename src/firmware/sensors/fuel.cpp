@@ -20,9 +20,6 @@ namespace {
 
 constexpr uint8_t FLOW_SOURCE_INJECTOR = 1;
 constexpr uint8_t INJECTOR_HIGH = 1;
-constexpr uint8_t FLOW_DUAL = 0;
-constexpr uint8_t FLOW_DIFFERENTIAL = 1;
-constexpr uint8_t FLOW_SUMMATION = 2;
 
 bool gallons() { return (settings.fuel_unit & 1) != 0; }
 

@@ -11,6 +11,11 @@
 
 namespace ems {
 
+// flow_mode (options::FLOW_MODE).
+constexpr uint8_t FLOW_DUAL = 0;
+constexpr uint8_t FLOW_DIFFERENTIAL = 1;
+constexpr uint8_t FLOW_SUMMATION = 2;
+
 constexpr uint16_t FUEL_NOT_AVAILABLE = 0xFFFF; // fuel_range / fuel_time_left without flow
 constexpr uint16_t FUEL_RANGE_MAX = 0xFFFE;     // larger ranges and endurances hold here
 constexpr uint16_t TANK_OPEN_READING = 4000;    // sender readings above this are an open circuit

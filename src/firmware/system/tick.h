@@ -1,6 +1,7 @@
 // The state of the 100 ms time base, advanced by Timer1Timer (app/tick.h).
-// Every 11th tick toggles blink_flag; every 20th tick is the 2-second slow
-// tick, which counts all durations below (in slow ticks).
+// Every 11th tick toggles blink_flag; every 10th tick is a second, which
+// runs the pilot timer (and the flight time); every 20th tick is the
+// 2-second slow tick, which counts the other durations below (in slow ticks).
 #pragma once
 #include <cstdint>
 
@@ -19,7 +20,8 @@ struct TickState {
     uint8_t engine_rotate_ticks = 0;  // 0..8, rotates an engine-page information line
     uint8_t pilot_timer_running = 0;  // 1 while the pilot timer runs
     uint8_t pilot_timer_up = 0;       // 1 counts up, 0 counts down to 0
-    uint32_t pilot_timer = 0;         // pilot timer in slow ticks
+    uint32_t pilot_timer = 0;         // pilot timer in seconds, shown H:MM:SS
+    uint8_t second_ticks = 0;         // timer ticks towards the next second (0..9)
     uint8_t egt_scan_ticks = 0;       // dwell counter of the EGT scanning display
     uint8_t cht_scan_ticks = 0;       // dwell counter of the CHT scanning display
     uint8_t egt_scan_index = 0;       // EGT channel shown by the scanning display
