@@ -110,3 +110,17 @@ static void BM_FirmwarePass(benchmark::State& state)
     ems::ScreenHandler = nullptr;
 }
 BENCHMARK(BM_FirmwarePass)->Arg(0)->Arg(1)->ArgName("busiest");
+
+// A splash pass: the window runs four of them per frame and shows the last.
+static void BM_SplashPass(benchmark::State& state)
+{
+    Setup setup(false);
+    ems::power_on();
+    for (auto _ : state) {
+        ems::sys.phase_passes = 0;
+        ems::firmware_pass();
+        benchmark::DoNotOptimize(ems::Framebuffer);
+    }
+    ems::sys.phase = ems::PowerPhase::Off;
+}
+BENCHMARK(BM_SplashPass);
