@@ -109,5 +109,5 @@ rows.append(("peak resident memory (VmHWM)", f"{int(hwm) / 1024:.1f}", "", "MB",
 head = ("figure", "best", "median", "unit", "goal", "met")
 w = [max(len(r[i]) for r in rows + [head]) for i in range(6)]
 for r in [head] + rows:
-    print("  ".join(c.ljust(w[i]) if i == 0 else c.rjust(w[i]) for i, c in enumerate(r)))
+    print("  ".join(c.ljust(w[i]) if i == 0 else c.rjust(w[i]) for i, c in enumerate(r)).rstrip())
 EOF

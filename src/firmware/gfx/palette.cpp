@@ -117,7 +117,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void convert_vbmi(const u
     for (int c = 0; c < 3; ++c)
         for (int q = 0; q < 4; ++q) quarter[c][q] = _mm512_load_si512(PLANES.plane[c] + 64 * q);
     const __m512i alpha = _mm512_set1_epi8(char(0xFF));
-    // Quarter-lane gathering of the unpacked pixels back into frame order.
+    // 64-bit element orders that put the unpacked pixels back in frame order.
     const __m512i pair_lo = _mm512_set_epi64(11, 10, 3, 2, 9, 8, 1, 0);
     const __m512i pair_hi = _mm512_set_epi64(15, 14, 7, 6, 13, 12, 5, 4);
     const __m512i half_lo = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
@@ -130,7 +130,8 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void convert_vbmi(const u
         for (int k = 0; k < 3; ++k)
             c[k] = _mm512_mask_blend_epi8(upper, _mm512_permutex2var_epi8(quarter[k][0], x, quarter[k][1]),
                                           _mm512_permutex2var_epi8(quarter[k][2], x, quarter[k][3]));
-        // Within each 128-bit lane: b g r a bytes into four groups of four pixels.
+        // Unpacking works within 128-bit lanes: of lane L's pixels 16L .. 16L + 15,
+        // p0 gets the first four (b g r a each), p1 the next four, and so on.
         const __m512i bg_l = _mm512_unpacklo_epi8(c[0], c[1]), bg_h = _mm512_unpackhi_epi8(c[0], c[1]);
         const __m512i ra_l = _mm512_unpacklo_epi8(c[2], alpha), ra_h = _mm512_unpackhi_epi8(c[2], alpha);
         const __m512i p0 = _mm512_unpacklo_epi16(bg_l, ra_l), p1 = _mm512_unpackhi_epi16(bg_l, ra_l);
