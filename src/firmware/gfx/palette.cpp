@@ -1,5 +1,6 @@
 #include "gfx/palette.h"
 
+#include <bit>
 #include <cstring>
 
 #include "gfx/framebuffer.h"
@@ -77,13 +78,19 @@ __attribute__((optimize("no-tree-vectorize")))
 void convert_scalar(const uint8_t* __restrict frame, uint32_t* __restrict out, size_t n)
 {
     size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
+    // Byte k of the loaded word is index i + k where the low byte comes first.
+    for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
         uint64_t v;
         std::memcpy(&v, frame + i, 8);
-#if defined(__clang__)
-#pragma clang loop vectorize(disable) unroll(full)
-#endif
-        for (int k = 0; k < 8; ++k) out[i + k] = OPAQUE[(v >> (8 * k)) & 0xFF];
+        // Spelled out: a loop over the eight shifts is not always unrolled.
+        out[i + 0] = OPAQUE[v & 0xFF];
+        out[i + 1] = OPAQUE[(v >> 8) & 0xFF];
+        out[i + 2] = OPAQUE[(v >> 16) & 0xFF];
+        out[i + 3] = OPAQUE[(v >> 24) & 0xFF];
+        out[i + 4] = OPAQUE[(v >> 32) & 0xFF];
+        out[i + 5] = OPAQUE[(v >> 40) & 0xFF];
+        out[i + 6] = OPAQUE[(v >> 48) & 0xFF];
+        out[i + 7] = OPAQUE[v >> 56];
     }
     for (; i < n; ++i) out[i] = OPAQUE[frame[i]];
 }
@@ -104,18 +111,35 @@ constexpr Planes build_planes()
 }
 constexpr Planes PLANES = build_planes();
 
-// 64 pixels per step on processors with byte permutes (AVX-512 VBMI): each
-// colour plane is looked up with two 128-entry permutes chosen by the
-// index's top bit, then the planes are interleaved into 0xFFRRGGBB pixels.
-// Reads and writes at the memory limit; its EVEX encoding has no penalty for
-// whatever state earlier vector code left behind.
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void convert_vbmi(const uint8_t* __restrict frame,
-                                                                            uint32_t* __restrict out, size_t n)
+#define EMS_VBMI_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+
+// One colour plane in four registers: entries 64q .. 64q + 63 in q[q].
+struct PlaneRegs {
+    __m512i q0, q1, q2, q3;
+};
+
+EMS_VBMI_TARGET inline __attribute__((always_inline)) PlaneRegs load_plane(int c)
 {
-    // quarter[c][q]: entries 64q .. 64q + 63 of colour plane c.
-    __m512i quarter[3][4];
-    for (int c = 0; c < 3; ++c)
-        for (int q = 0; q < 4; ++q) quarter[c][q] = _mm512_load_si512(PLANES.plane[c] + 64 * q);
+    return {_mm512_load_si512(PLANES.plane[c]), _mm512_load_si512(PLANES.plane[c] + 64),
+            _mm512_load_si512(PLANES.plane[c] + 128), _mm512_load_si512(PLANES.plane[c] + 192)};
+}
+
+// The plane's bytes for 64 indices: two 128-entry permutes, chosen by each
+// index's top bit (upper).
+EMS_VBMI_TARGET inline __attribute__((always_inline)) __m512i look_up(const PlaneRegs& p, __m512i x,
+                                                                      __mmask64 upper)
+{
+    return _mm512_mask_blend_epi8(upper, _mm512_permutex2var_epi8(p.q0, x, p.q1),
+                                  _mm512_permutex2var_epi8(p.q2, x, p.q3));
+}
+
+// 64 pixels per step on processors with byte permutes (AVX-512 VBMI): each
+// colour plane is looked up in registers, then the planes are interleaved
+// into 0xFFRRGGBB pixels. Reads and writes at the memory limit; its EVEX
+// encoding has no penalty for whatever state earlier vector code left behind.
+EMS_VBMI_TARGET void convert_vbmi(const uint8_t* __restrict frame, uint32_t* __restrict out, size_t n)
+{
+    const PlaneRegs blue = load_plane(0), green = load_plane(1), red = load_plane(2);
     const __m512i alpha = _mm512_set1_epi8(char(0xFF));
     // 64-bit element orders that put the unpacked pixels back in frame order.
     const __m512i pair_lo = _mm512_set_epi64(11, 10, 3, 2, 9, 8, 1, 0);
@@ -126,14 +150,11 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void convert_vbmi(const u
     for (; i + 64 <= n; i += 64) {
         const __m512i x = _mm512_loadu_si512(frame + i);
         const __mmask64 upper = _mm512_movepi8_mask(x);
-        __m512i c[3];
-        for (int k = 0; k < 3; ++k)
-            c[k] = _mm512_mask_blend_epi8(upper, _mm512_permutex2var_epi8(quarter[k][0], x, quarter[k][1]),
-                                          _mm512_permutex2var_epi8(quarter[k][2], x, quarter[k][3]));
+        const __m512i b = look_up(blue, x, upper), g = look_up(green, x, upper), r = look_up(red, x, upper);
         // Unpacking works within 128-bit lanes: of lane L's pixels 16L .. 16L + 15,
         // p0 gets the first four (b g r a each), p1 the next four, and so on.
-        const __m512i bg_l = _mm512_unpacklo_epi8(c[0], c[1]), bg_h = _mm512_unpackhi_epi8(c[0], c[1]);
-        const __m512i ra_l = _mm512_unpacklo_epi8(c[2], alpha), ra_h = _mm512_unpackhi_epi8(c[2], alpha);
+        const __m512i bg_l = _mm512_unpacklo_epi8(b, g), bg_h = _mm512_unpackhi_epi8(b, g);
+        const __m512i ra_l = _mm512_unpacklo_epi8(r, alpha), ra_h = _mm512_unpackhi_epi8(r, alpha);
         const __m512i p0 = _mm512_unpacklo_epi16(bg_l, ra_l), p1 = _mm512_unpackhi_epi16(bg_l, ra_l);
         const __m512i p2 = _mm512_unpacklo_epi16(bg_h, ra_h), p3 = _mm512_unpackhi_epi16(bg_h, ra_h);
         const __m512i q0 = _mm512_permutex2var_epi64(p0, pair_lo, p1);
