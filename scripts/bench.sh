@@ -20,9 +20,11 @@ idle_seconds=${BENCH_IDLE_SECONDS:-20}
 export QT_QPA_PLATFORM=offscreen
 
 echo "building Release in $dir ..." >&2
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DEMS_TESTS=OFF >"$dir.configure.log" 2>&1 ||
-  { cat "$dir.configure.log"; exit 1; }
-cmake --build "$dir" -j2 --target ems_bench sorvik-ems >"$dir.build.log" 2>&1 || { tail -40 "$dir.build.log"; exit 1; }
+mkdir -p "$dir"
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DEMS_TESTS=OFF >"$dir/bench-configure.log" 2>&1 ||
+  { cat "$dir/bench-configure.log"; exit 1; }
+cmake --build "$dir" -j2 --target ems_bench sorvik-ems >"$dir/bench-build.log" 2>&1 ||
+  { tail -40 "$dir/bench-build.log"; exit 1; }
 
 exe="$(cd "$dir" && pwd)/sorvik-ems"
 work=$(mktemp -d)
