@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -105,3 +106,23 @@ static void BM_NmeaReceiveAndParse(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(stream.size()));
 }
 BENCHMARK(BM_NmeaReceiveAndParse)->Arg(1)->Arg(16)->Arg(256);
+
+// The reference for the receive path: finding the line ends of the same
+// stream with memchr, the least any framing has to do.
+static void BM_NmeaMemchrLines(benchmark::State& state)
+{
+    const std::string stream = load_stream("bu353s4.log");
+    if (stream.empty()) {
+        state.SkipWithError("tests/data/nmea/bu353s4.log not found");
+        return;
+    }
+    for (auto _ : state) {
+        size_t lines = 0;
+        for (const char* p = stream.data(), *end = p + stream.size();
+             (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
+            ++lines;
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(stream.size()));
+}
+BENCHMARK(BM_NmeaMemchrLines);

@@ -96,3 +96,33 @@ static void BM_RunScreenPass(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RunScreenPass)->Arg(0)->Arg(1)->ArgName("busiest");
+
+// A whole main-loop pass on the run screen: sensors, the page, the clock, the
+// NMEA slots, and the present call (which this platform ignores; the
+// present benchmarks measure the panel's side).
+static void BM_FirmwarePass(benchmark::State& state)
+{
+    Setup setup(state.range(0) != 0);
+    ems::ScreenHandler = ems::run_screen;
+    for (auto _ : state) {
+        ems::KeyEvent = 0;
+        ems::main_loop_pass();
+        benchmark::DoNotOptimize(ems::Framebuffer);
+    }
+    ems::ScreenHandler = nullptr;
+}
+BENCHMARK(BM_FirmwarePass)->Arg(0)->Arg(1)->ArgName("busiest");
+
+// A splash pass: the window runs four of them per frame and shows the last.
+static void BM_SplashPass(benchmark::State& state)
+{
+    Setup setup(false);
+    ems::power_on();
+    for (auto _ : state) {
+        ems::sys.phase_passes = 0;
+        ems::firmware_pass();
+        benchmark::DoNotOptimize(ems::Framebuffer);
+    }
+    ems::sys.phase = ems::PowerPhase::Off;
+}
+BENCHMARK(BM_SplashPass);

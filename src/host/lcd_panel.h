@@ -3,6 +3,8 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
 
 namespace host {
 
@@ -11,9 +13,12 @@ class LcdPanel : public QWidget {
 public:
     explicit LcdPanel(QWidget* parent = nullptr);
 
-    // Converts the frame buffer through the palette into the shown image.
+    // Converts the frame buffer through the palette into the shown image and
+    // repaints; a frame equal to the one shown is neither converted nor repainted.
     void present();
     const QImage& image() const { return image_; }
+    int conversions() const { return conversions_; }
+    int repaints() const { return repaints_; }
 
 signals:
     void wheelTurned(int steps); // positive away from the user
@@ -23,6 +28,9 @@ protected:
 
 private:
     QImage image_;
+    std::vector<uint8_t> shown_; // the frame-buffer bytes image_ was made from; empty before the first
+    int conversions_ = 0;
+    int repaints_ = 0;
 };
 
 // A transparent click area over a key of the front-panel picture.

@@ -60,4 +60,19 @@ TEST(Palette, ConversionForThePresenter)
     EXPECT_EQ(rgb[ems::FRAME_BYTES - 1], 0xFFFF0000u);
 }
 
+TEST(Palette, EveryIndexAtEveryPositionBothWays)
+{
+    // Each index lands at every offset within a 64-pixel step of the wide
+    // path; the plain loop must give the same, also for a ragged length.
+    std::vector<uint8_t> frame(ems::FRAME_BYTES);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t(i + i / 256 * 3);
+    std::vector<uint32_t> wide(ems::FRAME_BYTES), plain(ems::FRAME_BYTES, 0);
+    ems::palette_to_rgb(frame.data(), wide.data());
+    ems::palette_to_rgb_scalar(frame.data(), plain.data(), ems::FRAME_BYTES - 3);
+    for (size_t i = 0; i < frame.size(); ++i) {
+        ASSERT_EQ(wide[i], 0xFF000000u | Palette[frame[i]]) << "pixel " << i;
+        ASSERT_EQ(plain[i], i < ems::FRAME_BYTES - 3 ? wide[i] : 0u) << "pixel " << i;
+    }
+}
+
 } // namespace

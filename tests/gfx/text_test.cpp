@@ -168,6 +168,32 @@ TEST_F(Text, ClippedAtEveryEdge)
     EXPECT_GT(rows, 0);
 }
 
+TEST_F(Text, ClippedAtEveryColumnOfTheSideEdges)
+{
+    // Wide glyph rows (font 20's "W" spans several bytes) cut at each column
+    // of the left and right edges, also in the first and last rows of the
+    // frame: the whole frame is the text drawn in the middle, moved, with
+    // nothing written anywhere else.
+    draw_text(200, 100, "WM", 20, ALIGN_LEFT, COLOUR_WHITE);
+    const auto whole = frame();
+    std::vector<int> cuts;
+    for (int x = -24; x <= 0; ++x) cuts.push_back(x);
+    for (int x = 456; x <= 480; ++x) cuts.push_back(x);
+    for (int y : {100, -20, 250})
+        for (int x : cuts) {
+            clear_screen();
+            draw_text(int16_t(x), int16_t(y), "WM", 20, ALIGN_LEFT, COLOUR_WHITE);
+            int wrong = 0;
+            for (int r = 0; r < LCD_HEIGHT; ++r)
+                for (int c = 0; c < LCD_WIDTH; ++c) {
+                    const int from_c = c - x + 200, from_r = r - y + 100;
+                    const bool inside = from_c >= 0 && from_c < LCD_WIDTH && from_r >= 0 && from_r < LCD_HEIGHT;
+                    wrong += Framebuffer[r * LCD_WIDTH + c] != (inside ? whole[size_t(from_r * LCD_WIDTH + from_c)] : 0);
+                }
+            EXPECT_EQ(wrong, 0) << "text at " << x << "," << y;
+        }
+}
+
 TEST_F(Text, FarOffTheScreenDrawsNothing)
 {
     // Anchors near the ends of the 16-bit range must not wrap onto the screen.

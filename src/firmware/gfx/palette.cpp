@@ -1,6 +1,13 @@
 #include "gfx/palette.h"
 
+#include <bit>
+#include <cstring>
+
 #include "gfx/framebuffer.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace ems {
 namespace {
@@ -49,11 +56,148 @@ static_assert(PALETTE_TABLE[238] == 0xC89696 && PALETTE_TABLE[255] == 0x004F4E);
 
 const std::array<uint32_t, 256> Palette = PALETTE_TABLE;
 
+namespace {
+
+// The presenter's pixels: every entry with its alpha byte set.
+constexpr std::array<uint32_t, 256> build_opaque()
+{
+    std::array<uint32_t, 256> p{};
+    for (int i = 0; i < 256; ++i) p[i] = 0xFF000000u | PALETTE_TABLE[i];
+    return p;
+}
+alignas(64) constexpr std::array<uint32_t, 256> OPAQUE = build_opaque();
+
+// One table read per pixel, eight indices loaded at a time. Kept scalar on
+// purpose: the compiler's own vector form of this loop is a legacy-SSE
+// emulated gather, slower than this even in a clean state and many times
+// slower after the wide vector code that Qt and the C library run between
+// frames leaves the upper register halves in use.
+#if defined(__GNUC__) && !defined(__clang__)
+__attribute__((optimize("no-tree-vectorize")))
+#endif
+void convert_scalar(const uint8_t* __restrict frame, uint32_t* __restrict out, size_t n)
+{
+    size_t i = 0;
+    // Byte k of the loaded word is index i + k where the low byte comes first.
+    for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, frame + i, 8);
+        // Spelled out: a loop over the eight shifts is not always unrolled.
+        out[i + 0] = OPAQUE[v & 0xFF];
+        out[i + 1] = OPAQUE[(v >> 8) & 0xFF];
+        out[i + 2] = OPAQUE[(v >> 16) & 0xFF];
+        out[i + 3] = OPAQUE[(v >> 24) & 0xFF];
+        out[i + 4] = OPAQUE[(v >> 32) & 0xFF];
+        out[i + 5] = OPAQUE[(v >> 40) & 0xFF];
+        out[i + 6] = OPAQUE[(v >> 48) & 0xFF];
+        out[i + 7] = OPAQUE[v >> 56];
+    }
+    for (; i < n; ++i) out[i] = OPAQUE[frame[i]];
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define EMS_PALETTE_VBMI 1
+
+// The blue, green and red bytes of every entry as three 256-byte planes.
+struct Planes {
+    alignas(64) uint8_t plane[3][256];
+};
+constexpr Planes build_planes()
+{
+    Planes p{};
+    for (int i = 0; i < 256; ++i)
+        for (int c = 0; c < 3; ++c) p.plane[c][i] = uint8_t(PALETTE_TABLE[i] >> (8 * c));
+    return p;
+}
+constexpr Planes PLANES = build_planes();
+
+#define EMS_VBMI_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+
+// One colour plane in four registers: entries 64q .. 64q + 63 in q[q].
+struct PlaneRegs {
+    __m512i q0, q1, q2, q3;
+};
+
+EMS_VBMI_TARGET inline __attribute__((always_inline)) PlaneRegs load_plane(int c)
+{
+    return {_mm512_load_si512(PLANES.plane[c]), _mm512_load_si512(PLANES.plane[c] + 64),
+            _mm512_load_si512(PLANES.plane[c] + 128), _mm512_load_si512(PLANES.plane[c] + 192)};
+}
+
+// The plane's bytes for 64 indices: two 128-entry permutes, chosen by each
+// index's top bit (upper).
+EMS_VBMI_TARGET inline __attribute__((always_inline)) __m512i look_up(const PlaneRegs& p, __m512i x,
+                                                                      __mmask64 upper)
+{
+    return _mm512_mask_blend_epi8(upper, _mm512_permutex2var_epi8(p.q0, x, p.q1),
+                                  _mm512_permutex2var_epi8(p.q2, x, p.q3));
+}
+
+// 64 pixels per step on processors with byte permutes (AVX-512 VBMI): each
+// colour plane is looked up in registers, then the planes are interleaved
+// into 0xFFRRGGBB pixels. Reads and writes at the memory limit; its EVEX
+// encoding has no penalty for whatever state earlier vector code left behind.
+EMS_VBMI_TARGET void convert_vbmi(const uint8_t* __restrict frame, uint32_t* __restrict out, size_t n)
+{
+    const PlaneRegs blue = load_plane(0), green = load_plane(1), red = load_plane(2);
+    const __m512i alpha = _mm512_set1_epi8(char(0xFF));
+    // 64-bit element orders that put the unpacked pixels back in frame order.
+    const __m512i pair_lo = _mm512_set_epi64(11, 10, 3, 2, 9, 8, 1, 0);
+    const __m512i pair_hi = _mm512_set_epi64(15, 14, 7, 6, 13, 12, 5, 4);
+    const __m512i half_lo = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
+    const __m512i half_hi = _mm512_set_epi64(15, 14, 13, 12, 7, 6, 5, 4);
+    size_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        const __m512i x = _mm512_loadu_si512(frame + i);
+        const __mmask64 upper = _mm512_movepi8_mask(x);
+        const __m512i b = look_up(blue, x, upper), g = look_up(green, x, upper), r = look_up(red, x, upper);
+        // Unpacking works within 128-bit lanes: of lane L's pixels 16L .. 16L + 15,
+        // p0 gets the first four (b g r a each), p1 the next four, and so on.
+        const __m512i bg_l = _mm512_unpacklo_epi8(b, g), bg_h = _mm512_unpackhi_epi8(b, g);
+        const __m512i ra_l = _mm512_unpacklo_epi8(r, alpha), ra_h = _mm512_unpackhi_epi8(r, alpha);
+        const __m512i p0 = _mm512_unpacklo_epi16(bg_l, ra_l), p1 = _mm512_unpackhi_epi16(bg_l, ra_l);
+        const __m512i p2 = _mm512_unpacklo_epi16(bg_h, ra_h), p3 = _mm512_unpackhi_epi16(bg_h, ra_h);
+        const __m512i q0 = _mm512_permutex2var_epi64(p0, pair_lo, p1);
+        const __m512i q1 = _mm512_permutex2var_epi64(p2, pair_lo, p3);
+        const __m512i q2 = _mm512_permutex2var_epi64(p0, pair_hi, p1);
+        const __m512i q3 = _mm512_permutex2var_epi64(p2, pair_hi, p3);
+        _mm512_storeu_si512(out + i, _mm512_permutex2var_epi64(q0, half_lo, q1));
+        _mm512_storeu_si512(out + i + 16, _mm512_permutex2var_epi64(q0, half_hi, q1));
+        _mm512_storeu_si512(out + i + 32, _mm512_permutex2var_epi64(q2, half_lo, q3));
+        _mm512_storeu_si512(out + i + 48, _mm512_permutex2var_epi64(q2, half_hi, q3));
+    }
+    convert_scalar(frame + i, out + i, n - i);
+}
+#endif
+
+using Convert = void (*)(const uint8_t*, uint32_t*, size_t);
+
+Convert choose_conversion()
+{
+#ifdef EMS_PALETTE_VBMI
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw")) return convert_vbmi;
+#endif
+    return convert_scalar;
+}
+
+} // namespace
+
+bool palette_wide_conversion()
+{
+    static const bool wide = choose_conversion() != convert_scalar;
+    return wide;
+}
+
 void palette_to_rgb(const uint8_t* frame, uint32_t* out)
 {
-    uint32_t lut[256];
-    for (int i = 0; i < 256; ++i) lut[i] = 0xFF000000u | Palette[i];
-    for (size_t i = 0; i < FRAME_BYTES; ++i) out[i] = lut[frame[i]];
+    static const Convert convert = choose_conversion();
+    convert(frame, out, FRAME_BYTES);
+}
+
+void palette_to_rgb_scalar(const uint8_t* frame, uint32_t* out, size_t pixels)
+{
+    convert_scalar(frame, out, pixels);
 }
 
 } // namespace ems

@@ -1,6 +1,10 @@
 #include "gfx/text.h"
 
-#include "gfx/draw.h"
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
 #include "gfx/fonts.h"
 #include "gfx/framebuffer.h"
 
@@ -11,22 +15,78 @@ int16_t text_end_x = 0;
 
 namespace {
 
-// Draws the ink of one glyph with its left column at x. Columns are worked
-// out in 32 bits, so a glyph far off the screen is skipped rather than
-// wrapped back onto it by 16-bit arithmetic.
+// For a byte of glyph bits, the mask of the eight frame bytes it covers
+// (leftmost pixel in the lowest byte, as a little-endian load sees them).
+constexpr std::array<uint64_t, 256> build_spread()
+{
+    std::array<uint64_t, 256> t{};
+    for (int bits = 0; bits < 256; ++bits)
+        for (int k = 0; k < 8; ++k)
+            if (bits & (0x80 >> k)) t[size_t(bits)] |= uint64_t(0xFF) << (8 * k);
+    return t;
+}
+constexpr std::array<uint64_t, 256> SPREAD = build_spread();
+
+// Eight pixels of a row at once, where all eight are on the screen.
+inline void put_byte(uint8_t* px, unsigned bits, uint64_t fill)
+{
+    uint64_t v;
+    std::memcpy(&v, px, 8);
+    const uint64_t m = SPREAD[bits];
+    v = (v & ~m) | (fill & m);
+    std::memcpy(px, &v, 8);
+}
+
+// Only the set pixels of a byte, for the bytes cut by a screen edge; at is
+// the frame offset of the byte's first column, which may lie off the screen.
+inline void put_bits(int at, unsigned bits, uint8_t colour)
+{
+    while (bits != 0) {
+        const int bit = std::countl_zero(uint8_t(bits));
+        Framebuffer[at + bit] = colour;
+        bits &= ~(0x80u >> bit);
+    }
+}
+
+// Draws the ink of one glyph with its left column at x, a row at a time:
+// the glyph is clipped to the screen once, and each byte of a row is masked
+// to its visible columns, so no pixel is tested on its own. Columns are
+// worked out in 32 bits, so a glyph far off the screen is skipped rather
+// than wrapped back onto it by 16-bit arithmetic.
 void draw_glyph(int32_t x, int16_t y, const Glyph& g, uint8_t colour)
 {
     if (x >= LCD_WIDTH || x + g.width <= 0) return;
-    const uint8_t* row = g.bits;
-    for (int r = 0; r < g.height; ++r, row += g.row_bytes) {
-        const int16_t py = int16_t(y + r);
-        for (int b = 0; b < g.row_bytes; ++b) {
-            const uint8_t bits = row[b];
+    const int row_first = std::max(0, -int(y));
+    const int row_end = std::min(int(g.height), LCD_HEIGHT - int(y));
+    if (row_first >= row_end) return;
+
+    // Visible columns of the stored bits (all row_bytes * 8 of them), as a
+    // range of bytes whose first and last are masked to their visible bits;
+    // bytes whose eight columns are all on the screen are written whole.
+    const int col_first = std::max(0, -int(x));
+    const int col_end = std::min(8 * int(g.row_bytes), LCD_WIDTH - int(x));
+    if (col_first >= col_end) return;
+    const int byte_first = col_first / 8;
+    const int byte_last = (col_end - 1) / 8;
+    const unsigned first_mask = 0xFFu >> (col_first % 8);
+    const unsigned last_mask = 0xFFu & ~(0xFFu >> (col_end - 8 * byte_last));
+    const int whole_first = (col_first + 7) / 8;
+    const int whole_end = std::endian::native == std::endian::little ? col_end / 8 : 0;
+    const uint64_t fill = 0x0101010101010101ull * colour;
+
+    const uint8_t* row = g.bits + size_t(row_first) * g.row_bytes;
+    int line = (int(y) + row_first) * LCD_WIDTH + int(x); // frame offset of the glyph's column 0
+    for (int r = row_first; r < row_end; ++r, row += g.row_bytes, line += LCD_WIDTH)
+        for (int b = byte_first; b <= byte_last; ++b) {
+            unsigned bits = row[b];
+            if (b == byte_first) bits &= first_mask;
+            if (b == byte_last) bits &= last_mask;
             if (bits == 0) continue;
-            for (int bit = 0; bit < 8; ++bit)
-                if (bits & (0x80 >> bit)) draw_pixel(int16_t(x + 8 * b + bit), py, colour);
+            if (b >= whole_first && b < whole_end)
+                put_byte(Framebuffer + line + 8 * b, bits, fill);
+            else
+                put_bits(line + 8 * b, bits, colour);
         }
-    }
 }
 
 } // namespace
