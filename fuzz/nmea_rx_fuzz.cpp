@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // sentences also cross event boundaries.
     size_t split = size ? data[0] % (size + 1) : 0;
     ems::ComPort1RxChar(data, split);
-    parse_if_new(ems::NMEA_SENTENCES[0]);
+    for (const ems::NmeaSentence& s : ems::NMEA_SENTENCES) parse_if_new(s);
     ems::ComPort1RxChar(data + split, size - split);
     for (const ems::NmeaSentence& s : ems::NMEA_SENTENCES) parse_if_new(s);
 
