@@ -46,27 +46,14 @@ std::string load_stream(const char* name)
 // the number of sentences parsed.
 int parse_slots()
 {
-    using ems::nmea;
     int parsed = 0;
-    if (nmea.nmea_rmc_new.load(std::memory_order_acquire) == 1) {
-        ems::nmea_parse_rmc();
-        ++parsed;
-        nmea.nmea_rmc_new.store(0, std::memory_order_release);
-    }
-    if (nmea.nmea_gga_new.load(std::memory_order_acquire) == 1) {
-        ems::nmea_parse_gga();
-        ++parsed;
-        nmea.nmea_gga_new.store(0, std::memory_order_release);
-    }
-    if (nmea.nmea_gsa_new.load(std::memory_order_acquire) == 1) {
-        ems::nmea_parse_gsa();
-        ++parsed;
-        nmea.nmea_gsa_new.store(0, std::memory_order_release);
-    }
-    if (nmea.nmea_gsv_new.load(std::memory_order_acquire) == 1) {
-        ems::nmea_parse_gsv();
-        ++parsed;
-        nmea.nmea_gsv_new.store(0, std::memory_order_release);
+    for (const ems::NmeaSentence& s : ems::NMEA_SENTENCES) {
+        std::atomic<uint8_t>& flag = ems::nmea.*s.flag;
+        if (flag.load(std::memory_order_acquire) == 1) {
+            s.parse();
+            ++parsed;
+            flag.store(0, std::memory_order_release);
+        }
     }
     return parsed;
 }

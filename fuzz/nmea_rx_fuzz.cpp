@@ -20,11 +20,12 @@ public:
     }
 };
 
-void parse_if_new(std::atomic<uint8_t>& flag, const char* slot, void (*parse)())
+void parse_if_new(const ems::NmeaSentence& s)
 {
+    std::atomic<uint8_t>& flag = ems::nmea.*s.flag;
     if (flag.load(std::memory_order_acquire) != 1) return;
-    if (std::memchr(slot, '\0', ems::NMEA_BODY_MAX + 1) == nullptr) std::abort();
-    parse();
+    if (std::memchr(ems::nmea.*s.slot, '\0', ems::NMEA_BODY_MAX + 1) == nullptr) std::abort();
+    s.parse();
     flag.store(0, std::memory_order_release);
 }
 
@@ -39,12 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // sentences also cross event boundaries.
     size_t split = size ? data[0] % (size + 1) : 0;
     ems::ComPort1RxChar(data, split);
-    parse_if_new(ems::nmea.nmea_rmc_new, ems::nmea.nmea_rmc, ems::nmea_parse_rmc);
+    for (const ems::NmeaSentence& s : ems::NMEA_SENTENCES) parse_if_new(s);
     ems::ComPort1RxChar(data + split, size - split);
-    parse_if_new(ems::nmea.nmea_rmc_new, ems::nmea.nmea_rmc, ems::nmea_parse_rmc);
-    parse_if_new(ems::nmea.nmea_gga_new, ems::nmea.nmea_gga, ems::nmea_parse_gga);
-    parse_if_new(ems::nmea.nmea_gsa_new, ems::nmea.nmea_gsa, ems::nmea_parse_gsa);
-    parse_if_new(ems::nmea.nmea_gsv_new, ems::nmea.nmea_gsv, ems::nmea_parse_gsv);
+    for (const ems::NmeaSentence& s : ems::NMEA_SENTENCES) parse_if_new(s);
 
     if (ems::nmea_rx.nmea_state > ems::NMEA_WAIT_LF || ems::nmea_rx.nmea_length > ems::NMEA_BODY_MAX)
         std::abort();

@@ -128,13 +128,9 @@ namespace {
 // The slot flag a line would fill, or null for sentences that are not handed over.
 const std::atomic<uint8_t>* slot_flag(const QByteArray& line)
 {
-    if (line.size() < 7 || !line.startsWith("$GP")) return nullptr;
-    const QByteArray type = line.mid(3, 3);
-    if (type == "RMC") return &ems::nmea.nmea_rmc_new;
-    if (type == "GGA") return &ems::nmea.nmea_gga_new;
-    if (type == "GSA") return &ems::nmea.nmea_gsa_new;
-    if (type == "GSV") return &ems::nmea.nmea_gsv_new;
-    return nullptr;
+    if (!line.startsWith('$')) return nullptr;
+    const ems::NmeaSentence* s = ems::nmea_sentence_of({line.constData() + 1, size_t(line.size() - 1)});
+    return s ? &(ems::nmea.*s->flag) : nullptr;
 }
 
 void feed(const QByteArray& bytes)

@@ -12,9 +12,9 @@
 // over the second, so the main loop takes each from its slot before the next
 // of the same type arrives. A network read or a log line burst delivers a
 // whole second's sentences at once, and the slots would drop all but the
-// first GSV of a group. The feeder therefore holds back a GPRMC, GPGGA, GPGSA
-// or GPGSV sentence while that type's slot is still full, for at most
-// NMEA_SLOT_WAIT_MS; when the main loop is not running (the instrument is
+// first GSV of a group. The feeder therefore holds back a sentence of a type
+// that has a slot (ems::NMEA_SENTENCES) while that slot is still full, for at
+// most NMEA_SLOT_WAIT_MS; when the main loop is not running (the instrument is
 // off) it stops waiting until it sees a slot taken again.
 #pragma once
 #include <QByteArray>

@@ -54,10 +54,7 @@ void reset_firmware()
     ems::cal_screens = {};
     ems::nmea.nmea_active = 0;
     ems::nmea.gps_data_timeout = 0;
-    ems::nmea.nmea_rmc_new = 0;
-    ems::nmea.nmea_gga_new = 0;
-    ems::nmea.nmea_gsa_new = 0;
-    ems::nmea.nmea_gsv_new = 0;
+    for (const ems::NmeaSentence& s : ems::NMEA_SENTENCES) ems::nmea.*s.flag = 0;
     ems::ScreenHandler = nullptr;
     ems::return_screen = nullptr;
     ems::KeyEvent = 0;

@@ -242,10 +242,7 @@ void main_loop_pass()
 
     clock_update(settings.utc_offset);
 
-    parse_slot(nmea.nmea_rmc_new, nmea_parse_rmc);
-    parse_slot(nmea.nmea_gga_new, nmea_parse_gga);
-    parse_slot(nmea.nmea_gsa_new, nmea_parse_gsa);
-    parse_slot(nmea.nmea_gsv_new, nmea_parse_gsv);
+    for (const NmeaSentence& s : NMEA_SENTENCES) parse_slot(nmea.*s.flag, s.parse);
     if (gps.gps_fix_valid == 1 && gps.magvar_counter > 600) {
         gps.magvar_counter = 0;
         magvar_update();

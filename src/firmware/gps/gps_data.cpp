@@ -14,15 +14,18 @@ NmeaLink& NmeaLink::operator=(const NmeaLink& other)
     constexpr auto relaxed = std::memory_order_relaxed;
     nmea_active.store(other.nmea_active.load(relaxed), relaxed);
     gps_data_timeout.store(other.gps_data_timeout.load(relaxed), relaxed);
-    std::memcpy(nmea_rmc, other.nmea_rmc, sizeof nmea_rmc);
-    std::memcpy(nmea_gga, other.nmea_gga, sizeof nmea_gga);
-    std::memcpy(nmea_gsa, other.nmea_gsa, sizeof nmea_gsa);
-    std::memcpy(nmea_gsv, other.nmea_gsv, sizeof nmea_gsv);
-    nmea_rmc_new.store(other.nmea_rmc_new.load(relaxed), std::memory_order_release);
-    nmea_gga_new.store(other.nmea_gga_new.load(relaxed), std::memory_order_release);
-    nmea_gsa_new.store(other.nmea_gsa_new.load(relaxed), std::memory_order_release);
-    nmea_gsv_new.store(other.nmea_gsv_new.load(relaxed), std::memory_order_release);
+    for (const NmeaSentence& s : NMEA_SENTENCES) std::memcpy(this->*s.slot, other.*s.slot, sizeof(this->*s.slot));
+    for (const NmeaSentence& s : NMEA_SENTENCES)
+        (this->*s.flag).store((other.*s.flag).load(relaxed), std::memory_order_release);
     return *this;
+}
+
+const NmeaSentence* nmea_sentence_of(std::string_view body)
+{
+    if (body.size() < 5 || body[0] != 'G' || body[1] != 'P') return nullptr;
+    for (const NmeaSentence& s : NMEA_SENTENCES)
+        if (body.substr(2, 3) == s.id) return &s;
+    return nullptr;
 }
 
 } // namespace ems

@@ -1,10 +1,13 @@
 // The GPS record shared by the pages, the fuel computer and the min/max page,
 // the sentence hand-over from the serial receive thread to the main loop, and
-// the four sentence parsers that fill the record.
+// the parse steps that fill the record.
 #pragma once
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+
+#include "gps/nmea_sentences.h"
 
 namespace ems {
 
@@ -14,6 +17,8 @@ struct GpsSatellite {
     uint8_t elevation = 0; // degrees above the horizon, 0..90 from a sane receiver
     uint16_t azimuth = 0;  // degrees from true north, 0..359 from a sane receiver
     uint8_t snr = 0;       // signal-to-noise ratio in dB-Hz; 0 = not tracked
+
+    bool operator==(const GpsSatellite&) const = default;
 };
 static_assert(sizeof(GpsSatellite) == 6);
 static_assert(offsetof(GpsSatellite, azimuth) == 2 && offsetof(GpsSatellite, snr) == 4);
@@ -62,18 +67,16 @@ constexpr size_t NMEA_BODY_MAX = 200;
 // slot only while its flag is 0 and then sets the flag with a release store;
 // the main loop parses a slot only after an acquire load reads 1, and stores
 // 0 when done. Each slot is a NUL-terminated body such as "GPRMC,..." (no
-// "$", "*" or checksum).
+// "$", "*" or checksum). One slot and flag per row of nmea_sentences.h.
 struct NmeaLink {
     std::atomic<uint8_t> nmea_active{0};      // 1 after any good sentence; 0 once gps_data_timeout runs out
     std::atomic<uint8_t> gps_data_timeout{0}; // 3 after every good sentence, counted down by the slow tick
-    std::atomic<uint8_t> nmea_rmc_new{0};     // 1 while nmea_rmc waits to be parsed
-    std::atomic<uint8_t> nmea_gga_new{0};     // 1 while nmea_gga waits to be parsed
-    std::atomic<uint8_t> nmea_gsa_new{0};     // 1 while nmea_gsa waits to be parsed
-    std::atomic<uint8_t> nmea_gsv_new{0};     // 1 while nmea_gsv waits to be parsed
-    char nmea_rmc[NMEA_BODY_MAX + 1] = {};    // last handed-over GPRMC body
-    char nmea_gga[NMEA_BODY_MAX + 1] = {};    // last handed-over GPGGA body
-    char nmea_gsa[NMEA_BODY_MAX + 1] = {};    // last handed-over GPGSA body
-    char nmea_gsv[NMEA_BODY_MAX + 1] = {};    // last handed-over GPGSV body
+#define EMS_NMEA_FLAG(name, id) std::atomic<uint8_t> nmea_##name##_new{0}; // 1 while nmea_<name> waits
+    EMS_NMEA_SENTENCE_ROWS(EMS_NMEA_FLAG)
+#undef EMS_NMEA_FLAG
+#define EMS_NMEA_SLOT(name, id) char nmea_##name[NMEA_BODY_MAX + 1] = {}; // last handed-over GP<id> body
+    EMS_NMEA_SENTENCE_ROWS(EMS_NMEA_SLOT)
+#undef EMS_NMEA_SLOT
 
     NmeaLink() = default;
     // Copying is for resetting (`nmea = NmeaLink{}`) while no receive thread runs.
@@ -82,14 +85,33 @@ struct NmeaLink {
 };
 extern NmeaLink nmea;
 
-// The four sentence parsers, run by the main loop when their slot is full.
-// Each reads its slot (positions count from the "G" of "GP"), fills its part
-// of `gps` and never reads past the slot's terminator or its 201 bytes,
-// whatever it holds. Missing or empty fields read as 0.
-void nmea_parse_rmc(); // fix status, position, speeds, true and magnetic course; raises minmax.gps_speed_max
-void nmea_parse_gga(); // satellites used, altitude
-void nmea_parse_gsa(); // fix type (and gps_fix_valid), PRNs used, DOPs
-void nmea_parse_gsv(); // satellites in view and up to 12 satellite records
+// The parse steps, run by the main loop when their slot is full. Each reads
+// its slot (positions count from the "G" of "GP"), fills its part of `gps`
+// and never reads past the slot's terminator or its 201 bytes, whatever it
+// holds. Missing or empty fields read as 0. What each fills: nmea_fields.h.
+#define EMS_NMEA_PARSE_DECLARATION(name, id) void nmea_parse_##name();
+EMS_NMEA_SENTENCE_ROWS(EMS_NMEA_PARSE_DECLARATION)
+#undef EMS_NMEA_PARSE_DECLARATION
+
+// A sentence type as the receive side, the main loop and the host feeders
+// see it: its identifier, its slot and flag in `nmea`, its parse step.
+struct NmeaSentence {
+    std::string_view id;                          // "RMC": the identifier after the talker "GP"
+    std::atomic<uint8_t> NmeaLink::*flag;         // nmea.*flag: 1 while the slot waits
+    char (NmeaLink::*slot)[NMEA_BODY_MAX + 1];    // nmea.*slot: the handed-over body
+    void (*parse)();                              // the main loop's parse of the slot into gps
+};
+
+// Every row of nmea_sentences.h, in the main loop's parse order.
+inline constexpr NmeaSentence NMEA_SENTENCES[] = {
+#define EMS_NMEA_SENTENCE(name, id) {id, &NmeaLink::nmea_##name##_new, &NmeaLink::nmea_##name, nmea_parse_##name},
+    EMS_NMEA_SENTENCE_ROWS(EMS_NMEA_SENTENCE)
+#undef EMS_NMEA_SENTENCE
+};
+
+// The sentence type of a body ("GPRMC,..."): talker GP and an identifier of
+// NMEA_SENTENCES; null for any other body. Safe on any thread.
+const NmeaSentence* nmea_sentence_of(std::string_view body);
 
 // ddmm.mmmm (or dddmm.mmmm) to decimal degrees: d = trunc(x / 100),
 // d + (x - 100 d) / 60. A negative x gives a negative result.

@@ -1,17 +1,18 @@
-// The four sentence parsers: RMC, GGA, GSA and GSV bodies from their slots
-// into the GPS record.
+// The sentence readers (body to fields record) and their apply steps (fields
+// record into the GPS record), and the main loop's parse step per sentence.
 //
-// A slot is copied into a local, always-terminated buffer first, so a parser
-// reads at most NMEA_BODY_MAX characters whatever the slot holds. Fields are
-// read with the conventions of the standard text-to-number conversions (they
-// stop at the first character that is not part of a number; an empty field is
-// 0), written out here so that the reading does not depend on the C locale
-// and never yields an infinity or NaN.
+// A body is copied into a local, always-terminated buffer first, so a reader
+// looks at most at NMEA_BODY_MAX characters whatever it is given. Numbers are
+// read with std::from_chars within their field (locale-independent); the
+// blanks and sign before them, and the limits that keep every result finite,
+// are handled here.
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
 #include "config/settings.h"
-#include "gps/gps_data.h"
+#include "gps/nmea_fields.h"
 #include "gps/sun.h"
 #include "sensors/minmax.h"
 #include "sensors/convert.h"
@@ -25,20 +26,28 @@ struct Body {
     char text[NMEA_BODY_MAX + 1];
     size_t length;
 
-    explicit Body(const char* slot)
+    explicit Body(std::string_view body)
     {
-        std::memcpy(text, slot, NMEA_BODY_MAX);
-        text[NMEA_BODY_MAX] = '\0';
+        const size_t n = std::min(body.size(), NMEA_BODY_MAX);
+        std::memcpy(text, body.data(), n);
+        text[n] = '\0';
         length = std::strlen(text);
     }
     char at(size_t pos) const { return pos < length ? text[pos] : '\0'; }
     const char* from(size_t pos) const { return text + (pos < length ? pos : length); }
 };
 
+// The end of the field at p: its comma or the end of the body.
+const char* field_end(const char* p)
+{
+    while (*p != '\0' && *p != ',') ++p;
+    return p;
+}
+
 // Advances past the next comma (or to the end when there is none).
 const char* skip_field(const char* p)
 {
-    while (*p != '\0' && *p != ',') ++p;
+    p = field_end(p);
     return *p == ',' ? p + 1 : p;
 }
 
@@ -50,82 +59,47 @@ const char* skip_fields(const char* p, int n)
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-const char* skip_blanks(const char* p)
+// Blanks, then a sign; returns where the digits should start.
+const char* skip_blanks_and_sign(const char* p, bool& negative)
 {
     while (*p == ' ' || *p == '\t') ++p;
-    return p;
+    negative = *p == '-';
+    return *p == '+' || *p == '-' ? p + 1 : p;
 }
 
+// Largest magnitude a field reads as.
+constexpr double NUMBER_MAX = 1e30;
+
 // Decimal floating-point value at p: blanks, sign, digits, point, digits,
-// exponent. 0 when no digits. Finite: magnitudes saturate at 1e30.
+// exponent. 0 when no digits; magnitudes saturate at NUMBER_MAX.
 double read_double(const char* p)
 {
-    p = skip_blanks(p);
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    uint64_t mantissa = 0;
-    int scale = 0; // value = mantissa * 10^scale
-    bool digits = false;
-    for (; is_digit(*p); ++p) {
-        digits = true;
-        if (mantissa < 100000000000000000ull)
-            mantissa = mantissa * 10 + uint64_t(*p - '0');
-        else
-            ++scale;
+    bool negative;
+    p = skip_blanks_and_sign(p, negative);
+    // from_chars would also take "inf", "nan" or a second sign.
+    if (!is_digit(*p) && *p != '.') return 0;
+    double value = 0;
+    const auto [end, error] = std::from_chars(p, field_end(p), value);
+    if (error == std::errc::invalid_argument) return 0;
+    if (error == std::errc::result_out_of_range) {
+        // Past the double range only through the exponent (a body is too
+        // short for that many digits): a negative one means too small.
+        const char* e = std::find_if(p, end, [](char c) { return c == 'e' || c == 'E'; });
+        value = e + 1 < end && e[1] == '-' ? 0.0 : NUMBER_MAX;
     }
-    if (*p == '.') {
-        for (++p; is_digit(*p); ++p) {
-            digits = true;
-            if (mantissa < 100000000000000000ull) {
-                mantissa = mantissa * 10 + uint64_t(*p - '0');
-                --scale;
-            }
-        }
-    }
-    if (!digits) return 0;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        bool exp_negative = false;
-        if (*q == '+' || *q == '-') exp_negative = *q++ == '-';
-        if (is_digit(*q)) {
-            int e = 0;
-            for (; is_digit(*q); ++q)
-                if (e < 10000) e = e * 10 + (*q - '0');
-            scale += exp_negative ? -e : e;
-        }
-    }
-    double value = double(mantissa);
-    if (mantissa != 0) {
-        if (scale > 60) scale = 60;
-        if (scale < -400) scale = -400;
-        // Exact powers of ten up to 1e22 keep common values correctly rounded.
-        static constexpr double POW10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        if (scale >= 0 && scale <= 22)
-            value *= POW10[scale];
-        else if (scale < 0 && scale >= -22)
-            value /= POW10[-scale];
-        else
-            value *= std::pow(10.0, scale);
-        if (value > 1e30) value = 1e30;
-    }
+    value = std::min(value, NUMBER_MAX);
     return negative ? -value : value;
 }
 
 // Decimal integer at p: blanks, sign, digits; 0 when no digits. Saturates.
 int32_t read_int(const char* p)
 {
-    p = skip_blanks(p);
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    int64_t value = 0;
-    for (; is_digit(*p); ++p)
-        if (value < 10000000000ll) value = value * 10 + (*p - '0');
-    if (negative) value = -value;
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return int32_t(value);
+    bool negative;
+    p = skip_blanks_and_sign(p, negative);
+    uint64_t magnitude = 0;
+    if (std::from_chars(p, field_end(p), magnitude).ec == std::errc::result_out_of_range) magnitude = UINT64_MAX;
+    const int64_t value = int64_t(std::min<uint64_t>(magnitude, uint64_t(INT32_MAX) + 1));
+    return int32_t(std::clamp<int64_t>(negative ? -value : value, INT32_MIN, INT32_MAX));
 }
 
 // Truncates toward zero and keeps the low 16 bits as an unsigned number.
@@ -200,6 +174,13 @@ void set_position(float latitude, float longitude)
     magvar_update();
 }
 
+// A slot's body: up to its terminator, at most NMEA_BODY_MAX characters.
+std::string_view slot_body(const char* slot)
+{
+    const void* nul = std::memchr(slot, '\0', NMEA_BODY_MAX);
+    return {slot, nul ? size_t(static_cast<const char*>(nul) - slot) : NMEA_BODY_MAX};
+}
+
 // A time field needs at least two characters: "hh...".
 bool has_time(const Body& b) { return b.at(6) != ',' && b.at(7) != ',' && b.at(6) != '\0' && b.at(7) != '\0'; }
 
@@ -211,20 +192,33 @@ double nmea_degrees(double ddmm)
     return d + (ddmm - 100 * d) / 60;
 }
 
-void nmea_parse_rmc()
+RmcFields read_rmc(std::string_view body)
 {
-    const Body b(nmea.nmea_rmc);
-    if (!has_time(b)) return;
-    note_fix_lost();
+    const Body b(body);
+    RmcFields f;
+    f.has_time = has_time(b);
+    if (!f.has_time) return f;
     const char* p = skip_field(b.from(6)); // field 2, status
-    gps.gps_fix_valid = *p == 'A' ? 1 : 0;
-    note_fix_lost();
+    f.fix_valid = *p == 'A' ? 1 : 0;
     p = skip_field(p);
-    const float latitude = float(read_position(p, 'S'));
-    set_position(latitude, float(read_position(p, 'W')));
+    f.latitude = float(read_position(p, 'S'));
+    f.longitude = float(read_position(p, 'W'));
+    f.knots = float(read_double(p));
+    p = skip_field(p);
+    f.course = int16_t(float_to_i32(float(read_double(p))));
+    if (f.course == 360) f.course = 0;
+    return f;
+}
 
-    const float k = float(read_double(p)); // knots
-    p = skip_field(p);
+void apply_rmc(const RmcFields& f)
+{
+    if (!f.has_time) return;
+    note_fix_lost();
+    gps.gps_fix_valid = f.fix_valid;
+    note_fix_lost();
+    set_position(f.latitude, f.longitude);
+
+    const float k = f.knots;
     gps.gps_speed_mph = knots_to(k, 11.5077945f);
     switch (settings.speed_unit) {
     case 1: gps.gps_speed = knots_to(k, 18.52f); break;
@@ -240,69 +234,84 @@ void nmea_parse_rmc()
     }
     minmax.gps_speed_max = minmax_higher(uint16_t(minmax.gps_speed_max), gps.gps_speed);
 
-    int16_t course = int16_t(float_to_i32(float(read_double(p))));
-    if (course == 360) course = 0;
-    gps.gps_course = course;
-    int32_t mag = (int32_t(course) - course_variation()) % 360;
+    gps.gps_course = f.course;
+    int32_t mag = (int32_t(f.course) - course_variation()) % 360;
     if (mag < 0) mag += 360;
     gps.gps_course_mag = int16_t(mag);
 }
 
-void nmea_parse_gga()
+GgaFields read_gga(std::string_view body)
 {
-    const Body b(nmea.nmea_gga);
-    note_fix_lost();
-    if (!has_time(b)) return;
+    const Body b(body);
+    GgaFields f;
+    f.has_time = has_time(b);
+    if (!f.has_time) return f;
     const char* p = skip_fields(b.from(6), 6); // field 7, satellites used
-    gps.gps_sats_used = uint8_t(float_to_i32(float(read_double(p))));
+    f.sats_used = uint8_t(float_to_i32(float(read_double(p))));
     p = skip_fields(p, 2); // field 9, altitude in metres
     const float a = float(read_double(p));
-    gps.gps_altitude_m = float_to_i32(a);
-    gps.gps_altitude_ft = double_to_i32(double(a) * 3.28083989501);
+    f.altitude_m = float_to_i32(a);
+    f.altitude_ft = double_to_i32(double(a) * 3.28083989501);
+    return f;
 }
 
-void nmea_parse_gsa()
+void apply_gga(const GgaFields& f)
 {
-    const Body b(nmea.nmea_gsa);
     note_fix_lost();
+    if (!f.has_time) return;
+    gps.gps_sats_used = f.sats_used;
+    gps.gps_altitude_m = f.altitude_m;
+    gps.gps_altitude_ft = f.altitude_ft;
+}
+
+GsaFields read_gsa(std::string_view body)
+{
+    const Body b(body);
+    GsaFields f;
     // Fix type: "1" no fix, "2" 2D, "3" 3D. A character that is not a digit
     // (an empty field, a cut-off body) counts as no fix.
     const char c = b.at(8);
-    const uint8_t type = c == '1' || !is_digit(c) ? 0 : uint8_t(c - '0');
-    gps.gps_fix_type = type;
-    gps.gps_fix_valid = type >= 2 ? 1 : 0;
-    note_fix_lost();
-
-    std::memset(gps.gps_prn_used, 0, sizeof gps.gps_prn_used);
+    f.fix_type = c == '1' || !is_digit(c) ? 0 : uint8_t(c - '0');
     const char* p = skip_field(b.from(8)); // field 3
     for (int k = 0; k < 12; ++k) {
-        if (*p != ',' && *p != '\0') gps.gps_prn_used[k] = uint8_t(read_int(p));
+        if (*p != ',' && *p != '\0') f.prn_used[k] = uint8_t(read_int(p));
         p = skip_field(p);
     }
-    gps.gps_pdop = float(read_double(p));
+    f.pdop = float(read_double(p));
     p = skip_field(p);
-    gps.gps_hdop = float(read_double(p));
+    f.hdop = float(read_double(p));
     p = skip_field(p);
-    gps.gps_vdop = float(read_double(p));
+    f.vdop = float(read_double(p));
+    return f;
 }
 
-void nmea_parse_gsv()
+void apply_gsa(const GsaFields& f)
 {
-    const Body b(nmea.nmea_gsv);
     note_fix_lost();
-    const int m = int(b.at(8)) - '0';
-    int32_t n = read_int(b.from(10));
-    if (n < 0) n = 0;
-    if (n > 255) n = 255;
-    gps.gps_sats_in_view = uint8_t(n);
-    for (int32_t i = n; i < 16; ++i) gps.gps_sats[i] = GpsSatellite{};
-    if (m < 1 || m > 3) return;
+    gps.gps_fix_type = f.fix_type;
+    gps.gps_fix_valid = f.fix_type >= 2 ? 1 : 0;
+    note_fix_lost();
+    static_assert(sizeof gps.gps_prn_used == sizeof f.prn_used);
+    std::memcpy(gps.gps_prn_used, f.prn_used.data(), sizeof gps.gps_prn_used);
+    gps.gps_pdop = f.pdop;
+    gps.gps_hdop = f.hdop;
+    gps.gps_vdop = f.vdop;
+}
 
-    const int first = (m - 1) * 4;
-    const int count = n < 4 * m ? n - first : 4;
+GsvFields read_gsv(std::string_view body)
+{
+    const Body b(body);
+    GsvFields f;
+    const int m = int(b.at(8)) - '0'; // message number
+    const int32_t n = std::clamp<int32_t>(read_int(b.from(10)), 0, 255);
+    f.sats_in_view = uint8_t(n);
+    if (m < 1 || m > 3) return f;
+
+    f.first = uint8_t((m - 1) * 4);
+    f.count = uint8_t(std::clamp(n < 4 * m ? n - f.first : 4, 0, 4));
     const char* p = skip_field(b.from(10)); // field 4
-    for (int i = 0; i < count; ++i) {
-        GpsSatellite& s = gps.gps_sats[first + i];
+    for (int i = 0; i < f.count; ++i) {
+        GpsSatellite& s = f.sats[i];
         s.prn = uint8_t(read_int(p));
         p = skip_field(p);
         s.elevation = uint8_t(read_int(p));
@@ -312,6 +321,21 @@ void nmea_parse_gsv()
         s.snr = uint8_t(read_int(p));
         p = skip_field(p);
     }
+    return f;
 }
+
+void apply_gsv(const GsvFields& f)
+{
+    note_fix_lost();
+    gps.gps_sats_in_view = f.sats_in_view;
+    for (int i = f.sats_in_view; i < 16; ++i) gps.gps_sats[i] = GpsSatellite{};
+    for (int i = 0; i < f.count; ++i) gps.gps_sats[f.first + i] = f.sats[i];
+}
+
+// The main loop's parse step of each sentence: its slot read, then applied.
+#define EMS_NMEA_PARSE(name, id)                                                                  \
+    void nmea_parse_##name() { apply_##name(read_##name(slot_body(nmea.nmea_##name))); }
+EMS_NMEA_SENTENCE_ROWS(EMS_NMEA_PARSE)
+#undef EMS_NMEA_PARSE
 
 } // namespace ems

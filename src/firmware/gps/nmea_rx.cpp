@@ -54,16 +54,8 @@ void complete_sentence()
     nmea.nmea_active.store(1, std::memory_order_relaxed);
     nmea.gps_data_timeout.store(3, std::memory_order_relaxed);
 
-    if (rx.nmea_length < 5 || rx.nmea_body[0] != 'G' || rx.nmea_body[1] != 'P') return;
-    const char* type = rx.nmea_body + 2;
-    if (std::memcmp(type, "RMC", 3) == 0)
-        hand_over(nmea.nmea_rmc_new, nmea.nmea_rmc, rx.nmea_body, rx.nmea_length);
-    else if (std::memcmp(type, "GGA", 3) == 0)
-        hand_over(nmea.nmea_gga_new, nmea.nmea_gga, rx.nmea_body, rx.nmea_length);
-    else if (std::memcmp(type, "GSA", 3) == 0)
-        hand_over(nmea.nmea_gsa_new, nmea.nmea_gsa, rx.nmea_body, rx.nmea_length);
-    else if (std::memcmp(type, "GSV", 3) == 0)
-        hand_over(nmea.nmea_gsv_new, nmea.nmea_gsv, rx.nmea_body, rx.nmea_length);
+    if (const NmeaSentence* s = nmea_sentence_of({rx.nmea_body, rx.nmea_length}))
+        hand_over(nmea.*s->flag, nmea.*s->slot, rx.nmea_body, rx.nmea_length);
 }
 
 void receive_byte(char c)

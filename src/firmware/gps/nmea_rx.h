@@ -1,7 +1,7 @@
 // NMEA 0183 receive side: the byte-level framing state machine that runs on
 // the serial receive thread, checks each sentence's checksum, echoes good
-// sentences to the communications window and hands GPRMC, GPGGA, GPGSA and
-// GPGSV bodies to the main loop through the slots of `nmea` (gps_data.h).
+// sentences to the communications window and hands the bodies of the types in
+// nmea_sentences.h to the main loop through the slots of `nmea` (gps_data.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
