@@ -55,7 +55,8 @@ void advance_scanning()
     }
 }
 
-// Every tenth tick: the pilot timer, and the flight time while the firmware runs.
+// Every tenth tick: the pilot timer, the flight time while the firmware runs,
+// and the automatic flight detection while the main loop runs.
 void every_second()
 {
     if (tick.pilot_timer_running == 1) {
@@ -65,6 +66,7 @@ void every_second()
             --tick.pilot_timer;
     }
     if (flight.flight_in_progress == 1 && sys.phase != PowerPhase::Off) ++flight.flight_time;
+    if (sys.phase == PowerPhase::Running) flight_detect_second();
 }
 
 } // namespace

@@ -37,6 +37,7 @@ namespace {
 constexpr size_t NAME_BYTES = 32;
 char screen_text[NAME_BYTES];
 char popup_text[NAME_BYTES];
+char export_problem_text[NAME_BYTES];
 
 void copy_name(char (&out)[NAME_BYTES], const char* name)
 {
@@ -48,6 +49,7 @@ void refresh_screen_names()
 {
     copy_name(screen_text, active_screen_name());
     copy_name(popup_text, open_popup_name());
+    copy_name(export_problem_text, flight_log_export_problem());
 }
 
 const VarInfo VARS[] = {
@@ -171,6 +173,9 @@ const VarInfo VARS[] = {
     VAR("egt_cht_view", run.egt_cht_view), VAR("fault_page", run.fault_page),
     VAR("fault_page_count", run.fault_page_count), VAR("quick_menu_count", quick.quick_menu_count),
     VAR("flight_in_progress", flight.flight_in_progress), VAR("flight_time", flight.flight_time),
+    VAR("flight_log_count", flight.log_count), VAR("log_view_pos", flight.log_view_pos),
+    VAR("flight_detect_hold", flight.detect_hold), VAR("flight_detect_fail", flight.detect_fail),
+    {"flight_export_problem", export_problem_text, VarType::Text, NAME_BYTES},
     // Screens, pop-ups and pilot pages
     {"screen", screen_text, VarType::Text, NAME_BYTES}, {"popup", popup_text, VarType::Text, NAME_BYTES},
     VAR("second_ticks", tick.second_ticks), VAR("pilot_timer_preset", pilot.pilot_timer_preset),

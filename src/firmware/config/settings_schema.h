@@ -323,9 +323,9 @@ constexpr bool rows_cover(const SettingsField (&fields)[N], size_t record_size)
     X(speed_unit, 145, uint8_t, option(options::SPEED_UNIT))                                      \
     X(registration, 146, char[9], text())                                                         \
     X(flight_detect, 155, uint8_t, option(options::FLIGHT_DETECT))                                \
-    X(flight_detect_min_rpm1, 156, uint32_t, whole())                                             \
-    X(flight_detect_min_rpm2, 160, uint32_t, whole())                                             \
-    X(flight_detect_min_speed, 164, uint16_t, whole())                                            \
+    X(flight_detect_min_rpm1, 156, uint32_t, number(100, 99000))                                  \
+    X(flight_detect_min_rpm2, 160, uint32_t, number(100, 99000))                                  \
+    X(flight_detect_min_speed, 164, uint16_t, number(10, 250))                                    \
     X(pilot_number, 166, uint8_t, number(0, 255))                                                 \
     X(channel_mode, 167, uint8_t[4], option(options::CHANNEL_MODE))                               \
     X(pressure_cfg, 171, PressureSenderConfig[4], record(PRESSURE_SCHEMA))                        \

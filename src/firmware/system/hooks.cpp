@@ -11,6 +11,5 @@ void calibration_changed() {}
 void fuel_data_changed() {}
 void hobbs_changed() {}
 void flight_end_hook() {}
-void flight_log_export() {}
 
 } // namespace ems

@@ -13,6 +13,5 @@ void calibration_changed(); // the calibration constants changed
 void fuel_data_changed(); // fuel used or tank contents changed
 void hobbs_changed();     // the hobbs or maintenance timer was set
 void flight_end_hook();   // a manually started flight was stopped
-void flight_log_export(); // the flight log would be written to the card
 
 } // namespace ems
