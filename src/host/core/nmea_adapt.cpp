@@ -70,10 +70,12 @@ void NmeaAdapter::flush(std::string& out)
 void NmeaAdapter::emit_line(std::string& out)
 {
     const size_t dollar = line_.find('$');
-    std::string sentence = dollar == std::string::npos ? std::string() : line_.substr(dollar);
-    sentence.pop_back(); // LF
-    if (!sentence.empty() && sentence.back() == '\r') sentence.pop_back();
-    if (dollar == std::string::npos || checksum_star(sentence) == std::string::npos) {
+    std::string sentence;
+    if (dollar != std::string::npos) {
+        sentence = line_.substr(dollar, line_.size() - 1 - dollar); // without the LF
+        if (!sentence.empty() && sentence.back() == '\r') sentence.pop_back();
+    }
+    if (checksum_star(sentence) == std::string::npos) {
         out += line_; // not one sentence: unchanged
     } else {
         out.append(line_, 0, dollar);
