@@ -82,6 +82,7 @@ QWidget* TfrmMain::build_gps_diagnostics()
         hint->setText(modern ? "This receiver sends GN/GL/GA talkers or bare LF line ends, which the unit "
                                "ignores: tick \"Adapt modern receivers\" to read them."
                              : QString());
+        hint->setVisible(modern); // no empty row when there is nothing to point at
     };
     auto* timer = new QTimer(box);
     timer->setInterval(DIAGNOSTICS_REFRESH_MS);
