@@ -187,12 +187,15 @@ QWidget* TfrmMain::build_gps_tab()
     auto serial = std::make_unique<SerialLink>();
     auto tcp = std::make_unique<NmeaTcpSource>();
     auto replay = std::make_unique<NmeaFileReplay>();
+    auto udp = std::make_unique<NmeaUdpSource>();
     serial_ = serial.get();
     nmea_tcp_ = tcp.get();
     nmea_replay_ = replay.get();
+    nmea_udp_ = udp.get();
     sources_->add(std::move(serial));
     sources_->add(std::move(tcp));
     sources_->add(std::move(replay));
+    sources_->add(std::move(udp));
 
     auto* comm = new QGroupBox(" Communication Settings ");
     auto* grid = new QGridLayout(comm);
@@ -226,6 +229,12 @@ QWidget* TfrmMain::build_gps_tab()
     auto* log_file = new QLineEdit;
     log_file->setObjectName("NmeaLogFile");
     log_file->setPlaceholderText("NMEA log to replay");
+    auto* udp_port = new QLineEdit("10110");
+    udp_port->setObjectName("NmeaUdpPort");
+    udp_port->setToolTip("The UDP port to listen on for NMEA datagrams (for example a flight simulator's NMEA output)");
+    line_edits_.insert("GPS (NMEA Protocol)/Server:", server);
+    line_edits_.insert("GPS (NMEA Protocol)/Log File:", log_file);
+    line_edits_.insert("GPS (NMEA Protocol)/UDP Port:", udp_port);
     auto* browse = new QPushButton("Browse...");
     auto* rate = new QDoubleSpinBox;
     rate->setObjectName("NmeaLogRate");
@@ -256,9 +265,15 @@ QWidget* TfrmMain::build_gps_tab()
     pace->addWidget(repeat);
     grid->addWidget(new QLabel("Pace:"), 5, 0);
     grid->addLayout(pace, 5, 1, 1, 2);
-    grid->addWidget(state, 6, 0, 1, 3);
+    QLayout* replay_controls = build_replay_controls();
+    grid->addWidget(new QLabel("Replay:"), 6, 0);
+    grid->addLayout(replay_controls, 6, 1, 1, 2);
+    grid->addWidget(new QLabel("UDP Port:"), 7, 0);
+    grid->addWidget(udp_port, 7, 1, 1, 2);
+    grid->addWidget(state, 8, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     v->addWidget(comm);
+    v->addWidget(build_gps_diagnostics());
 
     auto* window = new QGroupBox(" Communcations Window ");
     auto* wl = new QVBoxLayout(window);
@@ -289,6 +304,7 @@ QWidget* TfrmMain::build_gps_tab()
         {nmea_tcp_, {server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
         {nmea_replay_, {log_file, browse, rate, repeat},
          [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
+        {nmea_udp_, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
     };
     auto update_controls = [=, this] {
         const NmeaSource* chosen = sources_->source(sources_->chosen());

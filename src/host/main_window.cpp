@@ -242,12 +242,17 @@ void TfrmMain::advance_ticks(int n)
         platform_.clock_tick();
         ems::Timer1Timer();
     }
+    // Sockets, replays and the serial port report through events, whether
+    // or not the firmware runs.
+    QCoreApplication::processEvents();
 }
 
 void TfrmMain::run_passes(int n)
 {
-    for (int i = 0; i < n && ems::firmware_running(); ++i) {
-        ems::firmware_pass();
+    // While the firmware is off the passes do nothing, but the events they
+    // would have let through are still processed, one round each.
+    for (int i = 0; i < n; ++i) {
+        if (ems::firmware_running()) ems::firmware_pass();
         QCoreApplication::processEvents();
     }
 }

@@ -20,7 +20,9 @@
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QLayout;
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
@@ -36,6 +38,7 @@ class EchoSink;
 class NmeaSourceSelector;
 class NmeaTcpSource;
 class NmeaFileReplay;
+class NmeaUdpSource;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -50,6 +53,7 @@ public:
     QCheckBox* check(const QString& key) const { return checks_.value(key); }
     QComboBox* combo(const QString& key) const { return combos_.value(key); }
     QPushButton* button(const QString& caption) const { return buttons_.value(caption); }
+    QLineEdit* line_edit(const QString& key) const { return line_edits_.value(key); }
     QStringList slider_keys() const { return sliders_.keys(); }
     KeyArea* key_area(int code) const; // 1..6
     LcdPanel* lcd() const { return panel1_; }
@@ -60,12 +64,13 @@ public:
     SerialLink* serial() const { return serial_; }
     NmeaTcpSource* nmea_tcp() const { return nmea_tcp_; }
     NmeaFileReplay* nmea_replay() const { return nmea_replay_; }
+    NmeaUdpSource* nmea_udp() const { return nmea_udp_; }
 
     // Scenario mode: the 100 ms timer and the passes advance only when told.
     void set_virtual_time(bool on);
     bool virtual_time() const { return virtual_time_; }
     void advance_ticks(int n);  // n timer ticks (100 ms each)
-    void run_passes(int n);     // n firmware passes (while the firmware runs)
+    void run_passes(int n);     // n firmware passes (none while it is off), each with a round of events
     // From now on the firmware reads this local time; it advances with the ticks.
     void set_clock(const QDateTime& t) { platform_.set_clock(t); }
 
@@ -88,6 +93,8 @@ private:
     void wire_platform(); // the controls the firmware reads and shows through its platform
     QWidget* build_ems_tab();
     QWidget* build_gps_tab();
+    QWidget* build_gps_diagnostics(); // counters of what the receive handler made of the feed
+    QLayout* build_replay_controls(); // pause, speed and progress of a log replay
     QWidget* build_selection_tab();
     QWidget* build_ul_power_tab();
     QSlider* add_slider(QGridLayout* grid, int row, const QString& tab, const QString& caption, int min,
@@ -109,6 +116,7 @@ private:
     QHash<QString, QCheckBox*> checks_;
     QHash<QString, QComboBox*> combos_;
     QHash<QString, QPushButton*> buttons_;
+    QHash<QString, QLineEdit*> line_edits_;
     QTimer* timer1_ = nullptr;
     QTimer* frame_timer_ = nullptr;
     // The NMEA sources (build_gps_tab); at most one feeds the receive handler.
@@ -116,6 +124,7 @@ private:
     SerialLink* serial_ = nullptr;
     NmeaTcpSource* nmea_tcp_ = nullptr;
     NmeaFileReplay* nmea_replay_ = nullptr;
+    NmeaUdpSource* nmea_udp_ = nullptr;
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
 };

@@ -20,8 +20,17 @@
 namespace host {
 
 // The one way bytes enter the firmware's receive handler
-// (ems::ComPort1RxChar). Called on the feeding source's thread.
+// (ems::ComPort1RxChar). Called on the feeding source's thread. The bytes
+// are adapted first when asked (below) and watched on their way
+// (host/core/nmea_watch.h).
 void feed_receive_handler(const uint8_t* bytes, size_t count);
+
+// "Adapt modern receivers": GN, GL and GA talkers become GP and bare LF
+// line ends become CR LF before the receive handler sees them
+// (host/core/nmea_adapt.h). Off by default: the unit reads GP and CR LF only.
+// Any thread; takes effect with the next bytes fed.
+void set_adapt_modern_receivers(bool on);
+bool adapt_modern_receivers();
 
 class NmeaSource : public QObject {
     Q_OBJECT

@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUdpSocket>
 #include <algorithm>
 
 #include "gps/nmea_rx.h"
+#include "host/core/file_read.h"
 
 namespace host {
 
@@ -128,8 +130,14 @@ namespace {
 // The slot flag a line would fill, or null for sentences that are not handed over.
 const std::atomic<uint8_t>* slot_flag(const QByteArray& line)
 {
-    if (!line.startsWith('$')) return nullptr;
-    const ems::NmeaSentence* s = ems::nmea_sentence_of({line.constData() + 1, size_t(line.size() - 1)});
+    if (line.size() < 7 || !line.startsWith("$G")) return nullptr;
+    // Adapted modern talkers fill the same slots as GP.
+    QByteArray body = line.mid(1);
+    const char talker = body[1];
+    if (talker != 'P' && !(adapt_modern_receivers() && (talker == 'N' || talker == 'L' || talker == 'A')))
+        return nullptr;
+    body[1] = 'P';
+    const ems::NmeaSentence* s = ems::nmea_sentence_of({body.constData(), size_t(body.size())});
     return s ? &(ems::nmea.*s->flag) : nullptr;
 }
 
@@ -304,6 +312,69 @@ QString NmeaTcpSource::status_for(bool on, const QString& what) const
     return on ? tr("Connected: NMEA server %1").arg(what) : NmeaSource::status_for(on, what);
 }
 
+// ---- UDP --------------------------------------------------------------------
+
+NmeaUdpSource::NmeaUdpSource(QObject* parent) : NmeaSource(parent) {}
+
+NmeaUdpSource::~NmeaUdpSource() { close_socket(); }
+
+void NmeaUdpSource::start()
+{
+    if (isBusy()) return;
+    bool ok = false;
+    const uint port = port_text_.trimmed().toUInt(&ok);
+    if (!ok || port > 65535) {
+        emit errorOccurred(tr("The UDP port must be a number from 1 to 65535, not \"%1\".").arg(port_text_));
+        return;
+    }
+    socket_ = new QUdpSocket(this);
+    if (!socket_->bind(QHostAddress::Any, quint16(port))) {
+        const QString reason = socket_->errorString();
+        close_socket();
+        emit errorOccurred(tr("Cannot listen on UDP port %1: %2").arg(port).arg(reason));
+        return;
+    }
+    connect(socket_, &QUdpSocket::readyRead, this, [this] { read_datagrams(); });
+    datagrams_.clear();
+    set_state(State::On, tr("port %1").arg(socket_->localPort()));
+}
+
+void NmeaUdpSource::stop()
+{
+    if (!isBusy()) return;
+    close_socket();
+    feeder_.clear();
+    datagrams_.clear();
+    set_state(State::Off);
+}
+
+quint16 NmeaUdpSource::boundPort() const { return socket_ && isConnected() ? socket_->localPort() : 0; }
+
+void NmeaUdpSource::close_socket()
+{
+    if (!socket_) return;
+    socket_->disconnect(this);
+    socket_->close();
+    socket_->deleteLater();
+    socket_ = nullptr;
+}
+
+void NmeaUdpSource::read_datagrams()
+{
+    std::string lines;
+    while (socket_ && socket_->hasPendingDatagrams()) {
+        QByteArray datagram(qsizetype(std::max<qint64>(0, socket_->pendingDatagramSize())), '\0');
+        const qint64 n = socket_->readDatagram(datagram.data(), datagram.size());
+        if (n > 0) datagrams_.push(reinterpret_cast<const uint8_t*>(datagram.constData()), size_t(n), lines);
+    }
+    if (!lines.empty()) feeder_.push(QByteArray::fromStdString(lines));
+}
+
+QString NmeaUdpSource::status_for(bool on, const QString& what) const
+{
+    return on ? tr("Listening: UDP %1").arg(what) : NmeaSource::status_for(on, what);
+}
+
 // ---- Log replay ---------------------------------------------------------------
 
 NmeaFileReplay::NmeaFileReplay(QObject* parent) : NmeaSource(parent)
@@ -333,25 +404,31 @@ bool NmeaFileReplay::start(const QString& path, double sentences_per_second, boo
 
 bool NmeaFileReplay::load(QString& error)
 {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = tr("Cannot open the NMEA log %1: %2").arg(path_, file.errorString());
+    std::string contents, system_error;
+    switch (read_regular_file(QFile::encodeName(path_).toStdString(), NMEA_LOG_MAX_BYTES, contents, system_error)) {
+    case FileRead::Ok:
+        break;
+    case FileRead::CannotOpen:
+        error = tr("Cannot open the NMEA log %1: %2").arg(path_, QString::fromLocal8Bit(system_error.c_str()));
         return false;
-    }
-    if (file.size() > NMEA_LOG_MAX_BYTES) {
+    case FileRead::NotRegular:
+        error = tr("%1 is not a log file (it is a device, a pipe or a folder). A serial receiver is "
+                   "chosen as \"Serial port\" in \"Source:\"; replay takes a recorded file.").arg(path_);
+        return false;
+    case FileRead::TooLarge:
         error = tr("The NMEA log %1 is larger than %2 MB.").arg(path_).arg(NMEA_LOG_MAX_BYTES >> 20);
         return false;
-    }
-    const QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = tr("Cannot read the NMEA log %1: %2").arg(path_, file.errorString());
+    case FileRead::ReadError:
+        error = tr("Cannot read the NMEA log %1: %2").arg(path_, QString::fromLocal8Bit(system_error.c_str()));
         return false;
     }
-    steps_ = plan_replay(contents, rate_, timed_);
+    steps_ = plan_replay(QByteArray::fromStdString(contents), rate_, timed_);
     if (steps_.empty()) {
         error = tr("The file %1 holds no NMEA lines.").arg(path_);
         return false;
     }
+    log_length_ms_ = 0;
+    for (const ReplayStep& step : steps_) log_length_ms_ += step.delay_ms;
     return true;
 }
 
@@ -365,7 +442,10 @@ void NmeaFileReplay::start()
     }
     next_ = 0;
     clock_.start();
+    play_ms_ = 0;
     due_ms_ = 0;
+    log_elapsed_ms_ = 0;
+    paused_ = false;
     const QString name = QFileInfo(path_).fileName();
     set_state(State::On, timed_ ? tr("%1, paced by its time stamps").arg(name)
                                 : tr("%1, %2 sentences/s").arg(name).arg(rate_));
@@ -384,7 +464,34 @@ void NmeaFileReplay::finish(const QString& why)
     timer_->stop();
     steps_.clear();
     next_ = 0;
+    paused_ = false;
     set_state(State::Off, why);
+}
+
+void NmeaFileReplay::catch_up()
+{
+    const qint64 wall = clock_.restart();
+    if (!paused_) play_ms_ += double(wall) * speed_;
+}
+
+void NmeaFileReplay::setPaused(bool paused)
+{
+    if (!isRunning() || paused == paused_) return;
+    catch_up();
+    paused_ = paused;
+    if (paused)
+        timer_->stop();
+    else
+        send_due();
+    emit stateChanged(state());
+}
+
+void NmeaFileReplay::setSpeed(double speed)
+{
+    if (!(speed > 0)) return;
+    if (isRunning()) catch_up();
+    speed_ = speed;
+    if (isRunning() && !paused_) send_due();
 }
 
 QString NmeaFileReplay::status_for(bool on, const QString& what) const
@@ -393,10 +500,11 @@ QString NmeaFileReplay::status_for(bool on, const QString& what) const
 }
 
 // Sends every step that is due (the feeder spreads them over the main loop's
-// passes), then waits for the next one. due_ms_ is when steps_[next_] is due.
+// passes), then waits for the next one. due_ms_ is when steps_[next_] is due,
+// in replay time (play_ms_).
 void NmeaFileReplay::send_due()
 {
-    if (!isRunning()) return;
+    if (!isRunning() || paused_) return;
     if (next_ == steps_.size()) {
         // The last line is out; the replay ends once the feeder has passed it on.
         if (feeder_.pending() == 0)
@@ -406,21 +514,24 @@ void NmeaFileReplay::send_due()
         return;
     }
     const double scale = time_scale_ > 0 ? time_scale_ : 0;
-    const double now = double(clock_.elapsed());
-    while (due_ms_ <= now) {
+    catch_up();
+    while (due_ms_ <= play_ms_) {
         feeder_.push(steps_[next_].line);
+        log_elapsed_ms_ += steps_[next_].delay_ms;
         if (++next_ == steps_.size()) {
             if (!repeat_) {
                 send_due();
                 return;
             }
             next_ = 0;
+            log_elapsed_ms_ = 0;
             due_ms_ += 1000.0 * scale + steps_[0].delay_ms * scale; // a second's pause before starting over
             break;
         }
         due_ms_ += steps_[next_].delay_ms * scale;
     }
-    const double wait = due_ms_ - double(clock_.elapsed());
+    catch_up();
+    const double wait = (due_ms_ - play_ms_) / speed_;
     timer_->start(wait <= 0 ? 0 : int(wait + 0.5));
 }
 

@@ -23,16 +23,18 @@
 #include <QString>
 #include <vector>
 
+#include "host/core/nmea_adapt.h"
 #include "host/nmea_source.h"
 
 class QTcpSocket;
 class QTimer;
+class QUdpSocket;
 
 namespace host {
 
 constexpr int NMEA_SLOT_WAIT_MS = 100;          // longest hold-back of one sentence
 constexpr qsizetype NMEA_FEED_MAX = 256 * 1024; // bytes waiting in a feeder; older lines are dropped beyond
-constexpr qint64 NMEA_LOG_MAX_BYTES = 64ll << 20; // largest log file replayed
+constexpr qint64 NMEA_LOG_MAX_BYTES = 64ll << 20; // largest log file replayed (a regular file only)
 constexpr int NMEA_LOG_MAX_GAP_MS = 10000;      // longest pause taken from a log's time stamps
 constexpr quint16 GPSD_PORT = 2947;             // gpsd: asked for NMEA after connecting
 constexpr int NMEA_CONNECT_TIMEOUT_MS = 5000;   // longest wait for a TCP server to answer
@@ -121,6 +123,42 @@ private:
     QTimer* timeout_ = nullptr;    // gives up on a server that does not answer
 };
 
+// Listens for NMEA datagrams on a UDP port (flight simulators send their
+// NMEA output so) and feeds their sentences into the firmware; datagrams from
+// any sender are taken (host/core/nmea_adapt.h reassembles them).
+class NmeaUdpSource : public NmeaSource {
+    Q_OBJECT
+public:
+    explicit NmeaUdpSource(QObject* parent = nullptr);
+    ~NmeaUdpSource() override;
+    NmeaUdpSource(const NmeaUdpSource&) = delete;
+    NmeaUdpSource& operator=(const NmeaUdpSource&) = delete;
+
+    QString title() const override { return tr("UDP (listen on port)"); }
+    // The port number as typed, read by the next start().
+    void setPort(const QString& port_text) { port_text_ = port_text; }
+    // Binds the port: connectedChanged(true, "port N") at once, or
+    // errorOccurred() (bad number, port in use) with the state back at Off.
+    void start() override;
+    // Closes the port (then connectedChanged(false, "")) and drops sentences
+    // not yet fed.
+    void stop() override;
+    // The bound port while on (useful when 0 was asked), else 0.
+    quint16 boundPort() const;
+
+protected:
+    QString status_for(bool on, const QString& what) const override;
+
+private:
+    void read_datagrams();
+    void close_socket();
+
+    NmeaFeeder feeder_;
+    NmeaDatagrams datagrams_;
+    QString port_text_;
+    QUdpSocket* socket_ = nullptr;
+};
+
 // Replays a recorded NMEA log into the firmware at its real rate.
 class NmeaFileReplay : public NmeaSource {
     Q_OBJECT
@@ -148,6 +186,20 @@ public:
     // Multiplies every pause (1 = real time); tests shorten the replay with it.
     void setTimeScale(double scale) { time_scale_ = scale; }
 
+    // Pause holds the replay where it is (lines already handed to the feeder
+    // still go out); resume goes on from there. Both keep it running.
+    void setPaused(bool paused);
+    bool isPaused() const { return paused_; }
+    // Replay speed, a multiple of the log's own pace (REPLAY_SPEEDS); may
+    // change while it runs.
+    void setSpeed(double speed);
+    double speed() const { return speed_; }
+    // Lines sent of the log's lines, and the log time they span, in ms.
+    size_t linesSent() const { return next_; }
+    size_t lineCount() const { return steps_.size(); }
+    qint64 logElapsedMs() const { return log_elapsed_ms_; }
+    qint64 logLengthMs() const { return log_length_ms_; }
+
 protected:
     QString status_for(bool on, const QString& what) const override;
 
@@ -155,18 +207,27 @@ private:
     bool load(QString& error);
     void send_due();
     void finish(const QString& why);
+    void catch_up(); // moves play_ms_ on by the time played since the last call
 
     NmeaFeeder feeder_;
     QString path_;
     double rate_ = 5;
     bool repeat_ = false;
     QTimer* timer_ = nullptr;
-    QElapsedTimer clock_;
-    double due_ms_ = 0;       // when steps_[next_] is due, ms since clock_ started
+    QElapsedTimer clock_;     // wall time since play_ms_ was last brought up to date
+    double play_ms_ = 0;      // replay time played: wall time times the speed, pauses left out
+    double due_ms_ = 0;       // the replay time steps_[next_] is due at
     std::vector<ReplayStep> steps_;
     size_t next_ = 0;
     bool timed_ = false;
     double time_scale_ = 1.0;
+    double speed_ = 1.0;
+    bool paused_ = false;
+    qint64 log_elapsed_ms_ = 0; // log time of the lines sent in this round
+    qint64 log_length_ms_ = 0;  // log time from the first line to the last
 };
+
+// The speeds offered for a replay.
+constexpr double REPLAY_SPEEDS[] = {1, 2, 5, 10};
 
 } // namespace host

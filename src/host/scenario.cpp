@@ -5,15 +5,18 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 
@@ -186,11 +189,34 @@ const Command COMMANDS[] = {
          box->setChecked(w[2] == "on");
          return true;
      }},
-    {"combo", 2, 2, "combo \"TAB/CAPTION\" TEXT", "sets a combo box's text",
+    {"combo", 2, 2, "combo \"TAB/CAPTION\" TEXT",
+     "types TEXT into an editable combo box, or selects the item TEXT of a list",
      [](Context& c, const Words& w, QString& error) {
          QComboBox* box = c.window.combo(q(w[1]));
          if (!box) return fail(error, q("no combo box " + w[1]));
-         box->setEditText(q(w[2]));
+         if (box->isEditable()) {
+             box->setEditText(q(w[2]));
+             return true;
+         }
+         const int index = box->findText(q(w[2]), Qt::MatchExactly);
+         if (index < 0) {
+             QStringList items;
+             for (int i = 0; i < box->count(); ++i) items << "\"" + box->itemText(i) + "\"";
+             return fail(error, QString("%1 has no item \"%2\" (items: %3)").arg(q(w[1]), q(w[2]), items.join(", ")));
+         }
+         if (!box->isEnabled()) return fail(error, q(w[1] + " is disabled"));
+         box->setCurrentIndex(index);
+         QCoreApplication::processEvents();
+         // The window may refuse the choice (a source cannot change while one is connected).
+         if (box->currentIndex() != index) return fail(error, q(w[1] + " did not take \"" + w[2] + "\""));
+         return true;
+     }},
+    {"text", 2, 2, "text \"TAB/CAPTION\" VALUE", "sets a line edit's text",
+     [](Context& c, const Words& w, QString& error) {
+         QLineEdit* edit = c.window.line_edit(q(w[1]));
+         if (!edit) return fail(error, q("no line edit " + w[1]));
+         if (!edit->isEnabled()) return fail(error, q(w[1] + " is disabled"));
+         edit->setText(q(w[2]));
          return true;
      }},
     {"button", 1, 1, "button \"CAPTION\"", "clicks a button (the \"&\" may be left out)",
@@ -212,6 +238,15 @@ const Command COMMANDS[] = {
                  return true;
              }
          return fail(error, q("no tab " + w[1]));
+     }},
+    {"wait", 1, 1, "wait MS", "lets MS milliseconds of real time pass for sockets, ports and replays",
+     [](Context&, const Words& w, QString& error) {
+         long long ms = 0;
+         if (!parse_count(w[1], ms, 600000)) return fail(error, q("bad milliseconds " + w[1]));
+         QEventLoop loop;
+         QTimer::singleShot(int(ms), &loop, &QEventLoop::quit);
+         loop.exec();
+         return true;
      }},
     {"clock", 2, 2, "clock YYYY-MM-DD HH:MM:SS", "the PC local time the firmware reads from then on",
      [](Context& c, const Words& w, QString& error) {

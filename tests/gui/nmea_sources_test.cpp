@@ -476,7 +476,7 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
 
     QComboBox* source = window->combo("GPS (NMEA Protocol)/Source:");
     ASSERT_TRUE(source);
-    ASSERT_EQ(source->count(), 3);
+    ASSERT_EQ(source->count(), 4);
     EXPECT_EQ(source->currentText(), "Serial port");
     QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
     auto* server_edit = window->findChild<QLineEdit*>("NmeaServer");

@@ -41,7 +41,10 @@ TEST(SetupScenario, EgtCountSetByKeysActsOnTheEnginePage)
     // The engine page drew four EGT channels; with two again it draws as before.
     ems::settings.egt_channels = 2;
     EXPECT_EQ(runner.run_text("passes 2\nscreenshot lcd again.png\npower off\npasses 1\n", dir.path(), "off"), 0);
-    const QImage two(dir.filePath("two.png")), four(dir.filePath("four.png")), again(dir.filePath("again.png"));
+    // Only the EGT and CHT bars: the fuel level beside them settles through its
+    // filter from pass to pass.
+    const auto bars = [&](const char* name) { return QImage(dir.filePath(name)).copy(0, 150, 280, 122); };
+    const QImage two = bars("two.png"), four = bars("four.png"), again = bars("again.png");
     ASSERT_FALSE(two.isNull());
     EXPECT_NE(two, four);
     EXPECT_EQ(two, again);
