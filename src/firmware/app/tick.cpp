@@ -1,5 +1,6 @@
 #include "app/tick.h"
 
+#include "config/hobbs.h"
 #include "config/settings.h"
 #include "gps/gps_data.h"
 #include "ops/flight_log.h"
@@ -55,7 +56,8 @@ void advance_scanning()
     }
 }
 
-// Every tenth tick: the pilot timer, and the flight time while the firmware runs.
+// Every tenth tick: the pilot timer, the flight time while the firmware runs,
+// and the hobbs and maintenance timers while their start condition holds.
 void every_second()
 {
     if (tick.pilot_timer_running == 1) {
@@ -65,6 +67,7 @@ void every_second()
             --tick.pilot_timer;
     }
     if (flight.flight_in_progress == 1 && sys.phase != PowerPhase::Off) ++flight.flight_time;
+    hobbs_second();
 }
 
 } // namespace
