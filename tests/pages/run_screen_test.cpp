@@ -86,7 +86,7 @@ protected:
         clk.clock_utc = {12, 34, 9, 7, 12, 2026};
         clk.clock_local = {12, 34, 11, 7, 12, 2026};
         fuel_hobbs.hobbs.hobbs_hours = 1234;
-        fuel_hobbs.hobbs.hobbs_minutes = 30;
+        fuel_hobbs.hobbs.hobbs_minutes = 18; // 1234.3 h
         fuel_hobbs.hobbs.maint_hours = 46;
         fuel_hobbs.hobbs.maint_minutes = 10;
         tick.pilot_timer = 754;
@@ -304,7 +304,7 @@ TEST_F(RunScreen, HobbsFormatsAndFuelComputerPlaceholders)
     fuel.fuel_range = FUEL_NOT_AVAILABLE;
     ASSERT_LT(derived.fuel_config, 2);
     page_engine();
-    EXPECT_TRUE(shows_text(310, 0, "12.5", ALIGN_LEFT, COLOUR_WHITE, 310, 365));
+    EXPECT_TRUE(shows_text(310, 0, "12.9", ALIGN_LEFT, COLOUR_WHITE, 310, 365));
     EXPECT_TRUE(shows_text(403, 243, "-:--", ALIGN_LEFT, COLOUR_WHITE, 403, 479));
     EXPECT_TRUE(shows_text(450, 258, "-", ALIGN_RIGHT, COLOUR_WHITE, 420, 450));
     settings.hobbs_format = 1;

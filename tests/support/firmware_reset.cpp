@@ -2,7 +2,9 @@
 
 #include "alarms/alarm_words.h"
 #include "config/calibration.h"
+#include "config/hobbs.h"
 #include "config/settings.h"
+#include "config/timers_setup.h"
 #include "config/setup_pages.h"
 #include "gfx/draw.h"
 #include "gps/gps_data.h"
@@ -49,6 +51,8 @@ void reset_firmware()
     ems::senders = {};
     ems::fuel = {};
     ems::clk = {};
+    ems::timers = {};
+    ems::hobbs_count = {};
     ems::nav = {};
     ems::bindings = {};
     ems::cal_screens = {};

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "alarms/alarm_words.h"
+#include "config/hobbs.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/mif.h"
@@ -183,6 +184,7 @@ bool power_on()
     power_on_hook_2();
     settings_load_defaults();
     fuel_hobbs = FuelHobbs{};
+    hobbs_count = HobbsCounting{};
     hobbs_load();
     flight = FlightLogState{};
     run.run_page = 0;

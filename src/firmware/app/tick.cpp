@@ -1,5 +1,6 @@
 #include "app/tick.h"
 
+#include "config/hobbs.h"
 #include "config/settings.h"
 #include "gps/gps_data.h"
 #include "ops/flight_log.h"
@@ -56,7 +57,8 @@ void advance_scanning()
 }
 
 // Every tenth tick: the pilot timer, the flight time while the firmware runs,
-// and the automatic flight detection while the main loop runs.
+// the automatic flight detection while the main loop runs, and the hobbs and
+// maintenance timers while their start condition holds.
 void every_second()
 {
     if (tick.pilot_timer_running == 1) {
@@ -67,6 +69,7 @@ void every_second()
     }
     if (flight.flight_in_progress == 1 && sys.phase != PowerPhase::Off) ++flight.flight_time;
     if (sys.phase == PowerPhase::Running) flight_detect_second();
+    hobbs_second();
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 
 #include "alarms/alarm_words.h"
 #include "config/calibration.h"
+#include "config/hobbs.h"
 #include "config/settings.h"
+#include "config/timers_setup.h"
 #include "gps/gps_data.h"
 #include "gps/sun.h"
 #include "ops/documents.h"
@@ -51,6 +53,9 @@ void refresh_screen_names()
     copy_name(popup_text, open_popup_name());
     copy_name(export_problem_text, flight_log_export_problem());
 }
+
+#define HOBBS_VAR(name, field, type)                                                            \
+    {name, reinterpret_cast<uint8_t*>(&fuel_hobbs.hobbs) + offsetof(HobbsMaintenance, field), VarType::type, 1}
 
 const VarInfo VARS[] = {
     // Raw inputs.
@@ -132,6 +137,11 @@ const VarInfo VARS[] = {
     VAR("fuel_time_left", fuel.fuel_time_left), VAR("tank_filter_acc", fuel.tank_filter_acc),
     VAR("fuel_used1", fuel_hobbs.fuel.fuel_used1), VAR("fuel_used2", fuel_hobbs.fuel.fuel_used2),
     VAR("tank1_contents", fuel_hobbs.fuel.tank1_contents), VAR("tank2_contents", fuel_hobbs.fuel.tank2_contents),
+    // The hobbs record is packed: its 16-bit fields are reached by offset.
+    HOBBS_VAR("hobbs_minutes", hobbs_minutes, U8), HOBBS_VAR("hobbs_hours", hobbs_hours, U16),
+    HOBBS_VAR("maint_minutes", maint_minutes, U8), HOBBS_VAR("maint_hours", maint_hours, U16),
+    VAR("hobbs_run_seconds", hobbs_count.run_seconds), VAR("timers.digit_entry", timers.digit_entry),
+    VAR("code_scratch", timers.code_scratch),
     {"nmea_active", &nmea.nmea_active, VarType::AtomicU8, 1},
     {"gps_data_timeout", &nmea.gps_data_timeout, VarType::AtomicU8, 1},
     // GPS record (gps_fix_valid, gps_sats_in_view and magvar_counter are listed above; the

@@ -331,7 +331,7 @@ constexpr bool rows_cover(const SettingsField (&fields)[N], size_t record_size)
     X(pressure_cfg, 171, PressureSenderConfig[4], record(PRESSURE_SCHEMA))                        \
     X(temperature_cfg, 631, TemperatureSenderConfig[4], record(TEMPERATURE_SCHEMA))               \
     X(current_cfg, 1063, CurrentSensorConfig[4], record(CURRENT_SCHEMA))                          \
-    X(hobbs_min_rpm, 1127, uint32_t, whole())                                                     \
+    X(hobbs_min_rpm, 1127, uint32_t, number(100, 99000))                                         \
     X(hobbs_code, 1131, uint16_t, number(0, 9999))                                                \
     X(utc_offset, 1133, int16_t, number(-780, 780))                                               \
     X(hobbs_start, 1135, uint8_t, option(options::HOBBS_START))                                   \

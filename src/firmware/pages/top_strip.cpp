@@ -3,6 +3,7 @@
 // throttle, the UL Power rotating line and lane lamps, or the OAT.
 #include <cstdio>
 
+#include "config/hobbs.h"
 #include "config/options.h"
 #include "config/settings.h"
 #include "gfx/draw.h"
@@ -59,7 +60,7 @@ void hobbs_text(char* out)
     if (settings.hobbs_format == 1)
         std::snprintf(out, TEXT, "%u:%02d", unsigned(h.hobbs_hours), int(h.hobbs_minutes));
     else
-        std::snprintf(out, TEXT, "%u.%d", unsigned(h.hobbs_hours), int(h.hobbs_minutes / 10));
+        std::snprintf(out, TEXT, "%u.%d", unsigned(h.hobbs_hours), int(hobbs_tenths(h.hobbs_minutes)));
 }
 
 // Maintenance hours; blinking on red once the maintenance timer has run out.

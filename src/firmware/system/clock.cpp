@@ -55,11 +55,33 @@ void clock_update(int16_t utc_offset_minutes)
     u.day = uint8_t(t.day);
     u.month = uint8_t(t.month + 1);
     u.year = uint16_t(t.year);
-    clk.utc_seconds = clock_to_seconds(u);
+    clk.pc_seconds = clock_to_seconds(u);
+    clk.utc_seconds = clk.pc_seconds;
+    if (clk.utc_adjust != 0) {
+        int64_t adjusted = int64_t(clk.pc_seconds) + clk.utc_adjust;
+        if (adjusted < 0) adjusted = 0;
+        if (adjusted > int64_t(UINT32_MAX)) adjusted = UINT32_MAX;
+        clk.utc_seconds = uint32_t(adjusted);
+        seconds_to_clock(clk.utc_seconds, u);
+    }
     u.year = uint16_t(u.year + 1900);
     clk.local_seconds = clk.utc_seconds + uint32_t(int32_t(utc_offset_minutes) * 60);
     seconds_to_clock(clk.local_seconds, clk.clock_local);
     clk.clock_local.year = uint16_t(clk.clock_local.year + 1900);
+}
+
+void clock_set_utc(const ClockRecord& utc)
+{
+    ClockRecord r = utc;
+    r.year = uint16_t(utc.year >= 1900 ? utc.year - 1900 : 0);
+    clk.utc_adjust = int64_t(clock_to_seconds(r)) - int64_t(clk.pc_seconds);
+}
+
+uint8_t days_in_month(uint16_t year, uint8_t month)
+{
+    constexpr uint8_t DAYS[13] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2 && year % 4 == 0) return 29;
+    return DAYS[month <= 12 ? month : 0];
 }
 
 } // namespace ems

@@ -34,16 +34,16 @@ int32_t number_down(int32_t value, int32_t step, int32_t min, int32_t max)
     return value - step < min ? max : value - step;
 }
 
-int32_t number_up_clamped(int32_t value, int32_t min, int32_t max)
+int32_t number_up_clamped(int32_t value, int32_t min, int32_t max, int32_t step)
 {
     if (value < min) return min;
-    return value + 1 > max ? max : value + 1;
+    return value + step > max ? max : value + step;
 }
 
-int32_t number_down_clamped(int32_t value, int32_t min, int32_t max)
+int32_t number_down_clamped(int32_t value, int32_t min, int32_t max, int32_t step)
 {
     if (value > max) return max;
-    return value - 1 < min ? min : value - 1;
+    return value - step < min ? min : value - step;
 }
 
 int32_t option_next(int32_t index, int32_t count)
@@ -120,9 +120,10 @@ void change_value(const SetupRow& row, bool up)
     case RowKind::Number: {
         const RowRange r = range_of(row);
         const int32_t v = value_of(row);
-        if (row.flags & ROW_CLAMPED)
-            store(row, up ? number_up_clamped(v, r.min, r.max) : number_down_clamped(v, r.min, r.max));
-        else {
+        if (row.flags & ROW_CLAMPED) {
+            const int32_t step = row.step_scale ? row.step_scale() : 1;
+            store(row, up ? number_up_clamped(v, r.min, r.max, step) : number_down_clamped(v, r.min, r.max, step));
+        } else {
             const int32_t step = int32_t(nav.edit_step) * (row.step_scale ? row.step_scale() : 1);
             store(row, up ? number_up(v, step, r.min, r.max) : number_down(v, step, r.min, r.max));
         }

@@ -30,9 +30,10 @@ uint8_t cursor_prev(uint8_t cursor, uint8_t count);
 // v - step below min gives max; otherwise v +/- step.
 int32_t number_up(int32_t value, int32_t step, int32_t min, int32_t max);
 int32_t number_down(int32_t value, int32_t step, int32_t min, int32_t max);
-// Numbers that stop at their ends (calibration factors): +/- 1 within min..max.
-int32_t number_up_clamped(int32_t value, int32_t min, int32_t max);
-int32_t number_down_clamped(int32_t value, int32_t min, int32_t max);
+// Numbers that stop at their ends (calibration factors): +/- step (1 unless
+// given) within min..max; a step past an end stops on it.
+int32_t number_up_clamped(int32_t value, int32_t min, int32_t max, int32_t step = 1);
+int32_t number_down_clamped(int32_t value, int32_t min, int32_t max, int32_t step = 1);
 
 // Option index 0..count-1 with wrap; an index outside the list goes to 0
 // (next) or to the last entry (previous). count 0 gives 0.
@@ -68,7 +69,7 @@ struct RowRange {
 };
 
 // Row flags.
-constexpr uint8_t ROW_CLAMPED = 0x01; // number rows: steps of 1 that stop at the ends, no step label
+constexpr uint8_t ROW_CLAMPED = 0x01; // number rows: steps of step_scale (1 if null) that stop at the ends, no step label
 
 // One row of a setup page. Fields a kind does not use stay zero / null.
 struct SetupRow {
