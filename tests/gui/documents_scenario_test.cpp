@@ -73,21 +73,26 @@ TEST_F(DocumentsScenario, ChecklistAndPictureOpenAndBrokenFilesChangeNothing)
     EXPECT_GOLDEN("documents_checklist");
     const std::vector<uint8_t> checklist = frame();
 
-    // A checklist that cannot be read (a folder by that name) and a picture
-    // whose header is wrong: each shows the notice and leaves the page as it was.
+    // A checklist that cannot be read (a folder by that name): the notice,
+    // and the page stays as it was.
     fs::create_directory(card() / "CHECKLST" / "AAAA-BROKEN.ECL");
-    std::ofstream(card() / "INFOPAGE" / "AAAA.mif", std::ios::binary) << std::string("\x00\x00\x10\x00", 4);
     run(DOCUMENTS_MENU + CHECKLISTS + keys(6) + "expect screen screen_doc_unreadable\n" + keys(3) +
-        "expect screen run_screen\nexpect doc_path \"SDCARD\\\\CHECKLST\\\\BEFLAND.ECL\"\nexpect checklist_cursor 1\n" +
-        DOCUMENTS_MENU + INFO_PAGES + keys(6) + "expect screen screen_doc_unreadable\n" + keys(3) +
-        "expect doc_shown 2\npasses 1\n");
+        "expect screen run_screen\nexpect doc_path \"SDCARD\\\\CHECKLST\\\\BEFLAND.ECL\"\n" +
+        "expect checklist_cursor 1\npasses 1\n");
     EXPECT_EQ(frame(), checklist);
 
-    // The second picture (the broken one sorts first), kept over a power cycle.
+    // The second picture (a broken one sorts first).
+    std::ofstream(card() / "INFOPAGE" / "AAAA.mif", std::ios::binary) << std::string("\xE0\x01\x10\x01\x85\x0F", 6);
     run(DOCUMENTS_MENU + INFO_PAGES + keys(7, 2) + keys(6) + "expect doc_shown 1\n" +
         "expect doc_path \"SDCARD\\\\INFOPAGE\\\\RADIO.MIF\"\npasses 1\n");
     EXPECT_GOLDEN("documents_picture");
     const std::vector<uint8_t> picture = frame();
+
+    // The broken picture (a full-screen header, five pixels of data) is not
+    // shown, not even in part; the picture stays, also over a power cycle.
+    run(DOCUMENTS_MENU + INFO_PAGES + keys(6) + "expect screen screen_doc_unreadable\n" + keys(3) +
+        "expect doc_path \"SDCARD\\\\INFOPAGE\\\\RADIO.MIF\"\npasses 1\n");
+    EXPECT_EQ(frame(), picture);
     run("power off\npasses 1\n" + POWER_ON + TO_INFO_PAGE + "expect doc_shown 1\npasses 1\n");
     EXPECT_EQ(frame(), picture);
 
