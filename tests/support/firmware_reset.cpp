@@ -11,6 +11,7 @@
 #include "gps/sun.h"
 #include "pages/gauges.h"
 #include "ops/documents.h"
+#include "ops/unit_info.h"
 #include "sensors/minmax.h"
 #include "ops/flight_log.h"
 #include "ops/pilot_pages.h"
@@ -48,6 +49,7 @@ void reset_firmware()
     ems::magsun = {};
     ems::gauges = {};
     ems::docs = {};
+    ems::unit_info = {};
     ems::senders = {};
     ems::fuel = {};
     ems::clk = {};

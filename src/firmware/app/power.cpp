@@ -11,6 +11,7 @@
 #include "gfx/present.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
+#include "ops/documents.h"
 #include "ops/flight_log.h"
 #include "sensors/minmax.h"
 #include "pages/run_screen.h"
@@ -64,6 +65,7 @@ void enter_running()
     platform().inputs().show_slider_value(PowerOnSlider::Rpm);
     raw.rpm_period = uint16_t(platform().inputs().slider_position(PowerOnSlider::Rpm));
     sensors_start();
+    doc_restore_after_power_on(); // the splash has used the picture's buffer
     sys.phase = PowerPhase::Running;
 }
 

@@ -30,6 +30,7 @@ const NamedScreen SCREENS[] = {
     SCREEN(screen_misc_setup),
     SCREEN(screen_registration),
     SCREEN(screen_information),
+    SCREEN(screen_serial_number),
     SCREEN(screen_sensor_info),
     SCREEN(screen_flight_log),
     SCREEN(screen_view_flight_log),
@@ -69,6 +70,7 @@ const NamedScreen SCREENS[] = {
     SCREEN(screen_invalid_settings),
     SCREEN(screen_done),
     SCREEN(screen_no_files),
+    SCREEN(screen_doc_unreadable),
     // Pop-ups of the run screen.
     SCREEN(popup_quick_menu),
     SCREEN(popup_short_menu),

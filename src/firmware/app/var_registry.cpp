@@ -19,6 +19,7 @@
 #include "ops/flight_log.h"
 #include "ops/pilot_pages.h"
 #include "ops/quick_menus.h"
+#include "ops/unit_info.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
@@ -192,6 +193,8 @@ const VarInfo VARS[] = {
     VAR("digit_entry", pilot.digit_entry), VAR("refill_level", pilot.refill_level),
     VAR("doc_kind_list", docs.doc_kind_list), VAR("doc_count", docs.doc_count),
     VAR("doc_dir_entries", docs.doc_dir_entries), VAR("doc_pos", docs.doc_pos),
+    VAR("doc_path", docs.doc_path), VAR("serial_digits", unit_info.serial_digits),
+    VAR("sensor_page", unit_info.sensor_page),
 };
 
 } // namespace

@@ -2,11 +2,16 @@
 
 #include <cstring>
 
+#include "config/settings.h"
 #include "gfx/draw.h"
+#include "gfx/framebuffer.h"
+#include "gfx/mif.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
+#include "ops/checklist.h"
 #include "ops/quick_menus.h"
 #include "pages/run_screen.h"
+#include "system/hooks.h"
 #include "system/platform.h"
 #include "system/system_state.h"
 #include "system/tick.h"
@@ -28,17 +33,19 @@ const char* list_dir() { return docs.doc_kind_list == 1 ? CHECKLIST_DIR : INFOPA
 const char* list_suffix() { return docs.doc_kind_list == 1 ? "ECL" : "MIF"; }
 
 // The last three characters of the name, letters raised, equal the suffix.
-bool name_matches(const char* name)
+bool name_ends_in(const char* name, const char* suffix)
 {
     const size_t n = std::strlen(name);
     if (n < 3) return false;
     for (size_t i = 0; i < 3; ++i) {
         char c = name[n - 3 + i];
         if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-        if (c != list_suffix()[i]) return false;
+        if (c != suffix[i]) return false;
     }
     return true;
 }
+
+bool name_matches(const char* name) { return name_ends_in(name, list_suffix()); }
 
 // Walks the open directory: counts every entry and the matching ones, and
 // copies matching names with index from..from + 10 into doc_names.
@@ -66,6 +73,69 @@ void show_notice(ScreenFn notice)
     return_screen = run_screen;
     ScreenHandler = notice;
     tick.quick_menu_countdown = 0;
+}
+
+// A red box in a white frame from x1 to x2 with two lines of 16-pixel text;
+// any key returns.
+void card_notice(int16_t x1, int16_t x2, const char* first, const char* second)
+{
+    clear_screen();
+    draw_rect(x1, 96, x2, 176, COLOUR_WHITE);
+    fill_rect(int16_t(x1 + 1), 97, int16_t(x2 - 1), 175, COLOUR_RED);
+    draw_text(240, 104, first, 16, ALIGN_CENTRE, COLOUR_WHITE);
+    draw_text(240, 138, second, 16, ALIGN_CENTRE, COLOUR_WHITE);
+    if (KeyEvent == KEY_NONE) return;
+    ScreenHandler = return_screen;
+    KeyEvent = KEY_NONE;
+}
+
+// A list name drawn character by character up to the scroll track, so a long
+// name is cut where the list ends instead of running over the track.
+void draw_list_name(int16_t y, const char* name, uint8_t colour)
+{
+    constexpr int16_t LIST_RIGHT = 455;
+    int16_t x = 150;
+    for (size_t i = 0; name[i] != 0 && x < LIST_RIGHT; ++i) {
+        const char one[2] = {name[i], 0};
+        draw_text(x, y, one, 8, ALIGN_LEFT, colour);
+        x = text_end_x;
+    }
+}
+
+// The background as it was before a picture load, put back when it fails.
+uint8_t background_saved[FRAME_BYTES];
+
+bool open_picture(const char* path)
+{
+    std::memcpy(background_saved, background_buffer, FRAME_BYTES);
+    clear_background();
+    if (load_mif_file(0, 0, path)) return true;
+    std::memcpy(background_buffer, background_saved, FRAME_BYTES);
+    return false;
+}
+
+bool open_checklist(const char* path)
+{
+    static Checklist loaded;
+    if (!checklist_load(path, loaded)) return false;
+    static_assert(sizeof loaded.lines == sizeof docs.checklist_lines);
+    std::memcpy(docs.checklist_lines, loaded.lines, sizeof loaded.lines);
+    docs.checklist_line_count = loaded.line_count;
+    docs.checklist_cursor = 0;
+    return true;
+}
+
+// The settings keep the path only when it fits whole: a cut path would name
+// another file.
+void remember_in_settings(uint8_t kind, const char* path)
+{
+    settings.doc_last_kind = kind;
+    const size_t len = std::strlen(path);
+    if (len < sizeof settings.doc_last_name)
+        std::memcpy(settings.doc_last_name, path, len + 1);
+    else
+        settings.doc_last_name[0] = 0;
+    settings_changed();
 }
 
 } // namespace
@@ -109,8 +179,8 @@ void popup_doc_list()
     tick.quick_menu_countdown = 10;
     title_bar("", docs.doc_kind_list == 1 ? "CHECKLISTS" : "INFO PAGES");
     for (uint8_t i = 0; i < DOC_LIST_ROWS; ++i)
-        draw_text(150, int16_t(LIST_Y + LIST_ROW_HEIGHT * i), docs.doc_names[i], 8, ALIGN_LEFT,
-                  i == nav.menu_cursor ? COLOUR_RED : COLOUR_WHITE);
+        draw_list_name(int16_t(LIST_Y + LIST_ROW_HEIGHT * i), docs.doc_names[i],
+                       i == nav.menu_cursor ? COLOUR_RED : COLOUR_WHITE);
     const uint16_t count = docs.doc_count;
     scroll_indicator(uint8_t(docs.doc_pos > 255 ? 255 : docs.doc_pos), uint8_t(count > 255 ? 255 : count));
     soft_key_bar(0);
@@ -130,23 +200,47 @@ void popup_doc_list()
             if (docs.doc_pos < DOC_LIST_ROWS - 1 && nav.menu_cursor > 0) --nav.menu_cursor;
         }
         break;
-    case KEY_SOFT1:
-    case KEY_PUSH: tick.quick_menu_countdown = 0; break;
+    case KEY_SOFT1: tick.quick_menu_countdown = 0; break;
+    case KEY_PUSH:
+        tick.quick_menu_countdown = 0;
+        doc_open_selected();
+        break;
     default: break;
     }
     KeyEvent = KEY_NONE;
 }
 
-void screen_no_files()
+void doc_open_selected()
 {
-    clear_screen();
-    draw_rect(140, 96, 340, 176, COLOUR_WHITE);
-    fill_rect(141, 97, 339, 175, COLOUR_RED);
-    draw_text(240, 104, "NO FILES", 16, ALIGN_CENTRE, COLOUR_WHITE);
-    draw_text(240, 138, "ON SD CARD", 16, ALIGN_CENTRE, COLOUR_WHITE);
-    if (KeyEvent == KEY_NONE) return;
-    ScreenHandler = return_screen;
-    KeyEvent = KEY_NONE;
+    const char* name = nav.menu_cursor < DOC_LIST_ROWS ? docs.doc_names[nav.menu_cursor] : "";
+    const bool picture = name_ends_in(name, "MIF");
+    char path[DOC_PATH_BYTES];
+    std::strcpy(path, picture ? INFOPAGE_DIR : CHECKLIST_DIR);
+    std::strcat(path, "\\");
+    std::strncat(path, name, DOC_NAME_BYTES - 1);
+    const bool opened = name[0] != 0 && (picture ? open_picture(path) : open_checklist(path));
+    if (!opened) {
+        show_notice(screen_doc_unreadable);
+        return;
+    }
+    docs.doc_shown = picture ? 1 : 2;
+    std::strcpy(docs.doc_path, path);
+    remember_in_settings(docs.doc_shown, path);
 }
+
+void doc_restore_after_power_on()
+{
+    if (docs.doc_shown != 1) return;
+    clear_background();
+    if (!load_mif_file(0, 0, docs.doc_path)) {
+        clear_background();
+        docs.doc_shown = 0;
+        docs.doc_path[0] = 0;
+    }
+}
+
+void screen_no_files() { card_notice(140, 340, "NO FILES", "ON SD CARD"); }
+
+void screen_doc_unreadable() { card_notice(110, 370, "CANNOT READ", "FILE"); }
 
 } // namespace ems
