@@ -67,7 +67,7 @@ QSlider* TfrmMain::add_slider(QGridLayout* grid, int row, const QString& tab, co
     s->setValue(start);
     s->setSingleStep(1);
     s->setPageStep(std::max(1, (max - min) / 20));
-    s->setMinimumWidth(90);
+    s->setMinimumWidth(50);
     s->setProperty("caption", caption);
     s->setAccessibleName(caption);
     grid->addWidget(caption_label, row, 0);
@@ -94,7 +94,7 @@ QSlider* TfrmMain::add_slider(QGridLayout* grid, int row, const QString& tab, co
             value->setFont(small);
             value->setStyleSheet("color: gray");
             auto* readout = new QLabel;
-            readout->setMinimumWidth(58);
+            readout->setMinimumWidth(54);
             readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             readout->setToolTip("What the unit reads, in the units of its settings");
             readout->setProperty("slider_key", key);
@@ -133,8 +133,9 @@ QWidget* TfrmMain::build_ems_tab()
     auto* right = new QVBoxLayout;
     left->setSpacing(4);
     right->setSpacing(4);
-    columns->addLayout(left, 1);
-    columns->addLayout(right, 1);
+    // The right column's captions are longer.
+    columns->addLayout(left, 9);
+    columns->addLayout(right, 11);
 
     auto* tcs = new QGroupBox(" Thermocouples ");
     auto* g = group_grid(tcs);

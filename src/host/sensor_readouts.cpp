@@ -78,7 +78,8 @@ QHash<QString, Readout> make_readouts()
     r.insert("EMS/Volts:", [] { return tenths(ems::sens.volts_x10) + " V"; });
     r.insert("EMS/Current:", [] { return tenths(ems::sens.current_x10) + " A"; });
     r.insert("EMS/MAP:", [] {
-        return settings.map_unit == 1 ? tenths(ems::sens.map_disp) + " inHg" : QString::number(ems::sens.map_disp) + " mb";
+        const QString value = settings.map_unit == 1 ? tenths(ems::sens.map_disp) : QString::number(ems::sens.map_disp);
+        return value + " " + unit_text(ems::options::MAP_UNIT, settings.map_unit);
     });
     r.insert("EMS/OAT:", [] { return degrees(ems::sens.oat_disp, settings.oat_unit); });
     r.insert("EMS/RPM:", [] { return QString::number(ems::sens.rpm) + " RPM"; });

@@ -131,8 +131,9 @@ void TfrmMain::update_status()
     const qint64 ms = pass_clock_.restart();
     const long long passes = passes_ - passes_shown_;
     passes_shown_ = passes_;
-    if (ms > 0 && !virtual_time_) status_[1]->setText(QString("%1 passes/s").arg(qRound(passes * 1000.0 / ms)));
-    else status_[1]->setText(QString("%1 passes").arg(passes_));
+    // Under a script, passes follow the script, not the clock.
+    if (virtual_time_) status_[1]->setText("Scripted passes");
+    else if (ms > 0) status_[1]->setText(QString("%1 passes/s").arg(qRound(passes * 1000.0 / ms)));
     const NmeaSource* source = sources_->busy() ? sources_->busy() : sources_->source(sources_->chosen());
     status_[2]->setText(QString("GPS: %1 - %2").arg(source->title(), source->status()));
 }
