@@ -77,8 +77,9 @@ int main(int argc, char** argv)
     const QCommandLineOption script_option("script", "Play a scenario script against the window (see README.md).",
                                            "FILE");
     const QCommandLineOption preset_option(
-        "preset", "Set the sliders and check boxes from a sensor preset: a shipped one by name "
-                  "(\"Engine off\", \"Idle\", \"Cruise\", \"Climb\", \"Alarm test\") or a preset file.",
+        "preset",
+        QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
+            .arg(host::TfrmMain::shipped_presets().join(", ")),
         "NAME");
     const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
