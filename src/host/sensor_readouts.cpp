@@ -84,9 +84,17 @@ QHash<QString, Readout> make_readouts()
     r.insert("EMS/OAT:", [] { return degrees(ems::sens.oat_disp, settings.oat_unit); });
     r.insert("EMS/RPM:", [] { return QString::number(ems::sens.rpm) + " RPM"; });
     r.insert("EMS/Rotor:", [] { return QString::number(ems::raw.rpm2_percent) + " %"; });
-    r.insert("UL Power/Oil Temp:", [] { return degrees(ems::senders.aux_temp[0], settings.temp_unit); });
-    r.insert("UL Power/Fuel Press:",
-             [] { return pressure(ems::senders.fuel_pressure, settings.fuel_pressure_cfg.unit); });
+    // The engine computer's oil temperature and fuel pressure take the place of
+    // analog input 1 and the fuel-pressure sender only while it is the UL Power
+    // one; otherwise those sensors overwrite them on every pass.
+    r.insert("UL Power/Oil Temp:", [] {
+        return settings.ecu_type == ems::ECU_UL_POWER ? degrees(ems::senders.aux_temp[0], settings.temp_unit) : "n/a";
+    });
+    r.insert("UL Power/Fuel Press:", [] {
+        return settings.ecu_type == ems::ECU_UL_POWER
+                   ? pressure(ems::senders.fuel_pressure, settings.fuel_pressure_cfg.unit)
+                   : "n/a";
+    });
     r.insert("UL Power/ECU Temp:", [] { return degrees(ems::ecu.ecu_temp, settings.ecu_air_temp_unit); });
     return r;
 }
