@@ -21,6 +21,7 @@
 #include "host/main_window.h"
 #include "host/nmea_source.h"
 #include "host/nmea_sources.h"
+#include "host/sensor_readouts.h"
 #include "host/serial_port.h"
 #include "sensors/ecu_data.h"
 #include "system/raw_inputs.h"
@@ -66,21 +67,41 @@ QSlider* TfrmMain::add_slider(QGridLayout* grid, int row, const QString& tab, co
     s->setValue(start);
     s->setSingleStep(1);
     s->setPageStep(std::max(1, (max - min) / 20));
-    s->setMinimumWidth(90);
+    s->setMinimumWidth(50);
     s->setProperty("caption", caption);
     s->setAccessibleName(caption);
     grid->addWidget(caption_label, row, 0);
     grid->addWidget(s, row, 1);
     const QString key = tab + "/" + caption;
     sliders_.insert(key, s);
+    control_order_.append(key);
+    s->setToolTip("Arrow keys step by 1, Page Up/Down by a twentieth; double-click the number to type a position");
     QLabel* value = nullptr;
     if (value_label) {
         // The label reads "0" until the slider first moves, whatever its start.
+        // It shows the raw count; the readout beside it what the unit makes of it.
         value = new QLabel("0");
-        value->setMinimumWidth(40);
+        value->setMinimumWidth(34);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setToolTip("Raw count; double-click to type one");
+        value->setProperty("slider_key", key);
+        value->installEventFilter(this);
         grid->addWidget(value, row, 2);
         slider_labels_.insert(key, value);
+        if (!sensor_readout(key).isNull()) {
+            QFont small = value->font();
+            small.setPointSizeF(small.pointSizeF() * 0.85);
+            value->setFont(small);
+            value->setStyleSheet("color: gray");
+            auto* readout = new QLabel;
+            readout->setMinimumWidth(54);
+            readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            readout->setToolTip("What the unit reads, in the units of its settings");
+            readout->setProperty("slider_key", key);
+            readout->installEventFilter(this);
+            grid->addWidget(readout, row, 3);
+            readouts_.insert(key, readout);
+        }
     }
     if (on_change) {
         connect(s, &QSlider::valueChanged, this, [value, on_change](int v) {
@@ -95,6 +116,7 @@ QCheckBox* TfrmMain::add_check(QWidget* parent, const QString& tab, const QStrin
 {
     auto* c = new QCheckBox(caption, parent);
     c->setChecked(checked);
+    control_order_.append(tab + "/" + caption);
     checks_.insert(tab + "/" + caption, c);
     return c;
 }
@@ -111,8 +133,9 @@ QWidget* TfrmMain::build_ems_tab()
     auto* right = new QVBoxLayout;
     left->setSpacing(4);
     right->setSpacing(4);
-    columns->addLayout(left, 1);
-    columns->addLayout(right, 1);
+    // The right column's captions are longer.
+    columns->addLayout(left, 9);
+    columns->addLayout(right, 11);
 
     auto* tcs = new QGroupBox(" Thermocouples ");
     auto* g = group_grid(tcs);
@@ -132,6 +155,9 @@ QWidget* TfrmMain::build_ems_tab()
     platform_.boxes[size_t(ems::CheckBox::VexaOnOff)] = vexa;
     platform_.boxes[size_t(ems::CheckBox::SdCardMounted)] = sd;
     left->addWidget(switches);
+    auto* presets = new QGroupBox(" Preset ");
+    build_preset_chooser(group_grid(presets), 0);
+    left->addWidget(presets);
     left->addStretch(1);
 
     auto* fuel = new QGroupBox(" Fuel ");

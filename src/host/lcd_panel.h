@@ -17,6 +17,12 @@ public:
     // repaints; a frame equal to the one shown is neither converted nor repainted.
     void present();
     const QImage& image() const { return image_; }
+    // Dark while the unit is off: the panel shows black, the last frame is kept.
+    void set_dark(bool dark);
+    bool dark() const { return dark_; }
+    // Each frame-buffer pixel as a square of scale x scale panel pixels.
+    void set_scale(int scale);
+    int scale() const { return scale_; }
     int conversions() const { return conversions_; }
     int repaints() const { return repaints_; }
 
@@ -28,9 +34,26 @@ protected:
 
 private:
     QImage image_;
+    bool dark_ = false;
+    int scale_ = 1;
     std::vector<uint8_t> shown_; // the frame-buffer bytes image_ was made from; empty before the first
     int conversions_ = 0;
     int repaints_ = 0;
+};
+
+// The power lamp on the front panel: lit while the firmware runs.
+class PowerLamp : public QWidget {
+    Q_OBJECT
+public:
+    explicit PowerLamp(QWidget* parent = nullptr);
+    void set_on(bool on);
+    bool is_on() const { return on_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    bool on_ = false;
 };
 
 // A transparent click area over a key of the front-panel picture.

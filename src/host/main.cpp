@@ -1,11 +1,11 @@
 // The Sorvik EMS G2 simulator.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTimer>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <memory>
 
@@ -69,30 +69,44 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Sorvik");
     QApplication::setApplicationDisplayName("Sorvik");
 
-    QString script;
-    bool stats = false;
-    double quit_after_s = -1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--script") == 0 && i + 1 < argc) {
-            script = QString::fromLocal8Bit(argv[++i]);
-        } else if (std::strcmp(argv[i], "--stats") == 0) {
-            stats = true;
-        } else if (std::strcmp(argv[i], "--quit-after") == 0 && i + 1 < argc) {
-            quit_after_s = std::atof(argv[++i]);
-        } else if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("usage: sorvik-ems [--script FILE] [--quit-after SECONDS] [--stats]\n"
-                        "  --script FILE         play a scenario script against the window (see README.md)\n"
-                        "  --quit-after SECONDS  close the window after that many seconds\n"
-                        "  --stats               on closing, print when the LCD was first painted and\n"
-                        "                        how many frames were presented, converted and repainted\n");
-            return 0;
-        } else {
-            std::fprintf(stderr, "sorvik-ems: unknown argument %s (try --help)\n", argv[i]);
+    QApplication::setOrganizationName("Sorvik"); // where View / Zoom is remembered
+
+    QCommandLineParser options;
+    options.setApplicationDescription("The Sorvik EMS G2 simulator.");
+    options.addHelpOption();
+    const QCommandLineOption script_option("script", "Play a scenario script against the window (see README.md).",
+                                           "FILE");
+    const QCommandLineOption preset_option(
+        "preset",
+        QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
+            .arg(host::TfrmMain::shipped_presets().join(", ")),
+        "NAME");
+    const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
+    const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
+                                                   "frames were presented, converted and repainted.");
+    options.addOptions({script_option, preset_option, quit_option, stats_option});
+    if (!options.parse(QApplication::arguments())) {
+        std::fprintf(stderr, "sorvik-ems: %s (try --help)\n", qPrintable(options.errorText()));
+        return 2;
+    }
+    if (options.isSet("help")) options.showHelp(0);
+    if (!options.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "sorvik-ems: unknown argument %s (try --help)\n",
+                     qPrintable(options.positionalArguments().first()));
+        return 2;
+    }
+    const QString script = options.value(script_option);
+    const bool stats = options.isSet(stats_option);
+    const double quit_after_s = options.isSet(quit_option) ? options.value(quit_option).toDouble() : -1;
+
+    host::TfrmMain window;
+    if (options.isSet(preset_option)) {
+        QString error;
+        if (!window.load_sensor_preset(options.value(preset_option), error)) {
+            std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             return 2;
         }
     }
-
-    host::TfrmMain window;
     std::unique_ptr<PanelStats> panel_stats;
     if (stats) panel_stats = std::make_unique<PanelStats>(window);
     window.show();

@@ -46,9 +46,9 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     setWindowTitle("Sorvik EMS G2 Simulator");
     setObjectName("frmMain");
 
-    auto* file_menu = menuBar()->addMenu("&File");
-    QAction* exit1 = file_menu->addAction("&Exit");
-    connect(exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+    // A fixed frame with the system menu and no maximise: the size follows View / Zoom.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     auto* central = new QWidget(this);
     central->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
@@ -56,7 +56,8 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     build_front(central);
     build_tabs(central);
     wire_platform();
-    statusBar()->hide(); // StatusBar1 carries nothing
+    build_menus();
+    build_status_bar();
 
     timer1_ = new QTimer(this);
     timer1_->setInterval(100);
@@ -80,7 +81,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
         connect(sc, &QShortcut::activated, this, [this, k] { press_key(k + 1); });
     }
 
-    setFixedSize(sizeHint());
+    restore_zoom();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
         move(avail.center() - rect().center());
@@ -91,6 +92,7 @@ TfrmMain::~TfrmMain()
 {
     frame_timer_->stop();
     timer1_->stop();
+    status_timer_->stop();
     sources_.reset(); // closes the serial port and joins its thread
     ems::set_platform({});
 }
@@ -148,7 +150,14 @@ void TfrmMain::build_front(QWidget* central)
     connect(plus, &QPushButton::clicked, this, [this] { press_key(ems::KEY_CW); });
     connect(minus, &QPushButton::clicked, this, [this] { press_key(ems::KEY_CCW); });
     auto* on = make_button("&On", "Button1", QRect(344, 16, 75, 25), false);
-    auto* off = make_button("&Off", "Button2", QRect(440, 16, 75, 25), false);
+    // Alt+F for "Off": Alt+O is "On".
+    auto* off = make_button("O&ff", "Button2", QRect(440, 16, 75, 25), false);
+    buttons_.insert("&Off", off); // the name scripts and callers have used
+    power_lamp_ = new PowerLamp(front_);
+    power_lamp_->setObjectName("PowerLamp");
+    power_lamp_->setGeometry(322, 21, 15, 15);
+    for (QObject* child : front_->children())
+        if (auto* w = qobject_cast<QWidget*>(child)) front_geometry_.insert(w, w->geometry());
     connect(on, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(off, &QPushButton::clicked, this, [this] { Button2Click(); });
 }
@@ -184,6 +193,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == front_ && event->type() == QEvent::MouseButtonPress) front_->setFocus();
+    if (event->type() == QEvent::MouseButtonDblClick && watched->property("slider_key").isValid()) {
+        type_slider_value(watched->property("slider_key").toString());
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -192,10 +205,15 @@ void TfrmMain::Button1Click()
     // "&On" while the firmware runs only cancels a pending "&Off".
     if (!ems::power_on()) return;
     front_->setFocus();
+    update_power_state();
     if (!virtual_time_) frame_timer_->start();
 }
 
-void TfrmMain::Button2Click() { ems::power_off(); }
+void TfrmMain::Button2Click()
+{
+    ems::power_off();
+    update_power_state();
+}
 
 void TfrmMain::Exit1Click()
 {
@@ -219,9 +237,16 @@ void TfrmMain::frame()
     // Only the last pass of a frame is shown; the ones before it only count.
     platform_.hold_presents();
     ems::firmware_pass();
-    for (int i = 1; i < PHASE_PASSES_PER_FRAME && ems::in_power_on_phase(); ++i) ems::firmware_pass();
+    ++passes_;
+    for (int i = 1; i < PHASE_PASSES_PER_FRAME && ems::in_power_on_phase(); ++i) {
+        ems::firmware_pass();
+        ++passes_;
+    }
     platform_.release_presents();
-    if (!ems::firmware_running()) frame_timer_->stop();
+    if (!ems::firmware_running()) {
+        frame_timer_->stop();
+        update_power_state();
+    }
 }
 
 void TfrmMain::set_virtual_time(bool on)
@@ -252,9 +277,14 @@ void TfrmMain::run_passes(int n)
     // While the firmware is off the passes do nothing, but the events they
     // would have let through are still processed, one round each.
     for (int i = 0; i < n; ++i) {
-        if (ems::firmware_running()) ems::firmware_pass();
+        if (ems::firmware_running()) {
+            ems::firmware_pass();
+            ++passes_;
+        }
         QCoreApplication::processEvents();
     }
+    update_power_state();
+    refresh_readouts();
 }
 
 } // namespace host

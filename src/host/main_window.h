@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -17,6 +18,7 @@
 
 #include "host/window_platform.h"
 
+class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -39,6 +41,7 @@ class NmeaSourceSelector;
 class NmeaTcpSource;
 class NmeaFileReplay;
 class NmeaUdpSource;
+class PowerLamp;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -57,6 +60,11 @@ public:
     QStringList slider_keys() const { return sliders_.keys(); }
     KeyArea* key_area(int code) const; // 1..6
     LcdPanel* lcd() const { return panel1_; }
+    QWidget* front() const { return front_; }
+    PowerLamp* power_lamp() const { return power_lamp_; }
+    // The engineering-unit readout beside a sensor slider ("TAB/CAPTION"), if it has one.
+    QLabel* readout(const QString& key) const { return readouts_.value(key); }
+    QLabel* status_label(int i) const { return status_[i]; } // 0 power, 1 pass rate, 2 GPS source
     QPlainTextEdit* memo() const { return memo1_; }
     QTabWidget* tabs() const { return page_control1_; }
     // The NMEA sources of the GPS tab, owned by the selector.
@@ -79,6 +87,27 @@ public:
     void Button2Click(); // "&Off"
     void Exit1Click();   // File / "&Exit"
 
+    // Re-reads the firmware's converted values into the readouts (also done
+    // four times a second, and after scripted passes).
+    void refresh_readouts();
+
+    // View / Zoom: the front panel at 1x..4x, pixel for pixel; remembered in
+    // the application's settings.
+    int zoom() const { return zoom_; }
+    void set_zoom(int factor);
+
+    // Sensor presets (sensor_presets.cpp): a preset name as the chooser lists
+    // it, or a file path. False with a message when the preset cannot be used;
+    // then no control has moved.
+    bool load_sensor_preset(const QString& name_or_path, QString& error);
+    bool save_sensor_preset(const QString& path, QString& error) const;
+    static QStringList shipped_presets(); // the names, in menu order
+
+    // The LCD as shown (black while the unit is off), at the zoom.
+    QImage lcd_screenshot() const;
+    bool save_lcd_screenshot(const QString& path) const;
+    void copy_lcd_to_clipboard() const;
+
     // Shows the frame buffer on Panel1, as the firmware's present does.
     void present() { platform_.present(); }
     int presented_frames() const { return platform_.presented_frames(); }
@@ -100,6 +129,13 @@ private:
     QSlider* add_slider(QGridLayout* grid, int row, const QString& tab, const QString& caption, int min,
                         int max, int start, std::function<void(int)> on_change, bool value_label = true);
     QCheckBox* add_check(QWidget* parent, const QString& tab, const QString& caption, bool checked);
+    void build_menus();
+    void build_status_bar();
+    void build_preset_chooser(QGridLayout* grid, int row);
+    void restore_zoom();
+    void update_power_state();
+    void update_status();
+    void type_slider_value(const QString& key);
     void Timer1Timer();
     void frame();
     void press_key(int code);
@@ -117,6 +153,17 @@ private:
     QHash<QString, QComboBox*> combos_;
     QHash<QString, QPushButton*> buttons_;
     QHash<QString, QLineEdit*> line_edits_;
+    QHash<QString, QLabel*> readouts_;
+    QStringList control_order_; // slider and check-box keys in the order of the tabs
+    PowerLamp* power_lamp_ = nullptr;
+    QHash<QWidget*, QRect> front_geometry_; // the front's children at 1x
+    int zoom_ = 1;
+    bool powered_shown_ = false;
+    std::array<QLabel*, 3> status_{};
+    QTimer* status_timer_ = nullptr;
+    QElapsedTimer pass_clock_;
+    long long passes_ = 0;       // firmware passes run, for the pass rate
+    long long passes_shown_ = 0; // passes_ at the last rate shown
     QTimer* timer1_ = nullptr;
     QTimer* frame_timer_ = nullptr;
     // The NMEA sources (build_gps_tab); at most one feeds the receive handler.

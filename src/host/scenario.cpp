@@ -228,6 +228,11 @@ const Command COMMANDS[] = {
          QCoreApplication::processEvents();
          return true;
      }},
+    {"preset", 1, 1, "preset NAME", "sets sliders and check boxes from a shipped preset or a preset file",
+     [](Context& c, const Words& w, QString& error) {
+         const bool shipped = TfrmMain::shipped_presets().contains(q(w[1]), Qt::CaseInsensitive);
+         return c.window.load_sensor_preset(shipped ? q(w[1]) : c.resolve(w[1]), error);
+     }},
     {"tab", 1, 1, "tab \"TITLE\"", "shows a tab of the window",
      [](Context& c, const Words& w, QString& error) {
          QTabWidget* tabs = c.window.tabs();
