@@ -51,6 +51,7 @@ public:
     QComboBox* combo(const QString& key) const { return combos_.value(key); }
     QPushButton* button(const QString& caption) const { return buttons_.value(caption); }
     QStringList slider_keys() const { return sliders_.keys(); }
+    QStringList check_keys() const { return checks_.keys(); }
     KeyArea* key_area(int code) const; // 1..6
     LcdPanel* lcd() const { return panel1_; }
     QPlainTextEdit* memo() const { return memo1_; }
