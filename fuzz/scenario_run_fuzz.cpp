@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "host/core/card_folder.h"
@@ -41,12 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static int argc = 1;
     static const std::filesystem::path dir = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        const auto d = host::make_temp_card_dir("scenario-run-fuzz");
-        if (::chdir(d.c_str()) != 0) std::abort(); // the window's card is the working directory's
-        return d;
+        return host::make_temp_card_dir("scenario-run-fuzz");
     }();
     static QApplication app(argc, argv);
-    static host::TfrmMain window;
+    static host::TfrmMain window(QString::fromStdString(dir.string())); // its card folder there
     static host::ScenarioRunner runner(window);
     if (size > 4096) return 0;
 

@@ -45,7 +45,7 @@ for n in "${names[@]}"; do
   leaks=1
   case $n in host_port|scenario_run) leaks=0 ;; esac
   if ASAN_OPTIONS=detect_leaks=$leaks UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-      "$dir/${n}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      "$dir/fuzz/${n}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$artifacts/" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     passed=$((passed + 1))
     echo "   $(grep -E '^#[0-9]+.*DONE' "$log" | tail -1 || true) $(grep -E 'stat::number_of_executed_units' "$log")" >&2
