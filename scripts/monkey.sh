@@ -39,7 +39,7 @@ assets="$(pwd)/assets/SDCARD"
 passed=0
 failed=0
 end=$((SECONDS + minutes * 60))
-while [ $SECONDS -lt $end ]; do
+while [ $((passed + failed)) -eq 0 ] || [ $SECONDS -lt $end ]; do # at least one script
   script="$out/monkey-$seed.scn" log="$out/monkey-$seed.log"
   if ! "$dir/sorvik-monkey" "$seed" "$steps" >"$script" 2>"$log"; then
     cat "$log"; failed=$((failed + 1)); break
