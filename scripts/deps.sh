@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev fonts-dejavu-core
   xvfb xauth socat
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

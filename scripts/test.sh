@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite twice: a normal build, then one with
 # AddressSanitizer and UndefinedBehaviorSanitizer. GUI tests run on Qt's
-# offscreen platform. Every build treats compiler warnings as errors. The
+# offscreen platform. Every build treats compiler warnings as errors. Random
+# scenario scripts (scripts/monkey.sh) run for a minute against the sanitized
+# build, and every fuzzer for 10 s (scripts/fuzz.sh, built with clang). The
 # normal build also builds the generators, and the generated sources are
 # regenerated and compared with the commit (one suite). The last line is the
 # total "N passed, N failed".
@@ -63,11 +65,22 @@ check_generated() { # build dir
   passed=$((passed + 1))
 }
 
-mkdir -p build build-asan build-tsan
+mkdir -p build build-asan build-tsan build-fuzz
 run_suite "normal" build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEMS_TOOLS=ON
 [ "$built" -eq 1 ] && check_generated build
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "sanitized" build-asan "" -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF
+# Random scenario scripts against the sanitized window for a minute.
+run_counted() { # name, command...: a script whose last line is "N passed, N failed" counts as one suite
+  local name=$1 line
+  shift
+  echo "== $name"
+  line=$("$@" 2>&1 | tee /dev/stderr | tail -1)
+  if [[ $line =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+}
+[ "$built" -eq 1 ] && MONKEY_NO_BUILD=1 MONKEY_DIR=build-asan MONKEY_BUILD_JOBS=$jobs run_counted "monkey" scripts/monkey.sh 1
+# Every fuzzer briefly from its seeds, so that a broken fuzzer or a shallow crash fails.
+FUZZ_BUILD_JOBS=$jobs FUZZ_CMAKE_ARGS=-DEMS_WERROR=ON run_counted "fuzzers" scripts/fuzz.sh 10
 # The receive thread's hand-over to the main loop, under ThreadSanitizer.
 TSAN_OPTIONS=halt_on_error=1 \
   run_suite "thread-sanitized hand-over" build-tsan "HandOver|NmeaRx" -DCMAKE_BUILD_TYPE=Debug -DEMS_TSAN=ON -DEMS_GUI=OFF -DEMS_BENCH=OFF

@@ -58,6 +58,7 @@ public:
     QPushButton* button(const QString& caption) const { return buttons_.value(caption); }
     QLineEdit* line_edit(const QString& key) const { return line_edits_.value(key); }
     QStringList slider_keys() const { return sliders_.keys(); }
+    QStringList check_keys() const { return checks_.keys(); }
     KeyArea* key_area(int code) const; // 1..6
     LcdPanel* lcd() const { return panel1_; }
     QWidget* front() const { return front_; }

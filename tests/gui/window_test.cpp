@@ -27,7 +27,9 @@
 #include "host/main_window.h"
 #include "host/nmea_sources.h"
 #include "host/scenario.h"
+#include "host/serial_port.h"
 #include "support/firmware_reset.h"
+#include "support/nmea_io.h"
 #include "app/power.h"
 #include "system/raw_inputs.h"
 #include "ui/screen.h"
@@ -306,6 +308,18 @@ TEST_F(Window, ScenarioErrorsNameTheLine)
     EXPECT_NE(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
     EXPECT_EQ(runner.last_error(), "s.txt:1: nmea: an NMEA source is connected");
     window->nmea_replay()->stop();
+    EXPECT_EQ(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
+
+    // Nor with a serial port's, which arrive on its own thread.
+    test::Pty pty;
+    ASSERT_TRUE(pty.ok());
+    window->serial()->connectPort(QString::fromStdString(pty.slave_path()), "4800");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->serial()->isConnected(); }, 5000));
+    ASSERT_TRUE(pty.write(test::nmea_sentence("GPGSA,A,3,,,,,,,,,,,,,,,")));
+    EXPECT_NE(runner.run_text("nmea \"$GPGSA,A,1,,,,,,,,,,,,,,,*6C\\r\\n\"\n", dir.path(), "s.txt"), 0);
+    EXPECT_EQ(runner.last_error(), "s.txt:1: nmea: an NMEA source is connected");
+    window->serial()->stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->nmea_sources()->busy(); }, 5000));
     EXPECT_EQ(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
 }
 

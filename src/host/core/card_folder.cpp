@@ -44,6 +44,13 @@ fs::path card_entry(const fs::path& dir, const fs::path& name)
     return found.empty() ? name : fs::path(found);
 }
 
+// Whether path lies in folder or is folder (both without links).
+bool inside(const fs::path& folder, const fs::path& path)
+{
+    const fs::path rel = path.lexically_relative(folder);
+    return !rel.empty() && *rel.begin() != "..";
+}
+
 // A read-only file: one without any write permission bit (how a FAT card's
 // read-only flag shows, and binding for the superuser too), or one this
 // process may not write.
@@ -73,7 +80,7 @@ CardFolder::~CardFolder()
         if (f) std::fclose(f);
 }
 
-std::filesystem::path CardFolder::resolve(const char* card_path) const
+CardFolder::Entry CardFolder::find(const char* card_path) const
 {
     if (!card_path || !*card_path) return {};
     std::string p(card_path);
@@ -82,20 +89,82 @@ std::filesystem::path CardFolder::resolve(const char* card_path) const
     const fs::path rel(p);
     for (const auto& part : rel)
         if (part == "..") return {};
-    fs::path out = root_;
-    for (const auto& part : rel) out /= card_entry(out, part);
-    return out;
+
+    // The first name is the card folder itself, which may be a link to a card
+    // mounted elsewhere; nothing below it may lead out of it.
+    Entry e;
+    fs::path out = root_, card;
+    auto part = rel.begin();
+    for (size_t i = 0; part != rel.end(); ++part, ++i) {
+        const bool last = std::next(part) == rel.end();
+        const fs::path entry = out / card_entry(out, *part);
+        struct stat st {};
+        if (::lstat(entry.c_str(), &st) != 0) { // not there: a file to create
+            e = Entry{};
+            e.path = e.target = entry;
+            out = entry;
+            continue;
+        }
+        e.link = S_ISLNK(st.st_mode);
+        fs::path target = entry;
+        if (e.link) {
+            std::error_code ec;
+            target = fs::canonical(entry, ec);
+            if (ec || ::stat(target.c_str(), &st) != 0) return {}; // dangling or a loop
+            if (i > 0 && !inside(card, target)) return {};
+        }
+        if (i == 0) {
+            std::error_code ec;
+            card = fs::canonical(target, ec);
+            if (ec) card = target;
+        }
+        // Only folders lead on; only regular files and folders are card files
+        // (a FIFO or a device would block or never end).
+        if (!S_ISDIR(st.st_mode) && (!last || !S_ISREG(st.st_mode))) return {};
+        e.path = last ? entry : target;
+        e.target = target;
+        e.exists = true;
+        e.folder = S_ISDIR(st.st_mode);
+        out = target;
+    }
+    e.ok = true;
+    return e;
+}
+
+std::filesystem::path CardFolder::resolve(const char* card_path) const
+{
+    const Entry e = find(card_path);
+    return e.ok ? e.target : fs::path();
 }
 
 int CardFolder::file_open(const char* card_path, ems::FileMode mode)
 {
-    const auto path = resolve(card_path);
-    if (path.empty()) return -1;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return -1;
-    std::FILE* f = std::fopen(path.c_str(), mode == ems::FileMode::Read ? "rb" : "wb");
-    if (!f) return -1;
+    const Entry e = find(card_path);
+    if (!e.ok || e.folder) return -1;
     const bool writing = mode == ems::FileMode::Write;
+    int fd = -1;
+    if (!writing) {
+        fd = ::open(e.target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    } else {
+        // A new file every time, never written through an existing entry: a
+        // link is refused, an old regular file removed first, unless it is
+        // write-protected as the card would protect it.
+        if (e.exists && (e.link || write_protected(e.path))) return -1;
+        if (e.exists && ::unlink(e.path.c_str()) != 0) return -1;
+        fd = ::open(e.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    }
+    if (fd < 0) return -1;
+    // The entry may have changed since it was looked at.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    std::FILE* f = ::fdopen(fd, writing ? "wb" : "rb");
+    if (!f) {
+        ::close(fd);
+        return -1;
+    }
     for (size_t i = 0; i < files_.size(); ++i)
         if (!files_[i]) {
             files_[i] = f;
@@ -134,30 +203,31 @@ bool CardFolder::file_close(int handle)
 
 bool CardFolder::file_replace(const char* src_path, const char* dest_path)
 {
-    const auto src = resolve(src_path), dest = resolve(dest_path);
-    if (src.empty() || dest.empty()) return false;
+    const Entry src = find(src_path), dest = find(dest_path);
+    if (!src.ok || !dest.ok || !src.exists || src.link || src.folder || dest.folder) return false;
     // Renaming would replace a read-only file as if it were not: refuse, as
-    // opening it for writing on the card would.
-    if (write_protected(dest)) return false;
+    // opening it for writing on the card would. A link is replaced itself,
+    // never what it points to.
+    if (write_protected(dest.path)) return false;
     std::error_code ec;
-    fs::rename(src, dest, ec);
-    return !ec && sync_folder(dest.parent_path());
+    fs::rename(src.path, dest.path, ec);
+    return !ec && sync_folder(dest.path.parent_path());
 }
 
 bool CardFolder::file_remove(const char* card_path)
 {
-    const auto path = resolve(card_path);
-    if (path.empty()) return false;
-    std::error_code ec;
-    return std::filesystem::remove(path, ec) && !ec;
+    const Entry e = find(card_path);
+    if (!e.ok || !e.exists) return false;
+    // A link goes itself; what it points to stays.
+    return e.folder && !e.link ? ::rmdir(e.path.c_str()) == 0 : ::unlink(e.path.c_str()) == 0;
 }
 
 int CardFolder::dir_open(const char* card_path)
 {
-    const auto path = resolve(card_path);
-    if (path.empty()) return -1;
+    const Entry e = find(card_path);
+    if (!e.ok || !e.folder) return -1;
     std::error_code ec;
-    std::filesystem::directory_iterator it(path, ec), end;
+    std::filesystem::directory_iterator it(e.target, ec), end;
     if (ec) return -1;
     std::vector<std::string> names;
     for (; it != end; it.increment(ec)) {

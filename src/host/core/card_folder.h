@@ -24,9 +24,16 @@ public:
     const std::filesystem::path& working_dir() const { return root_; }
     // Maps a card path to a file system path, component by component, each to
     // the existing entry of the same name in any letter case (the exact name
-    // first); empty when the path is unsafe. Every card operation goes through it.
+    // first); links are followed to where they lead. Empty when the path is
+    // unsafe: it climbs out, a link leads out of the card folder or nowhere,
+    // or an entry on the way is neither a regular file nor a folder. Every
+    // card operation goes through it.
     std::filesystem::path resolve(const char* card_path) const;
 
+    // Only regular files open, and never block. Opening for writing always
+    // makes a new file (an old one is removed first; a link or a
+    // write-protected file is refused), so nothing is ever written through an
+    // existing entry.
     int file_open(const char* card_path, ems::FileMode mode) override;
     size_t file_read(int handle, uint8_t* data, size_t length) override;
     size_t file_write(int handle, const uint8_t* data, size_t length) override;
@@ -39,6 +46,17 @@ public:
     void dir_close(int handle) override;
 
 private:
+    // What a card path stands for on disk.
+    struct Entry {
+        bool ok = false;              // a safe path
+        bool exists = false;          // an entry is there
+        bool link = false;            // the last entry is a link (inside the card)
+        bool folder = false;          // it is, or leads to, a folder
+        std::filesystem::path path;   // the entry itself
+        std::filesystem::path target; // where it leads (path itself unless a link)
+    };
+    Entry find(const char* card_path) const;
+
     std::filesystem::path root_;
     std::vector<std::FILE*> files_;
     std::vector<bool> writing_; // opened for writing: synced to disk on close
