@@ -1,0 +1,3 @@
+Cabin
+- Doors: closedé
+Last line without LF
