@@ -13,6 +13,7 @@
 #include "pages/run_screen.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/packed.h"
 #include "system/raw_inputs.h"
 #include "ui/navigation.h"
 #include "ui/notices.h"
@@ -85,21 +86,21 @@ TEST_F(Calibration, SenderTableIsEditedInACopyAndStoredByBack)
     press(KEY_CW);                      // DISPLAY 1
     press(KEY_SOFT3);                   // step 1.0
     press({KEY_PUSH, KEY_CW, KEY_CW, KEY_PUSH}); // 1.0 -> 3.0
-    EXPECT_EQ(cal_screens.cal_work.point[0].display, 30);
-    EXPECT_EQ(settings.pressure_cfg[1].cal.point[0].display, 10) << "stored before leaving";
+    EXPECT_EQ(PACKED(cal_screens.cal_work.point[0].display), 30);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].cal.point[0].display), 10) << "stored before leaving";
     press(KEY_CCW);                     // POINTS
     press({KEY_PUSH, KEY_CCW, KEY_PUSH}); // 16 -> 15 points
-    EXPECT_EQ(cal_screens.cal_work.count, 15);
+    EXPECT_EQ(PACKED(cal_screens.cal_work.count), 15);
 
     press(KEY_SOFT2);
     EXPECT_EQ(ScreenHandler, screen_channel_setup);
     EXPECT_EQ(nav.menu_cursor, 3) << "back on the row that opened the screen";
     const SenderCalibrationTable stored = settings.pressure_cfg[1].cal;
-    EXPECT_EQ(stored.count, 15);
-    EXPECT_EQ(stored.point[0].display, 30);
-    EXPECT_EQ(stored.point[14].adc, 1500);
-    EXPECT_EQ(stored.point[15].adc, 0) << "a slot past the points in use is stored empty";
-    EXPECT_EQ(settings.pressure_cfg[0].cal.point[0].display, 10) << "only the bound record";
+    EXPECT_EQ(PACKED(stored.count), 15);
+    EXPECT_EQ(PACKED(stored.point[0].display), 30);
+    EXPECT_EQ(PACKED(stored.point[14].adc), 1500);
+    EXPECT_EQ(PACKED(stored.point[15].adc), 0) << "a slot past the points in use is stored empty";
+    EXPECT_EQ(PACKED(settings.pressure_cfg[0].cal.point[0].display), 10) << "only the bound record";
     EXPECT_EQ(settings_validate(settings), nullptr);
 }
 
@@ -109,27 +110,27 @@ TEST_F(Calibration, SenderTableLeftByExitIsStoredToo)
     type_adc(1, -5); // generic default: 0 at ADC 0, 100 at ADC 4095 -> 4090
     press(KEY_SOFT1);
     EXPECT_EQ(ScreenHandler, run_screen);
-    EXPECT_EQ(settings.generic_cfg[1].cal.point[1].adc, 4090);
+    EXPECT_EQ(PACKED(settings.generic_cfg[1].cal.point[1].adc), 4090);
 }
 
 TEST_F(Calibration, PointsWrapBetweenTwoAndSixteenAndValuesWithinTheirRange)
 {
     open_sender(CAL_TEMPERATURE, 2);
     press({KEY_PUSH, KEY_CW});
-    EXPECT_EQ(cal_screens.cal_work.count, 2) << "16 -> 2";
+    EXPECT_EQ(PACKED(cal_screens.cal_work.count), 2) << "16 -> 2";
     press(KEY_CCW);
-    EXPECT_EQ(cal_screens.cal_work.count, 16) << "2 -> 16";
+    EXPECT_EQ(PACKED(cal_screens.cal_work.count), 16) << "2 -> 16";
     press(KEY_PUSH);
 
     // ADC 1 is 100; down by 100 reaches 0, the next step wraps to 4095 and
     // a step of 100 from there goes round to 0, never past the converter range.
     nav.menu_cursor = 2;
     press({KEY_SOFT3, KEY_SOFT3, KEY_PUSH, KEY_CCW});
-    EXPECT_EQ(cal_screens.cal_work.point[0].adc, 0);
+    EXPECT_EQ(PACKED(cal_screens.cal_work.point[0].adc), 0);
     press(KEY_CCW);
-    EXPECT_EQ(cal_screens.cal_work.point[0].adc, 4095);
+    EXPECT_EQ(PACKED(cal_screens.cal_work.point[0].adc), 4095);
     press(KEY_CW);
-    EXPECT_EQ(cal_screens.cal_work.point[0].adc, 0);
+    EXPECT_EQ(PACKED(cal_screens.cal_work.point[0].adc), 0);
     press(KEY_PUSH);
 
     // Temperature display rows step by 1 or 10 only: a step of 100 carried
@@ -140,7 +141,7 @@ TEST_F(Calibration, PointsWrapBetweenTwoAndSixteenAndValuesWithinTheirRange)
     EXPECT_EQ(nav.edit_step, 1);
     press({KEY_PUSH, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW, KEY_CCW,
            KEY_CCW, KEY_CCW});
-    EXPECT_EQ(cal_screens.cal_work.point[0].display, 999) << "below 0 wraps to 999";
+    EXPECT_EQ(PACKED(cal_screens.cal_work.point[0].display), 999) << "below 0 wraps to 999";
 
     // A recalled table of 21 points is kept whole when POINTS is not touched.
     SenderCalibrationTable wide{};
@@ -149,8 +150,8 @@ TEST_F(Calibration, PointsWrapBetweenTwoAndSixteenAndValuesWithinTheirRange)
     settings.generic_cfg[1].cal = wide;
     open_sender(CAL_GENERIC, 1);
     press(KEY_SOFT2);
-    EXPECT_EQ(settings.generic_cfg[1].cal.count, 21);
-    EXPECT_EQ(settings.generic_cfg[1].cal.point[20].adc, 2000);
+    EXPECT_EQ(PACKED(settings.generic_cfg[1].cal.count), 21);
+    EXPECT_EQ(PACKED(settings.generic_cfg[1].cal.point[20].adc), 2000);
 }
 
 TEST_F(Calibration, SlopeErrorRefusesEqualOrOutOfOrderAdcPoints)
@@ -158,13 +159,13 @@ TEST_F(Calibration, SlopeErrorRefusesEqualOrOutOfOrderAdcPoints)
     settings.pressure_cfg[1].cal.count = 3;
     open_sender(CAL_PRESSURE, 3);
     type_adc(1, 100); // 100, 300, 300: equal neighbours
-    ASSERT_EQ(cal_screens.cal_work.point[1].adc, 300);
+    ASSERT_EQ(PACKED(cal_screens.cal_work.point[1].adc), 300);
     press(KEY_SOFT2);
     EXPECT_EQ(ScreenHandler, screen_slope_error);
-    EXPECT_EQ(settings.pressure_cfg[1].cal.point[1].adc, 200) << "nothing stored";
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].cal.point[1].adc), 200) << "nothing stored";
     press(KEY_PUSH);
     EXPECT_EQ(ScreenHandler, screen_sender_calibration) << "back to correct the table";
-    EXPECT_EQ(cal_screens.cal_work.point[1].adc, 300) << "the typed table is kept";
+    EXPECT_EQ(PACKED(cal_screens.cal_work.point[1].adc), 300) << "the typed table is kept";
 
     type_adc(1, 150); // 100, 450, 300: out of order
     press(KEY_SOFT1);
@@ -174,7 +175,7 @@ TEST_F(Calibration, SlopeErrorRefusesEqualOrOutOfOrderAdcPoints)
     type_adc(2, 600); // 100, 450, 900
     press(KEY_SOFT2);
     EXPECT_EQ(ScreenHandler, screen_channel_setup) << "rising table accepted";
-    EXPECT_EQ(settings.pressure_cfg[1].cal.point[1].adc, 450);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].cal.point[1].adc), 450);
 
     // A falling table (a sender whose reading drops as the value rises) is as good.
     open_sender(CAL_PRESSURE, 3);
@@ -183,7 +184,7 @@ TEST_F(Calibration, SlopeErrorRefusesEqualOrOutOfOrderAdcPoints)
     cal_screens.cal_work.point[2].adc = 1000;
     press(KEY_SOFT2);
     EXPECT_EQ(ScreenHandler, screen_channel_setup);
-    EXPECT_EQ(settings.pressure_cfg[1].cal.point[2].adc, 1000);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].cal.point[2].adc), 1000);
 }
 
 TEST_F(Calibration, FuelPressureSenderLayout)
@@ -261,7 +262,7 @@ TEST_F(Calibration, TankCaptureFromTheLevelSender)
         raw.raw_fuel_level[0] = readings[k];
         press(KEY_CW);
         press(KEY_PUSH);
-        EXPECT_EQ(settings.tank1_cal[k], readings[k]);
+        EXPECT_EQ(PACKED(settings.tank1_cal[k]), readings[k]);
     }
     press(KEY_NONE);
     EXPECT_GOLDEN("tank_calibrate");
@@ -285,21 +286,21 @@ TEST_F(Calibration, TankManualEntryAndTheSlopeCheck)
     turn(KEY_CCW, 1); // row 6
     press({KEY_SOFT3, KEY_SOFT3, KEY_PUSH, KEY_CW}); // step 100: 351
     press({KEY_SOFT3, KEY_CW});                      // step back to 1: 352
-    EXPECT_EQ(settings.tank2_cal[5], 352);
+    EXPECT_EQ(PACKED(settings.tank2_cal[5]), 352);
     press(KEY_PUSH);
     settings.tank2_cal[5] = 400;
     press(KEY_SOFT1);
     EXPECT_EQ(ScreenHandler, screen_slope_error);
     press(KEY_CW);
     EXPECT_EQ(ScreenHandler, screen_tank_calibrate);
-    EXPECT_EQ(settings.tank2_cal[5], 400) << "kept as edited for correction";
+    EXPECT_EQ(PACKED(settings.tank2_cal[5]), 400) << "kept as edited for correction";
 
     // Manual values wrap within 0..4096.
     settings.tank2_cal[5] = 4090;
     press({KEY_PUSH, KEY_SOFT3, KEY_CW});
-    EXPECT_EQ(settings.tank2_cal[5], 0);
+    EXPECT_EQ(PACKED(settings.tank2_cal[5]), 0);
     press(KEY_CCW);
-    EXPECT_EQ(settings.tank2_cal[5], 4096);
+    EXPECT_EQ(PACKED(settings.tank2_cal[5]), 4096);
     press(KEY_PUSH);
 
     // A rising table with a last value that drops is refused.
@@ -328,11 +329,11 @@ TEST_F(Calibration, TankSetupRowsAndExit)
     press({KEY_PUSH, KEY_SOFT3, KEY_SOFT3});
     settings.tank1_low_alarm = 150;
     press(KEY_CW);
-    EXPECT_EQ(settings.tank1_low_alarm, 0) << "150 + 10.0 is beyond the 21.5 G tank";
+    EXPECT_EQ(PACKED(settings.tank1_low_alarm), 0) << "150 + 10.0 is beyond the 21.5 G tank";
     press(KEY_PUSH);
     turn(KEY_CCW, 3); // TANK 1 mode -> OFF: no other row
     press({KEY_PUSH, KEY_CCW, KEY_PUSH});
-    EXPECT_EQ(settings.tank1_mode, TANK_OFF);
+    EXPECT_EQ(PACKED(settings.tank1_mode), TANK_OFF);
     press(KEY_CW);
     EXPECT_EQ(nav.menu_cursor, 0);
     press(KEY_SOFT1);

@@ -14,6 +14,7 @@
 #include "settings_test_support.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
+#include "support/packed.h"
 #include "system/system_state.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
@@ -123,9 +124,9 @@ TEST_F(SetupPages, NumbersWrapAtTheirLimitsByTheStep)
     open_tile(TILE_VOLTS);
     pass(KEY_SOFT3); // step 1.0 V
     edit(1);
-    EXPECT_EQ(settings.volts_display_max, 80) << "29.5 V + 1.0 V wraps to 8.0 V";
+    EXPECT_EQ(PACKED(settings.volts_display_max), 80) << "29.5 V + 1.0 V wraps to 8.0 V";
     edit(1, KEY_CCW);
-    EXPECT_EQ(settings.volts_display_max, 300);
+    EXPECT_EQ(PACKED(settings.volts_display_max), 300);
     EXPECT_EQ(value(), "30.0V");
 
     // Trims stop at their ends.
@@ -137,7 +138,7 @@ TEST_F(SetupPages, NumbersWrapAtTheirLimitsByTheStep)
     // EXIT keeps the edits and goes to the run screen.
     pass(KEY_SOFT1);
     EXPECT_EQ(ScreenHandler, run_screen);
-    EXPECT_EQ(settings.volts_display_max, 300);
+    EXPECT_EQ(PACKED(settings.volts_display_max), 300);
 }
 
 TEST_F(SetupPages, EgtAndChtShareTwelveInputs)
@@ -146,20 +147,20 @@ TEST_F(SetupPages, EgtAndChtShareTwelveInputs)
     settings.cht_channels = 4;
     open_tile(TILE_EGT);
     edit(1);
-    EXPECT_EQ(settings.egt_channels, 9);
-    EXPECT_EQ(settings.cht_channels, 3) << "raising EGT lowers CHT";
+    EXPECT_EQ(PACKED(settings.egt_channels), 9);
+    EXPECT_EQ(PACKED(settings.cht_channels), 3) << "raising EGT lowers CHT";
     edit(3);
-    EXPECT_EQ(settings.egt_channels, 12);
-    EXPECT_EQ(settings.cht_channels, 0);
+    EXPECT_EQ(PACKED(settings.egt_channels), 12);
+    EXPECT_EQ(PACKED(settings.cht_channels), 0);
     edit(1);
-    EXPECT_EQ(settings.egt_channels, 0) << "12 wraps to 0";
+    EXPECT_EQ(PACKED(settings.egt_channels), 0) << "12 wraps to 0";
     EXPECT_EQ(labels().size(), 1u) << "no EGT: no other row";
 
     settings.egt_channels = 9;
     settings.cht_channels = 3;
     open_tile(TILE_CHT);
     edit(1);
-    EXPECT_EQ(settings.cht_channels, 0) << "CHT wraps at 12 - EGT";
+    EXPECT_EQ(PACKED(settings.cht_channels), 0) << "CHT wraps at 12 - EGT";
 
     // The NTC probe reads two analog inputs: at most two CHT channels.
     settings.egt_channels = 2;
@@ -167,11 +168,11 @@ TEST_F(SetupPages, EgtAndChtShareTwelveInputs)
     pass();
     go_to("PROBE: ");
     edit(3);
-    EXPECT_EQ(settings.cht_probe, 3);
-    EXPECT_EQ(settings.cht_channels, 2);
+    EXPECT_EQ(PACKED(settings.cht_probe), 3);
+    EXPECT_EQ(PACKED(settings.cht_channels), 2);
     go_to("CHT CHANNELS: ");
     edit(1);
-    EXPECT_EQ(settings.cht_channels, 0) << "NTC: 0..2";
+    EXPECT_EQ(PACKED(settings.cht_channels), 0) << "NTC: 0..2";
 }
 
 TEST_F(SetupPages, RpmDisplayOffOnlyWhileRpm2IsOff)
@@ -194,7 +195,7 @@ TEST_F(SetupPages, RpmDisplayOffOnlyWhileRpm2IsOff)
     EXPECT_EQ(seen, (std::vector<int>{1, 0, 1})) << "RPM 2 shown: never OFF";
     pass(KEY_CW);
     pass(KEY_CCW);
-    EXPECT_EQ(settings.rpm1_display, 1) << "back from RPM skips OFF";
+    EXPECT_EQ(PACKED(settings.rpm1_display), 1) << "back from RPM skips OFF";
 }
 
 TEST_F(SetupPages, PulsesPerRevolutionSetTheScaleOnLeaving)
@@ -204,7 +205,7 @@ TEST_F(SetupPages, PulsesPerRevolutionSetTheScaleOnLeaving)
     pass(KEY_SOFT3);
     pass(KEY_SOFT3); // step 1.00
     edit(1);
-    EXPECT_EQ(settings.rpm1_pulses, 700u);
+    EXPECT_EQ(PACKED(settings.rpm1_pulses), 700u);
     EXPECT_EQ(value(), "7.00");
     EXPECT_EQ(derived.rpm1_scale, 1558600) << "not before leaving";
     pass(KEY_SOFT2);
@@ -216,13 +217,13 @@ TEST_F(SetupPages, UnitSwitchesConvertTheLimits)
     open_tile(TILE_CHANNEL0); // oil temperature, 135 °C alarm
     go_to("TEMPERATURE UNIT: ");
     edit(1);
-    EXPECT_EQ(settings.temp_unit, 1);
-    EXPECT_EQ(settings.temperature_cfg[0].high_alarm, 275);
-    EXPECT_EQ(settings.egt_high_alarm, 1472) << "EGT shares the unit";
-    EXPECT_EQ(settings.egt_display_max, 1562);
+    EXPECT_EQ(PACKED(settings.temp_unit), 1);
+    EXPECT_EQ(PACKED(settings.temperature_cfg[0].high_alarm), 275);
+    EXPECT_EQ(PACKED(settings.egt_high_alarm), 1472) << "EGT shares the unit";
+    EXPECT_EQ(PACKED(settings.egt_display_max), 1562);
     edit(1);
-    EXPECT_EQ(settings.temperature_cfg[0].high_alarm, 135) << "°F to °C";
-    EXPECT_EQ(settings.egt_high_alarm, 800);
+    EXPECT_EQ(PACKED(settings.temperature_cfg[0].high_alarm), 135) << "°F to °C";
+    EXPECT_EQ(PACKED(settings.egt_high_alarm), 800);
 
     // psi 150 is beyond 10.0 bar: clamped to the new maximum.
     settings.pressure_cfg[1].unit = 1;
@@ -231,20 +232,20 @@ TEST_F(SetupPages, UnitSwitchesConvertTheLimits)
     open_tile(TILE_CHANNEL0 + 1);
     go_to("PRESSURE UNIT: ");
     edit(1, KEY_CCW);
-    EXPECT_EQ(settings.pressure_cfg[1].unit, 0);
-    EXPECT_EQ(settings.pressure_cfg[1].display_max, 100);
-    EXPECT_EQ(settings.pressure_cfg[1].low_alarm, 10) << "15 psi is 1.0 bar";
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].unit), 0);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].display_max), 100);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].low_alarm), 10) << "15 psi is 1.0 bar";
 
     // MAP "Hg to mb: 41.3 inHg is 1399 mb.
     settings.map_display = 1;
     open_tile(TILE_MAP);
     go_to("MAP UNIT: ");
     edit(1);
-    EXPECT_EQ(settings.map_unit, 0);
-    EXPECT_EQ(settings.map_high_alarm, 1399);
+    EXPECT_EQ(PACKED(settings.map_unit), 0);
+    EXPECT_EQ(PACKED(settings.map_high_alarm), 1399);
     go_to("HIGH ALARM: ", 1);
     edit(1); // one click in mb is 10 mb
-    EXPECT_EQ(settings.map_high_alarm, 1409);
+    EXPECT_EQ(PACKED(settings.map_high_alarm), 1409);
 }
 
 TEST_F(SetupPages, ChannelRowsFollowSenderModeAndEngineComputer)
@@ -267,7 +268,7 @@ TEST_F(SetupPages, ChannelRowsFollowSenderModeAndEngineComputer)
     EXPECT_EQ(row_of("PRESSURE @ 4.5V: "), 4);
     settings.pressure_cfg[1].type = 2;
     pass();
-    EXPECT_EQ(settings.pressure_cfg[1].sender, 0);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].sender), 0);
 
     settings.ecu_type = 2; // UL POWER supplies oil pressure
     pass();
@@ -277,10 +278,10 @@ TEST_F(SetupPages, ChannelRowsFollowSenderModeAndEngineComputer)
     // The display row switches channel 1 between OFF and PRESSURE only.
     nav.menu_cursor = 0;
     edit(1);
-    EXPECT_EQ(settings.channel_mode[1], CHANNEL_OFF);
+    EXPECT_EQ(PACKED(settings.channel_mode[1]), CHANNEL_OFF);
     EXPECT_EQ(labels().size(), 1u);
     edit(1);
-    EXPECT_EQ(settings.channel_mode[1], CHANNEL_PRESSURE);
+    EXPECT_EQ(PACKED(settings.channel_mode[1]), CHANNEL_PRESSURE);
 
     // Analog channels: a mode list; NTC CHT probes take them over.
     settings.channel_mode[3] = CHANNEL_CURRENT;
@@ -307,7 +308,7 @@ TEST_F(SetupPages, LinksOpenTheirScreensAndComeBackToTheirRow)
     EXPECT_EQ(ScreenHandler, screen_sender_calibration);
     EXPECT_EQ(return_screen, screen_channel_setup);
     EXPECT_EQ(cal_screens.cal_kind, CAL_GENERIC);
-    EXPECT_EQ(cal_screens.cal_work.point[1].adc, 1234);
+    EXPECT_EQ(PACKED(cal_screens.cal_work.point[1].adc), 1234);
     EXPECT_EQ(cal_screens.caller_row, row);
     EXPECT_EQ(nav.menu_cursor, 0);
 
