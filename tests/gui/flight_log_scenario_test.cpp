@@ -19,15 +19,11 @@
 #include "support/golden.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
+#include "support/window_scenario.h"
 
 namespace {
 
-QString keys(int key, int n = 1)
-{
-    QString s;
-    for (int i = 0; i < n; ++i) s += QString("key %1\npasses 1\n").arg(key);
-    return s;
-}
+using test::keys;
 
 const QString POWER_ON = "power on\n" + keys(1) + keys(1) + "expect screen run_screen\n";
 // Past the power-on hold-off each key acknowledges the alarm box in sight.
@@ -66,36 +62,9 @@ std::vector<std::vector<std::string>> read_csv(const QByteArray& bytes, bool& cr
     return rows;
 }
 
-class FlightLogScenario : public ::testing::Test {
+class FlightLogScenario : public test::WindowScenario {
 protected:
-    void SetUp() override
-    {
-        test::reset_firmware();
-        QDir(dir.path()).mkpath("SDCARD");
-        window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        runner = std::make_unique<host::ScenarioRunner>(*window);
-    }
-    void TearDown() override
-    {
-        run("power off\npasses 1\n");
-        runner.reset();
-        window.reset();
-    }
-    void run(const QString& script)
-    {
-        ASSERT_EQ(runner->run_text(script, dir.path(), "flightlog"), 0) << runner->last_error().toStdString();
-    }
-    QString card(const char* name) const { return dir.filePath(QString("SDCARD/") + name); }
-    QByteArray file(const char* name) const
-    {
-        QFile f(card(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
-    std::unique_ptr<host::TfrmMain> window;
-    std::unique_ptr<host::ScenarioRunner> runner;
+    FlightLogScenario() : WindowScenario("flightlog") {}
 };
 
 TEST_F(FlightLogScenario, ManualFlightInViewAndCsvAndAFullCardKeepsTheOldFile)

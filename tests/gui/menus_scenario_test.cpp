@@ -16,16 +16,12 @@
 #include "host/scenario.h"
 #include "sensors/channels.h"
 #include "support/firmware_reset.h"
+#include "support/window_scenario.h"
 
 namespace {
 
 // A key and the pass that takes it, n times.
-QString keys(int key, int n = 1)
-{
-    QString s;
-    for (int i = 0; i < n; ++i) s += QString("key %1\npasses 1\n").arg(key);
-    return s;
-}
+using test::keys;
 
 // Power on past the splash and the maintenance notice (the hobbs record
 // starts at zero) to the engine page.
@@ -42,36 +38,9 @@ const QString ACK_ALARMS = keys(3, 16);
 const QString SAVE = keys(7) + keys(6);
 const QString RECALL = keys(7, 2) + keys(6);
 
-class MenusScenario : public ::testing::Test {
+class MenusScenario : public test::WindowScenario {
 protected:
-    void SetUp() override
-    {
-        test::reset_firmware();
-        QDir(dir.path()).mkpath("SDCARD");
-        window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        runner = std::make_unique<host::ScenarioRunner>(*window);
-    }
-    void TearDown() override
-    {
-        run("power off\npasses 1\n");
-        runner.reset();
-        window.reset();
-    }
-    void run(const QString& script)
-    {
-        ASSERT_EQ(runner->run_text(script, dir.path(), "menus"), 0) << runner->last_error().toStdString();
-    }
-    QString card(const char* name) const { return dir.filePath(QString("SDCARD/") + name); }
-    QByteArray file(const char* name) const
-    {
-        QFile f(card(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
-    std::unique_ptr<host::TfrmMain> window;
-    std::unique_ptr<host::ScenarioRunner> runner;
+    MenusScenario() : WindowScenario("menus") {}
 };
 
 // True when the LCD shows `text` in font 16 at (x, y), left-aligned, white.

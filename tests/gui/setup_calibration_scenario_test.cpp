@@ -10,16 +10,12 @@
 #include "host/main_window.h"
 #include "host/scenario.h"
 #include "support/firmware_reset.h"
+#include "support/window_scenario.h"
 
 namespace {
 
 // A key and the pass that takes it, n times.
-QString keys(int key, int n = 1)
-{
-    QString s;
-    for (int i = 0; i < n; ++i) s += QString("key %1\npasses 1\n").arg(key);
-    return s;
-}
+using test::keys;
 
 QString expect(const QString& name, const QString& value) { return "expect " + name + " " + value + "\n"; }
 
@@ -50,26 +46,9 @@ QString edit(int turn_key, int n) { return keys(6) + keys(turn_key, n) + keys(6)
 const QString AUX2_ADC = "settings.generic_cfg[3].cal.point[%1].adc";
 QString aux2_adc(int point) { return AUX2_ADC.arg(point); }
 
-class SetupCalibrationScenario : public ::testing::Test {
+class SetupCalibrationScenario : public test::WindowScenario {
 protected:
-    void SetUp() override
-    {
-        test::reset_firmware();
-        QDir(dir.path()).mkpath("SDCARD");
-        window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        runner = std::make_unique<host::ScenarioRunner>(*window);
-    }
-    void TearDown() override
-    {
-        run("power off\npasses 1\n");
-        runner.reset();
-        window.reset();
-    }
-    void run(const QString& script)
-    {
-        ASSERT_EQ(runner->run_text(script, dir.path(), "setup"), 0) << runner->last_error().toStdString();
-    }
+    SetupCalibrationScenario() : WindowScenario("setup") {}
     QByteArray settings_file() const
     {
         QFile f(dir.filePath("SDCARD/SORVIK2.EMS"));
@@ -78,10 +57,6 @@ protected:
     // The EGT and CHT bars of an engine-page screenshot (the fuel level beside
     // them still settles through its filter).
     QImage bars(const char* name) { return QImage(dir.filePath(name)).copy(0, 150, 280, 122); }
-
-    QTemporaryDir dir;
-    std::unique_ptr<host::TfrmMain> window;
-    std::unique_ptr<host::ScenarioRunner> runner;
 };
 
 TEST_F(SetupCalibrationScenario, SenderCalibrationAndCurrentZeroSurviveSaveAndRecall)

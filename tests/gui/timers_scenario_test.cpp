@@ -13,15 +13,11 @@
 #include "host/scenario.h"
 #include "support/firmware_reset.h"
 #include "support/pixels.h"
+#include "support/window_scenario.h"
 
 namespace {
 
-QString keys(int key, int n = 1)
-{
-    QString s;
-    for (int i = 0; i < n; ++i) s += QString("key %1\npasses 1\n").arg(key);
-    return s;
-}
+using test::keys;
 
 // Power on past the splash and the maintenance notice to the engine page.
 const QString POWER_ON = "power on\n" + keys(1) + keys(1) + "expect screen run_screen\n";
@@ -39,35 +35,14 @@ QString code(int c)
     return s;
 }
 
-class TimersScenario : public ::testing::Test {
+class TimersScenario : public test::WindowScenario {
 protected:
-    void SetUp() override
-    {
-        test::reset_firmware();
-        QDir(dir.path()).mkpath("SDCARD");
-        window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        runner = std::make_unique<host::ScenarioRunner>(*window);
-    }
-    void TearDown() override
-    {
-        run("power off\npasses 1\n");
-        runner.reset();
-        window.reset();
-    }
-    void run(const QString& script)
-    {
-        ASSERT_EQ(runner->run_text(script, dir.path(), "timers"), 0) << runner->last_error().toStdString();
-    }
+    TimersScenario() : WindowScenario("timers") {}
     // The engine page's hobbs value (plain top strip, centred at x 368).
     static bool hobbs_shows(const char* text)
     {
         return test::shows_text(368, 15, text, ems::ALIGN_CENTRE, ems::COLOUR_WHITE, 330, 410);
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<host::TfrmMain> window;
-    std::unique_ptr<host::ScenarioRunner> runner;
 };
 
 TEST_F(TimersScenario, HobbsTimeInBothFormats)
