@@ -61,9 +61,6 @@ const FlightLogEntry* flight_log_entry(uint8_t newest)
 
 namespace {
 
-constexpr uint8_t ROW_EXPORT = 0;
-constexpr uint8_t ROW_VIEW = 1;
-constexpr uint8_t ROW_ERASE = 2;
 constexpr uint8_t ROW_FIRST_DETECT_NUMBER = 5; // the RPM and speed minima, AUTOMATIC only
 constexpr uint8_t ROW_MIN_SPEED = 7;
 
@@ -72,7 +69,7 @@ bool automatic() { return settings.flight_detect == 1; }
 void export_action()
 {
     return_screen = screen_flight_log;
-    nav.menu_cursor = ROW_EXPORT;
+    nav.menu_cursor = FLIGHT_LOG_ROW_EXPORT;
     nav.edit_active = 0;
     if (sys.sd_card_mounted == 1)
         flight_log_export();

@@ -15,6 +15,11 @@ namespace ems {
 constexpr uint8_t FLIGHT_LOG_ENTRIES = 20;
 constexpr uint16_t LOG_VIEW_POSITIONS = 20; // log_view_pos runs 0..19
 
+// FLIGHT LOG rows that its own screens come back to.
+constexpr uint8_t FLIGHT_LOG_ROW_EXPORT = 0;
+constexpr uint8_t FLIGHT_LOG_ROW_VIEW = 1;
+constexpr uint8_t FLIGHT_LOG_ROW_ERASE = 2;
+
 // One finished flight.
 struct FlightLogEntry {
     uint32_t start_utc = 0;      // UTC start, seconds since 1970-01-01

@@ -18,8 +18,6 @@ namespace ems {
 
 namespace {
 
-constexpr uint8_t FLIGHT_LOG_ROW_VIEW = 1;
-constexpr uint8_t FLIGHT_LOG_ROW_ERASE = 2;
 
 constexpr int16_t VIEW_FIRST_Y = 86;  // text top of the first entry, below the line at y 80
 constexpr uint8_t VIEW_ROWS = 9;      // entries on the screen at once
