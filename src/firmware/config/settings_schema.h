@@ -58,7 +58,7 @@ struct UnitRanges {
 struct RecordSchema;
 
 // What a row says about a field, apart from its name, offset and type.
-struct FieldSpec {
+struct FieldShape {
     FieldKind kind = FieldKind::Number;
     FieldRange range{0, 0};
     bool whole_type = false;             // range: the element type's own
@@ -94,29 +94,29 @@ struct RecordSchema {
 
 namespace schema_rows {
 
-constexpr FieldSpec number(int32_t min, int32_t max) { return {FieldKind::Number, {min, max}}; }
-constexpr FieldSpec whole() { return {FieldKind::Number, {0, 0}, true}; }
-constexpr FieldSpec by_unit(const UnitRanges& r)
+constexpr FieldShape number(int32_t min, int32_t max) { return {FieldKind::Number, {min, max}}; }
+constexpr FieldShape whole() { return {FieldKind::Number, {0, 0}, true}; }
+constexpr FieldShape by_unit(const UnitRanges& r)
 {
     return {FieldKind::Number, r.by_unit[0], false, nullptr, 0, &r};
 }
-constexpr FieldSpec checked(int32_t min, int32_t max) { return {FieldKind::Checked, {min, max}}; }
-constexpr FieldSpec divisor(int32_t min, int32_t max) { return {FieldKind::Divisor, {min, max}}; }
-constexpr FieldSpec flag() { return {FieldKind::Flag, {0, 1}, false, &options::OFF_ON, 1}; }
-constexpr FieldSpec option(const OptionList& list)
+constexpr FieldShape checked(int32_t min, int32_t max) { return {FieldKind::Checked, {min, max}}; }
+constexpr FieldShape divisor(int32_t min, int32_t max) { return {FieldKind::Divisor, {min, max}}; }
+constexpr FieldShape flag() { return {FieldKind::Flag, {0, 1}, false, &options::OFF_ON, 1}; }
+constexpr FieldShape option(const OptionList& list)
 {
     return {FieldKind::Option, {0, list.count - 1}, false, &list, 1};
 }
 template <size_t N>
-constexpr FieldSpec option_by(const OptionList (&lists)[N])
+constexpr FieldShape option_by(const OptionList (&lists)[N])
 {
     int32_t longest = 0;
     for (const OptionList& l : lists) longest = l.count > longest ? l.count : longest;
     return {FieldKind::Option, {0, longest - 1}, false, &lists[0], uint8_t(N)};
 }
-constexpr FieldSpec text() { return {FieldKind::Text}; }
-constexpr FieldSpec record(const RecordSchema& r) { return {FieldKind::Record, {}, false, nullptr, 0, nullptr, &r}; }
-constexpr FieldSpec reserved() { return {FieldKind::Reserved}; }
+constexpr FieldShape text() { return {FieldKind::Text}; }
+constexpr FieldShape record(const RecordSchema& r) { return {FieldKind::Record, {}, false, nullptr, 0, nullptr, &r}; }
+constexpr FieldShape reserved() { return {FieldKind::Reserved}; }
 
 // Setup ranges by unit.
 constexpr FieldRange OAT_RANGE[] = {{-50, 150}, {-58, 302}};            // oat_unit
@@ -149,12 +149,12 @@ constexpr FieldType field_type_of()
 }
 
 template <typename T>
-constexpr SettingsField make_field(const char* name, uint16_t offset, FieldSpec spec)
+constexpr SettingsField make_field(const char* name, uint16_t offset, FieldShape shape)
 {
     using U = std::remove_all_extents_t<T>;
     static_assert(std::rank_v<T> <= 1, "one array dimension at most");
-    FieldRange range = spec.range;
-    if (spec.whole_type) {
+    FieldRange range = shape.range;
+    if (shape.whole_type) {
         if constexpr (std::is_integral_v<U> && sizeof(U) < 4) {
             range = {std::numeric_limits<U>::min(), std::numeric_limits<U>::max()};
         } else {
@@ -162,8 +162,8 @@ constexpr SettingsField make_field(const char* name, uint16_t offset, FieldSpec 
         }
     }
     return {name,      offset,     field_type_of<T>(), uint16_t(sizeof(T) / sizeof(U)), uint16_t(sizeof(U)),
-            spec.kind, range,      spec.options,       spec.option_sets,                spec.unit_ranges,
-            spec.record};
+            shape.kind, range,      shape.options,       shape.option_sets,                shape.unit_ranges,
+            shape.record};
 }
 
 // Whether the rows cover the record exactly: each field starts where the one

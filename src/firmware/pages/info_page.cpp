@@ -1,5 +1,5 @@
 // The information display page: document picture, checklist, or the
-// "INFORMATION" / "DISPLAY" placeholder.
+// "INFORMATION" / "DISPLAY" title the page shows while no document is chosen.
 #include "pages/info_page.h"
 
 #include "gfx/draw.h"
