@@ -7,7 +7,11 @@ Usage, from the repository root (the regenerate target runs it so):
   python3 tools/geomag/geomag_coefficients.py tools/geomag/data/WMM2020.COF src/firmware/gps/geomag_coefficients.cpp
 The paths are written into the output's header as given.
 """
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from generated_source import arguments, write_if_changed  # noqa: E402
 
 ROWS = 90  # n = 1..12, m = 0..n
 
@@ -25,22 +29,8 @@ def load(path):
     return rows
 
 
-def write_if_changed(path, text):
-    """Leaves an unchanged file untouched, so the build stays up to date."""
-    try:
-        with open(path, newline="") as f:
-            if f.read() == text:
-                return
-    except FileNotFoundError:
-        pass
-    with open(path, "w", newline="") as f:
-        f.write(text)
-
-
 def main():
-    if len(sys.argv) != 3:
-        raise SystemExit("usage: geomag_coefficients.py COEFFICIENTS.COF OUTPUT.cpp")
-    source, output = sys.argv[1], sys.argv[2]
+    source, output = arguments("geomag_coefficients.py COEFFICIENTS.COF OUTPUT.cpp")
     out = [
         "// World Magnetic Model 2020 (WMM-2020, epoch 2020.0, released 10 Dec 2019 by",
         "// NOAA NCEI and BGS): the 90 coefficient rows of the published coefficient",

@@ -12,6 +12,9 @@ import csv
 import os
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from generated_source import arguments, write_if_changed  # noqa: E402
+
 
 def load(path):
     with open(path, newline="") as f:
@@ -25,22 +28,8 @@ def load(path):
     return points
 
 
-def write_if_changed(path, text):
-    """Leaves an unchanged file untouched, so the build stays up to date."""
-    try:
-        with open(path, newline="") as f:
-            if f.read() == text:
-                return
-    except FileNotFoundError:
-        pass
-    with open(path, "w", newline="") as f:
-        f.write(text)
-
-
 def main():
-    if len(sys.argv) != 3:
-        raise SystemExit("usage: thermocouple_tables.py DATA_DIR OUTPUT.cpp")
-    data, output = sys.argv[1], sys.argv[2]
+    data, output = arguments("thermocouple_tables.py DATA_DIR OUTPUT.cpp")
     out = [
         "// IPTS-68 thermocouple reference tables of types K, J and E at 10 degree C",
         "// points, EMF in microvolts with the reference junction at 0 C (NBS",
