@@ -38,13 +38,14 @@ export QT_QPA_PLATFORM=offscreen
 exe=$prefix/bin/sorvik-ems
 man_text=$(gzip -dc "$share/man/man1/sorvik-ems.1.gz")
 for option in $("$exe" --help | grep -oE '^ +(-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+'); do
-  grep -qF -- "${option//-/\\-}" <<<"$man_text" || fail "the man page does not describe $option"
+  # An option's own paragraph: a ".B", ".BI" or ".BR" line naming it.
+  grep -qE -- "^\.B[IR]? .*${option//-/\\\\-}( |\"|$)" <<<"$man_text" || fail "the man page does not describe $option"
 done
 
 # Bad command lines fail with a message and change nothing.
 for args in "--bogus" "--zoom 9" "--card $scratch/no-such-card" "--quit-after soon" "stray"; do
   # shellcheck disable=SC2086
-  if msg=$("$exe" $args 2>&1); then fail "sorvik-ems $args succeeded"; fi
+  if msg=$(timeout 20 "$exe" $args 2>&1); then fail "sorvik-ems $args succeeded"; fi
   grep -q "try --help" <<<"$msg" || fail "sorvik-ems $args: no message ($msg)"
 done
 [ ! -e "$XDG_DATA_HOME" ] || fail "a failed start touched the data folder"
