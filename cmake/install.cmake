@@ -41,7 +41,7 @@ add_custom_command(OUTPUT ${EMS_MAN_GZ}
   DEPENDS ${PROJECT_SOURCE_DIR}/docs/sorvik-ems.1 VERBATIM)
 add_custom_target(man_page ALL DEPENDS ${EMS_MAN_GZ})
 install(FILES ${EMS_MAN_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvik-ems)
 
 # The Debian package. dpkg-shlibdeps finds the libraries the program links
 # (Qt, the C++ run time); the Qt platform plugins come with libqt6gui6.
@@ -51,7 +51,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Sorvik")
 set(CPACK_PACKAGE_CONTACT "Sorvik simulator developers <sorvik-ems@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop simulator of the Sorvik EMS G2 engine-monitoring instrument")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "The Sorvik EMS G2 is a panel-mounted aircraft engine-monitoring instrument. This program runs its firmware "
     "logic in a desktop window: the LCD, the soft keys and the knob, simulated sensors, NMEA GPS input and a "
     "folder standing in for its SD card.")
