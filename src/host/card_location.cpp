@@ -38,11 +38,15 @@ void remember_card(const QString& dir) { QSettings().setValue(CARD_KEY, QFileInf
 
 QString startup_card(QString& warning)
 {
-    if (QFileInfo(QDir::current().filePath(CARD_FOLDER)).isDir()) return QString();
+    // The installed sample card is never used as a card itself (it is read
+    // only), not even when started in its folder to play an example.
+    const QFileInfo here(QDir::current().filePath(CARD_FOLDER));
+    const QString sample = sample_card_dir();
+    if (here.isDir() && (sample.isEmpty() || here.canonicalFilePath() != QFileInfo(sample).canonicalFilePath()))
+        return QString();
     const QString remembered = remembered_card();
     if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
     const QString card = default_card_dir();
-    const QString sample = sample_card_dir();
     if (sample.isEmpty()) {
         QDir().mkpath(card);
     } else {

@@ -20,7 +20,7 @@ QString remembered_card();
 void remember_card(const QString& dir);
 
 // The card to start with when none is given: SDCARD in the working
-// directory (a build-tree run, the tests); else the remembered card while
+// directory (a build-tree run, the tests) unless it is the sample card; else the remembered card while
 // it still exists; else the user's own card, first filled with whatever it
 // lacks of the sample card (never replacing a file of the user's). Empty
 // means SDCARD in the working directory. A problem while filling the card

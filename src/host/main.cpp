@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("Sorvik"); // where View / Zoom and the card are remembered
     // The desktop entry that names the window's icon and program.
     QGuiApplication::setDesktopFileName(EMS_APP_ID);
-    QApplication::setWindowIcon(QIcon::fromTheme("sorvik-ems"));
+    QApplication::setWindowIcon(QIcon::fromTheme("sorvik-ems", QIcon(":/icons/sorvik-ems-256.png")));
 
     QCommandLineParser options;
     options.setApplicationDescription(

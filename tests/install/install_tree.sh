@@ -59,4 +59,9 @@ printf 'power on\npasses 1\nquit\n' >"$scratch/start.scn"
 [ "$(cat "$card/SPLASH.MIF")" = mine ] || fail "the user's SPLASH.MIF was replaced"
 cmp -s "$card/CHECKLST/RUNUP.ECL" "$share/sorvik-ems/SDCARD/CHECKLST/RUNUP.ECL" || fail "the card was not seeded"
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the program wrote into its working directory"
+# Started in the data folder to play an example, it still uses the user's
+# card, not the read-only sample card there.
+rm "$card/CHECKLST/RUNUP.ECL"
+(cd "$share/sorvik-ems" && "$exe" --script "$scratch/start.scn") || fail "the program did not run in its data folder"
+[ -f "$card/CHECKLST/RUNUP.ECL" ] || fail "started in the data folder, the program took the sample card as its card"
 echo "install tree: ok"
