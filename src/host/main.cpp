@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <string_view>
 
 #include "host/card_location.h"
 #include "host/lcd_panel.h"
@@ -62,20 +63,33 @@ private:
     long long first_paint_cpu_us_ = 0;
 };
 
+// --help and --version alone need no display: they are answered without
+// the GUI, so they work over a plain terminal too.
+bool asks_only_for_information(int argc, char** argv)
+{
+    if (argc != 2) return false;
+    const std::string_view a = argv[1];
+    return a == "-h" || a == "--help" || a == "-?" || a == "-v" || a == "--version";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = asks_only_for_information(argc, argv)
+                                                      ? std::make_unique<QCoreApplication>(argc, argv)
+                                                      : std::make_unique<QApplication>(argc, argv);
     // The instrument prints numbers with a decimal point whatever the desktop's locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Sorvik");
-    QApplication::setApplicationDisplayName("Sorvik");
     QApplication::setApplicationVersion(EMS_VERSION);
     QApplication::setOrganizationName("Sorvik"); // where View / Zoom and the card are remembered
-    // The desktop entry that names the window's icon and program.
-    QGuiApplication::setDesktopFileName(EMS_APP_ID);
-    QApplication::setWindowIcon(QIcon::fromTheme("sorvik-ems", QIcon(":/icons/sorvik-ems-256.png")));
+    if (qobject_cast<QApplication*>(app.get())) {
+        QApplication::setApplicationDisplayName("Sorvik");
+        // The desktop entry that names the window's icon and program.
+        QGuiApplication::setDesktopFileName(EMS_APP_ID);
+        QApplication::setWindowIcon(QIcon::fromTheme("sorvik-ems", QIcon(":/icons/sorvik-ems-256.png")));
+    }
 
     QCommandLineParser options;
     options.setApplicationDescription(
@@ -105,7 +119,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "sorvik-ems: %s (try --help)\n", qPrintable(message));
         return 2;
     };
-    if (!options.parse(QApplication::arguments())) return fail(options.errorText());
+    if (!options.parse(QCoreApplication::arguments())) return fail(options.errorText());
     if (options.isSet("help")) options.showHelp(0);
     if (options.isSet("version")) options.showVersion();
     if (!options.positionalArguments().isEmpty())
@@ -154,7 +168,7 @@ int main(int argc, char** argv)
         if (panel_stats) panel_stats->print();
         return rc;
     };
-    if (script.isEmpty()) return finish(app.exec());
+    if (script.isEmpty()) return finish(QApplication::exec());
 
     host::ScenarioRunner runner(window);
     int status = 0;
@@ -168,6 +182,6 @@ int main(int argc, char** argv)
             window.set_virtual_time(false); // the script has set the scene: go on live
         }
     });
-    const int rc = app.exec();
+    const int rc = QApplication::exec();
     return finish(done ? status : rc);
 }

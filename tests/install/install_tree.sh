@@ -36,6 +36,9 @@ appstreamcli validate --no-net "$share/metainfo/org.sorvik.EmsG2Simulator.metain
 export HOME=$scratch/home XDG_DATA_HOME=$scratch/home/data XDG_CONFIG_HOME=$scratch/home/config
 export QT_QPA_PLATFORM=offscreen
 exe=$prefix/bin/sorvik-ems
+# Help and version need no display.
+env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$exe" --help >/dev/null 2>&1 || fail "--help without a display"
+env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$exe" --version >/dev/null 2>&1 || fail "--version without a display"
 man_text=$(gzip -dc "$share/man/man1/sorvik-ems.1.gz")
 for option in $("$exe" --help | grep -oE '^ +(-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+'); do
   # An option's own paragraph: a ".B", ".BI" or ".BR" line naming it.
