@@ -84,6 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     if (size < 1 || size > 256) return 0;
     lay_out_card();
+    // The card as SDCARD below the working directory, or as a folder chosen
+    // by itself (the same folder here, so the same bounds hold).
+    card.set_card_dir(data[0] & 0x80 ? root / "SDCARD" : fs::path());
     const uint8_t op = data[0] % 5;
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     const std::string path = text.substr(0, text.find('\0'));

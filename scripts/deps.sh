@@ -9,6 +9,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   xvfb xauth socat
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

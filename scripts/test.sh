@@ -5,7 +5,8 @@
 # scenario scripts (scripts/monkey.sh) run for a minute against the sanitized
 # build, and every fuzzer for 10 s (scripts/fuzz.sh, built with clang). The
 # normal build also builds the generators, and the generated sources are
-# regenerated and compared with the commit (one suite). The last line is the
+# regenerated and compared with the commit (one suite); the Debian package is
+# built from it, unpacked and started (one suite). The last line is the
 # total "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -67,6 +68,7 @@ check_generated() { # build dir
 
 mkdir -p build build-asan build-tsan build-fuzz
 run_suite "normal" build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEMS_TOOLS=ON
+normal_built=$built
 [ "$built" -eq 1 ] && check_generated build
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "sanitized" build-asan "" -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF
@@ -78,6 +80,8 @@ run_counted() { # name, command...: a script whose last line is "N passed, N fai
   line=$("$@" 2>&1 | tee /dev/stderr | tail -1)
   if [[ $line =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 }
+# The Debian package from the normal build, unpacked and started (one suite).
+[ "$normal_built" -eq 1 ] && PACKAGE_BUILD_JOBS=$jobs run_counted "package" scripts/package.sh --check build
 [ "$built" -eq 1 ] && MONKEY_NO_BUILD=1 MONKEY_DIR=build-asan MONKEY_BUILD_JOBS=$jobs run_counted "monkey" scripts/monkey.sh 1
 # Every fuzzer briefly from its seeds, so that a broken fuzzer or a shallow crash fails.
 FUZZ_BUILD_JOBS=$jobs FUZZ_CMAKE_ARGS=-DEMS_WERROR=ON run_counted "fuzzers" scripts/fuzz.sh 10

@@ -1,6 +1,8 @@
 // The Sorvik EMS G2 simulator.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <chrono>
 #include <clocale>
@@ -8,7 +10,9 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <string_view>
 
+#include "host/card_location.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
 #include "host/scenario.h"
@@ -59,21 +63,45 @@ private:
     long long first_paint_cpu_us_ = 0;
 };
 
+// --help and --version alone need no display: they are answered without
+// the GUI, so they work over a plain terminal too.
+bool asks_only_for_information(int argc, char** argv)
+{
+    if (argc != 2) return false;
+    const std::string_view a = argv[1];
+    return a == "-h" || a == "--help" || a == "-?" || a == "-v" || a == "--version";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = asks_only_for_information(argc, argv)
+                                                      ? std::make_unique<QCoreApplication>(argc, argv)
+                                                      : std::make_unique<QApplication>(argc, argv);
     // The instrument prints numbers with a decimal point whatever the desktop's locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Sorvik");
-    QApplication::setApplicationDisplayName("Sorvik");
-
-    QApplication::setOrganizationName("Sorvik"); // where View / Zoom is remembered
+    QApplication::setApplicationVersion(EMS_VERSION);
+    QApplication::setOrganizationName("Sorvik"); // where View / Zoom and the card are remembered
+    if (qobject_cast<QApplication*>(app.get())) {
+        QApplication::setApplicationDisplayName("Sorvik");
+        // The desktop entry that names the window's icon and program.
+        QGuiApplication::setDesktopFileName(EMS_APP_ID);
+        QApplication::setWindowIcon(QIcon::fromTheme("sorvik-ems", QIcon(":/icons/sorvik-ems-256.png")));
+    }
 
     QCommandLineParser options;
-    options.setApplicationDescription("The Sorvik EMS G2 simulator.");
+    options.setApplicationDescription(
+        "The Sorvik EMS G2 simulator: the engine-monitoring instrument's firmware in a desktop window.");
     options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption card_option(
+        "card",
+        "Use DIR as the SD card (one card folder per aircraft) and remember it for the next start. Without it: "
+        "SDCARD in the working directory if there is one, else the card used last, else the user's own card "
+        "in the data folder, filled from the sample card.",
+        "DIR");
     const QCommandLineOption script_option("script", "Play a scenario script against the window (see README.md).",
                                            "FILE");
     const QCommandLineOption preset_option(
@@ -81,25 +109,50 @@ int main(int argc, char** argv)
         QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
             .arg(host::TfrmMain::shipped_presets().join(", ")),
         "NAME");
+    const QCommandLineOption zoom_option("zoom", "Show the front panel at 1x to 4x (as View / Zoom, remembered).",
+                                         "FACTOR");
     const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
                                                    "frames were presented, converted and repainted.");
-    options.addOptions({script_option, preset_option, quit_option, stats_option});
-    if (!options.parse(QApplication::arguments())) {
-        std::fprintf(stderr, "sorvik-ems: %s (try --help)\n", qPrintable(options.errorText()));
+    options.addOptions({card_option, script_option, preset_option, zoom_option, quit_option, stats_option});
+    auto fail = [](const QString& message) {
+        std::fprintf(stderr, "sorvik-ems: %s (try --help)\n", qPrintable(message));
         return 2;
-    }
+    };
+    if (!options.parse(QCoreApplication::arguments())) return fail(options.errorText());
     if (options.isSet("help")) options.showHelp(0);
-    if (!options.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "sorvik-ems: unknown argument %s (try --help)\n",
-                     qPrintable(options.positionalArguments().first()));
-        return 2;
-    }
+    if (options.isSet("version")) options.showVersion();
+    if (!options.positionalArguments().isEmpty())
+        return fail("unknown argument " + options.positionalArguments().first());
     const QString script = options.value(script_option);
     const bool stats = options.isSet(stats_option);
-    const double quit_after_s = options.isSet(quit_option) ? options.value(quit_option).toDouble() : -1;
+    double quit_after_s = -1;
+    if (options.isSet(quit_option)) {
+        bool ok = false;
+        quit_after_s = options.value(quit_option).toDouble(&ok);
+        if (!ok || quit_after_s < 0) return fail("--quit-after wants a number of seconds, not " +
+                                                 options.value(quit_option));
+    }
+    int zoom = 0;
+    if (options.isSet(zoom_option)) {
+        bool ok = false;
+        zoom = options.value(zoom_option).toInt(&ok);
+        if (!ok || zoom < 1 || zoom > 4) return fail("--zoom wants 1, 2, 3 or 4, not " + options.value(zoom_option));
+    }
+    QString card;
+    if (options.isSet(card_option)) {
+        card = QFileInfo(options.value(card_option)).absoluteFilePath();
+        if (!QFileInfo(card).isDir()) return fail("no card folder " + options.value(card_option));
+        host::remember_card(card);
+    } else {
+        QString warning;
+        card = host::startup_card(warning);
+        if (!warning.isEmpty()) std::fprintf(stderr, "sorvik-ems: sample card: %s\n", qPrintable(warning));
+    }
 
     host::TfrmMain window;
+    if (!card.isEmpty()) window.switch_card(card);
+    if (zoom) window.set_zoom(zoom);
     if (options.isSet(preset_option)) {
         QString error;
         if (!window.load_sensor_preset(options.value(preset_option), error)) {
@@ -115,7 +168,7 @@ int main(int argc, char** argv)
         if (panel_stats) panel_stats->print();
         return rc;
     };
-    if (script.isEmpty()) return finish(app.exec());
+    if (script.isEmpty()) return finish(QApplication::exec());
 
     host::ScenarioRunner runner(window);
     int status = 0;
@@ -129,6 +182,6 @@ int main(int argc, char** argv)
             window.set_virtual_time(false); // the script has set the scene: go on live
         }
     });
-    const int rc = app.exec();
+    const int rc = QApplication::exec();
     return finish(done ? status : rc);
 }

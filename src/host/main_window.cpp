@@ -58,6 +58,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     wire_platform();
     build_menus();
     build_status_bar();
+    show_card();
 
     timer1_ = new QTimer(this);
     timer1_->setInterval(100);
@@ -243,6 +244,7 @@ void TfrmMain::frame()
         ++passes_;
     }
     platform_.release_presents();
+    after_pass();
     if (!ems::firmware_running()) {
         frame_timer_->stop();
         update_power_state();
@@ -280,6 +282,7 @@ void TfrmMain::run_passes(int n)
         if (ems::firmware_running()) {
             ems::firmware_pass();
             ++passes_;
+            after_pass();
         }
         QCoreApplication::processEvents();
     }

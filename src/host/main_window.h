@@ -109,6 +109,16 @@ public:
     bool save_lcd_screenshot(const QString& path) const;
     void copy_lcd_to_clipboard() const;
 
+    // The card folder (window_card.cpp): the folder standing for the SD
+    // card. Switching it while the unit runs is pulling one card and
+    // inserting another: the firmware sees no card for a pass, the folder
+    // changes once no card file is open, then the new card is in. While the
+    // unit is off it changes at once. The status bar names the card.
+    QString card_folder() const;
+    void switch_card(const QString& dir);
+    bool card_switch_pending() const { return !pending_card_.isEmpty(); }
+    void open_card_folder(); // File / "Open Card Folder...": choose, switch, remember
+
     // Shows the frame buffer on Panel1, as the firmware's present does.
     void present() { platform_.present(); }
     int presented_frames() const { return platform_.presented_frames(); }
@@ -139,6 +149,9 @@ private:
     void type_slider_value(const QString& key);
     void Timer1Timer();
     void frame();
+    void after_pass(); // a card switch goes on between passes
+    void finish_card_switch();
+    void show_card();
     void press_key(int code);
     void wheel_knob(int steps);
 
@@ -175,6 +188,8 @@ private:
     NmeaUdpSource* nmea_udp_ = nullptr;
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
+    QLabel* card_label_ = nullptr;
+    QString pending_card_; // the card going in, while the old one is out
 };
 
 } // namespace host

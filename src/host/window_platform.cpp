@@ -94,6 +94,7 @@ void WindowPlatform::echo(const char* line)
 
 bool WindowPlatform::check_box(ems::CheckBox box)
 {
+    if (box == ems::CheckBox::SdCardMounted && card_out) return false;
     QCheckBox* c = boxes[size_t(box)];
     return c && c->isChecked();
 }

@@ -31,6 +31,10 @@ public:
     // Makes this the firmware's platform, every part of it.
     void install();
     CardFolder& card() { return card_; }
+    const CardFolder& card() const { return card_; }
+    // While set, the card reads as not mounted whatever the check box says
+    // (it is being changed).
+    bool card_out = false;
 
     // The controls behind the parts, wired by the window; a missing one reads
     // as unchecked, at 0, or shows nothing.

@@ -53,6 +53,8 @@ void warn(QWidget* parent, const QString& message)
 void TfrmMain::build_menus()
 {
     QMenu* file = menuBar()->addMenu("&File");
+    connect(file->addAction("Open Card Folder..."), &QAction::triggered, this, [this] { open_card_folder(); });
+    file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),
                                                           "Sensor presets (*.preset);;All files (*)");

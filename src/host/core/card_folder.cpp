@@ -74,6 +74,15 @@ bool sync_folder(const fs::path& dir)
 
 CardFolder::CardFolder(std::filesystem::path working_dir) : root_(std::move(working_dir)) {}
 
+fs::path CardFolder::card_dir() const { return card_dir_.empty() ? root_ / CARD_NAME : card_dir_; }
+
+void CardFolder::set_card_dir(fs::path dir) { card_dir_ = std::move(dir); }
+
+bool CardFolder::files_open() const
+{
+    return std::any_of(files_.begin(), files_.end(), [](std::FILE* f) { return f != nullptr; });
+}
+
 CardFolder::~CardFolder()
 {
     for (std::FILE* f : files_)
@@ -97,7 +106,14 @@ CardFolder::Entry CardFolder::find(const char* card_path) const
     auto part = rel.begin();
     for (size_t i = 0; part != rel.end(); ++part, ++i) {
         const bool last = std::next(part) == rel.end();
-        const fs::path entry = out / card_entry(out, *part);
+        fs::path entry;
+        if (i == 0 && !card_dir_.empty()) {
+            // A card chosen by its own folder: "SDCARD" names that folder.
+            if (!same_card_name(part->string(), CARD_NAME)) return {};
+            entry = card_dir_;
+        } else {
+            entry = out / card_entry(out, *part);
+        }
         struct stat st {};
         if (::lstat(entry.c_str(), &st) != 0) { // not there: a file to create
             e = Entry{};

@@ -22,6 +22,12 @@ public:
     CardFolder& operator=(const CardFolder&) = delete;
 
     const std::filesystem::path& working_dir() const { return root_; }
+    // The folder that stands for the card: SDCARD in the working directory,
+    // or the folder set_card_dir chose (users keep one card per aircraft,
+    // wherever they like). Set it only while no card file is open.
+    std::filesystem::path card_dir() const;
+    void set_card_dir(std::filesystem::path dir);
+    bool files_open() const; // a card file is open for reading or writing
     // Maps a card path to a file system path, component by component, each to
     // the existing entry of the same name in any letter case (the exact name
     // first); links are followed to where they lead. Empty when the path is
@@ -57,7 +63,9 @@ private:
     };
     Entry find(const char* card_path) const;
 
+    static constexpr const char* CARD_NAME = "SDCARD";
     std::filesystem::path root_;
+    std::filesystem::path card_dir_; // empty: SDCARD below root_
     std::vector<std::FILE*> files_;
     std::vector<bool> writing_; // opened for writing: synced to disk on close
     std::vector<std::vector<std::string>> dirs_;

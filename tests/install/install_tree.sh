@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks the tree: every file a
+# desktop program needs, valid desktop and AppStream entries, a man page that
+# names every option of --help; then starts the installed program from an
+# unrelated folder with an empty home and checks that it finds and seeds its
+# own card without replacing a file the user already has.
+#   install_tree.sh BUILD_DIR
+set -euo pipefail
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix=$scratch/prefix
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+share=$prefix/share
+for f in bin/sorvik-ems \
+         share/sorvik-ems/SDCARD/SPLASH.MIF share/sorvik-ems/SDCARD/CHECKLST/RUNUP.ECL \
+         share/sorvik-ems/presets/3-cruise.preset share/sorvik-ems/examples/first_flight.scn \
+         share/applications/org.sorvik.EmsG2Simulator.desktop \
+         share/metainfo/org.sorvik.EmsG2Simulator.metainfo.xml \
+         share/icons/hicolor/scalable/apps/sorvik-ems.svg \
+         share/icons/hicolor/48x48/apps/sorvik-ems.png share/icons/hicolor/256x256/apps/sorvik-ems.png \
+         share/man/man1/sorvik-ems.1.gz; do
+  [ -f "$prefix/$f" ] || fail "$f is not installed"
+done
+if [ -d "$(dirname "$0")/../../assets/flightgear" ]; then
+  [ -d "$share/sorvik-ems/flightgear" ] || fail "the flight-simulator folder is not installed"
+fi
+# Only the simulator is installed, not the tests, tools or benchmarks.
+[ "$(ls "$prefix/bin")" = "sorvik-ems" ] || fail "bin holds $(ls "$prefix/bin" | tr '\n' ' ')"
+desktop-file-validate "$share/applications/org.sorvik.EmsG2Simulator.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$share/metainfo/org.sorvik.EmsG2Simulator.metainfo.xml" >/dev/null ||
+  fail "metainfo: $(appstreamcli validate --no-net "$share/metainfo/org.sorvik.EmsG2Simulator.metainfo.xml")"
+
+export HOME=$scratch/home XDG_DATA_HOME=$scratch/home/data XDG_CONFIG_HOME=$scratch/home/config
+export QT_QPA_PLATFORM=offscreen
+exe=$prefix/bin/sorvik-ems
+# Help and version need no display.
+env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$exe" --help >/dev/null 2>&1 || fail "--help without a display"
+env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$exe" --version >/dev/null 2>&1 || fail "--version without a display"
+man_text=$(gzip -dc "$share/man/man1/sorvik-ems.1.gz")
+for option in $("$exe" --help | grep -oE '^ +(-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+'); do
+  # An option's own paragraph: a ".B", ".BI" or ".BR" line naming it.
+  grep -qE -- "^\.B[IR]? .*${option//-/\\\\-}( |\"|$)" <<<"$man_text" || fail "the man page does not describe $option"
+done
+
+# Bad command lines fail with a message and change nothing.
+for args in "--bogus" "--zoom 9" "--card $scratch/no-such-card" "--quit-after soon" "stray"; do
+  # shellcheck disable=SC2086
+  if msg=$(timeout 20 "$exe" $args 2>&1); then fail "sorvik-ems $args succeeded"; fi
+  grep -q "try --help" <<<"$msg" || fail "sorvik-ems $args: no message ($msg)"
+done
+[ ! -e "$XDG_DATA_HOME" ] || fail "a failed start touched the data folder"
+
+# The user already has a splash picture of their own; the rest is missing.
+card=$XDG_DATA_HOME/sorvik-ems/SDCARD
+mkdir -p "$card" "$scratch/elsewhere"
+echo mine >"$card/SPLASH.MIF"
+printf 'power on\npasses 1\nquit\n' >"$scratch/start.scn"
+(cd "$scratch/elsewhere" && "$exe" --script "$scratch/start.scn") || fail "the installed program did not run"
+[ "$(cat "$card/SPLASH.MIF")" = mine ] || fail "the user's SPLASH.MIF was replaced"
+cmp -s "$card/CHECKLST/RUNUP.ECL" "$share/sorvik-ems/SDCARD/CHECKLST/RUNUP.ECL" || fail "the card was not seeded"
+[ -z "$(ls -A "$scratch/elsewhere")" ] || fail "the program wrote into its working directory"
+# Started in the data folder to play an example, it still uses the user's
+# card, not the read-only sample card there.
+rm "$card/CHECKLST/RUNUP.ECL"
+(cd "$share/sorvik-ems" && "$exe" --script "$scratch/start.scn") || fail "the program did not run in its data folder"
+[ -f "$card/CHECKLST/RUNUP.ECL" ] || fail "started in the data folder, the program took the sample card as its card"
+echo "install tree: ok"
