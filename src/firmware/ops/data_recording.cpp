@@ -183,14 +183,17 @@ void data_recording_pass()
         return;
     }
     recording.card_out = 0;
-    if (recording.handle < 0 && !open_file()) return;
-
-    // Units or channels changed: this file ends, the next one goes on.
-    if (!recording_header(line, sizeof line) || std::strcmp(line, recording.header) != 0) {
-        if (!close_file()) return stop("CARD FULL");
-        if (!open_file()) return;
+    if (recording.handle < 0) {
+        open_file();
+    } else {
+        if (tick.ticks - recording.next_tick > UINT32_MAX / 2) return; // no record due yet
+        // Units or channels changed: this file ends, the next one goes on.
+        if (!recording_header(line, sizeof line) || std::strcmp(line, recording.header) != 0) {
+            if (!close_file()) return stop("CARD FULL");
+            open_file();
+        }
     }
-    write_due_records();
+    if (recording.handle >= 0) write_due_records();
 }
 
 void data_recording_close()
