@@ -109,6 +109,7 @@ TEST_F(RecordingScenario, OneRecordPerSecondOfTicksHoldsWhatTheFirmwareHeld)
         EXPECT_EQ(QStringList({f[rpm], f[egt], f[cht], f[volts], f[flow]}).join(','), expected[t]) << "T " << t;
     }
     EXPECT_EQ(rows[1].left(20), "2026-12-07 11:58:00,");
+    EXPECT_EQ(rows[118].left(20), "2026-12-07 11:59:57,"); // the first of the three
     EXPECT_EQ(rows[120].left(20), "2026-12-07 11:59:59,"); // 119 s later
 }
 
@@ -122,13 +123,17 @@ TEST_F(RecordingScenario, EachFlightItsOwnFileAndPowerOffLeavesAWholeOne)
 
     power_on_recording();
     run(START_STOP + SECOND + SECOND + START_STOP);
-    run(START_STOP + "ticks 75\npasses 1\npower off\npasses 1\n");
-    EXPECT_EQ(recordings(), QStringList({"26120701.CSV", "26120702.CSV", "26120703.CSV"}));
+    run(START_STOP + SECOND);
+    ems::settings.temp_unit = 1; // degrees F: the rest goes to a file of its own
+    run("ticks 75\npasses 1\npower off\npasses 1\n");
+    EXPECT_EQ(recordings(), QStringList({"26120701.CSV", "26120702.CSV", "26120703.CSV", "26120704.CSV"}));
     EXPECT_EQ(file("DATA/26120701.CSV"), "an earlier flight\r\n");
     EXPECT_EQ(lines("26120702.CSV").size(), 4);
-    const QStringList cut = lines("26120703.CSV"); // header and T 0..7
+    EXPECT_EQ(lines("26120703.CSV").size(), 3); // seconds 0 and 1 of the flight in C
+    const QStringList cut = lines("26120704.CSV"); // seconds 2..8 in F, from T 0
     expect_whole(cut);
-    EXPECT_EQ(cut.size(), 9);
+    EXPECT_TRUE(cut[0].contains("EGT1 (F)"));
+    EXPECT_EQ(cut.size(), 8);
 }
 
 TEST_F(RecordingScenario, AFullCardStopsWithOneNoticeAndKeepsWholeLines)

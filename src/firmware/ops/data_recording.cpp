@@ -110,8 +110,8 @@ bool next_file_name(CardStorage& card, char* path, size_t size)
     return true;
 }
 
-// A new file with its header; the first record falls due now.
-bool open_file()
+// A new file with its header; its first record (T 0) falls due at first_tick.
+bool open_file(uint32_t first_tick)
 {
     CardStorage& card = platform().card();
     if (!card.folder_create(RECORDING_FOLDER)) {
@@ -136,7 +136,7 @@ bool open_file()
     recording.used = 0;
     recording.unflushed = 0;
     recording.seconds = 0;
-    recording.next_tick = tick.ticks;
+    recording.next_tick = first_tick;
     append(recording.header);
     return true;
 }
@@ -184,13 +184,15 @@ void data_recording_pass()
     }
     recording.card_out = 0;
     if (recording.handle < 0) {
-        open_file();
+        open_file(tick.ticks);
     } else {
         if (tick.ticks - recording.next_tick > UINT32_MAX / 2) return; // no record due yet
-        // Units or channels changed: this file ends, the next one goes on.
+        // Units or channels changed: this file ends, the next one goes on
+        // from the first second this one has not recorded.
         if (!recording_header(line, sizeof line) || std::strcmp(line, recording.header) != 0) {
+            const uint32_t first_tick = recording.next_tick;
             if (!close_file()) return stop("CARD FULL");
-            open_file();
+            open_file(first_tick);
         }
     }
     if (recording.handle >= 0) write_due_records();
