@@ -172,13 +172,13 @@ TEST_F(RecordingScenario, AMissingOrUnmountedCardGivesTheNoticeAndTheLoopRunsOn)
 {
     QDir(card("")).removeRecursively();
     power_on_recording();
-    run(START_STOP + "expect screen screen_insert_card\n" + keys(1) + SECOND + SECOND +
+    run(START_STOP + "expect screen screen_recording_no_card\n" + keys(1) + SECOND + SECOND +
         "expect screen run_screen\nexpect flight_in_progress 1\n");
     run(START_STOP); // flight over
     QDir(dir.path()).mkpath("SDCARD");
 
     // Unmounted mid-flight: the file so far is closed whole; mounted again, the next goes on.
-    run(START_STOP + SECOND + "check \"EMS/SD Card Mounted\" off\npasses 1\nexpect screen screen_insert_card\n" +
+    run(START_STOP + SECOND + "check \"EMS/SD Card Mounted\" off\npasses 1\nexpect screen screen_recording_no_card\n" +
         keys(1) + SECOND + "check \"EMS/SD Card Mounted\" on\n" + SECOND);
     EXPECT_EQ(recordings(), QStringList({"26120701.CSV", "26120702.CSV"}));
     EXPECT_EQ(lines("26120701.CSV").size(), 3);

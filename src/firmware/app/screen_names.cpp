@@ -39,6 +39,7 @@ const NamedScreen SCREENS[] = {
     SCREEN(screen_export_failed),
     SCREEN(screen_data_recording),
     SCREEN(screen_recording_stopped),
+    SCREEN(screen_recording_no_card),
     SCREEN(screen_timers_setup),
     SCREEN(screen_set_utc),
     SCREEN(screen_hobbs_time),

@@ -13,6 +13,7 @@
 #include "system/platform.h"
 #include "system/system_state.h"
 #include "system/tick.h"
+#include "pages/run_screen.h"
 #include "ui/notices.h"
 #include "ui/screen.h"
 
@@ -26,10 +27,12 @@ constexpr uint32_t TICKS_PER_SECOND = 10;
 char line[RECORDING_LINE_MAX]; // work space for one line
 
 // Shows a notice over whatever screen is active; any key goes back to it.
+// The way back is kept apart from return_screen, so a notice of another
+// subsystem that is showing (and its own way back) stays intact.
 void notice(ScreenFn screen)
 {
-    if (ScreenHandler == screen) return;
-    return_screen = ScreenHandler;
+    if (ScreenHandler == screen_recording_stopped || ScreenHandler == screen_recording_no_card) return;
+    recording.notice_return = ScreenHandler;
     ScreenHandler = screen;
 }
 
@@ -117,7 +120,7 @@ bool open_file(uint32_t first_tick)
     if (!card.folder_create(RECORDING_FOLDER)) {
         recording.stopped = 1;
         recording.problem = "NO CARD";
-        notice(screen_insert_card);
+        notice(screen_recording_no_card);
         return false;
     }
     if (!recording_header(recording.header, sizeof recording.header)) {
@@ -168,6 +171,8 @@ void write_due_records()
 void data_recording_pass()
 {
     if (flight.flight_in_progress != 1 || settings.data_recording != 1) {
+        // The seconds up to STOP (or OFF) still go in.
+        if (recording.handle >= 0) write_due_records();
         if (!close_file()) stop("CARD FULL");
         recording.stopped = 0;
         recording.card_out = 0;
@@ -178,7 +183,7 @@ void data_recording_pass()
         if (!recording.card_out) {
             close_file();
             recording.card_out = 1;
-            notice(screen_insert_card);
+            notice(screen_recording_no_card);
         }
         return;
     }
@@ -212,8 +217,16 @@ void screen_recording_stopped()
     draw_text(240, 104, "RECORDING STOPPED", 16, ALIGN_CENTRE, COLOUR_WHITE);
     draw_text(240, 138, recording.problem, 16, ALIGN_CENTRE, COLOUR_WHITE);
     if (KeyEvent == KEY_NONE) return;
-    ScreenHandler = return_screen;
+    ScreenHandler = recording.notice_return ? recording.notice_return : run_screen;
     KeyEvent = KEY_NONE;
+}
+
+void screen_recording_no_card()
+{
+    const ScreenFn others = return_screen;
+    return_screen = recording.notice_return ? recording.notice_return : run_screen;
+    screen_insert_card();
+    return_screen = others;
 }
 
 } // namespace ems

@@ -36,6 +36,7 @@ struct RecordingState {
     uint8_t stopped = 0;        // 1 after a failure: nothing more until the flight ends
     uint8_t card_out = 0;       // 1 while the card is unmounted during a flight (notice shown)
     const char* problem = "";   // what stopped the recording ("CARD FULL" ...)
+    void (*notice_return)() = nullptr; // the screen the recording's notice goes back to
     size_t used = 0;            // bytes in buffer
     char header[RECORDING_LINE_MAX] = {}; // the open file's first line
     char buffer[RECORDING_BUFFER] = {};
@@ -49,8 +50,10 @@ void data_recording_pass();
 // notice is shown; a later flight starts a new file.
 void data_recording_close();
 
-// "RECORDING STOPPED" and the problem; any key returns to return_screen.
+// The recording's notices: "RECORDING STOPPED" and the problem, or "INSERT" /
+// "SD CARD"; any key returns to the screen they were shown over.
 void screen_recording_stopped();
+void screen_recording_no_card();
 
 // ---- Columns (data_recording_columns.cpp) -----------------------------------
 
