@@ -16,6 +16,7 @@
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
+#include "support/golden.h"
 #include "support/window_scenario.h"
 #include "system/platform.h"
 #include "ui/screen.h"
@@ -157,7 +158,9 @@ TEST_F(RecordingScenario, AFullCardStopsWithOneNoticeAndKeepsWholeLines)
     std::signal(SIGXFSZ, old_handler);
 
     ASSERT_GE(stopped_at, 0) << "no notice";
-    run("expect screen screen_recording_stopped\n" + keys(1) + "expect screen run_screen\n");
+    run("expect screen screen_recording_stopped\npasses 1\n");
+    EXPECT_GOLDEN("recording_stopped");
+    run(keys(1) + "expect screen run_screen\n");
     // The loop runs on, the flight too, and the notice does not come back.
     const uint32_t flight_time = ems::flight.flight_time;
     run(SECOND + SECOND + "expect screen run_screen\nexpect flight_in_progress 1\n");
