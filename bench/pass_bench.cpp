@@ -1,6 +1,7 @@
 // Cost of the per-pass work: the sensor processing of a full main-loop pass,
 // and one run-screen pass for the default engine page and the busiest layout.
 #include <benchmark/benchmark.h>
+#include <filesystem>
 
 #include "config/settings.h"
 #include "gfx/draw.h"
@@ -8,6 +9,9 @@
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
 #include "app/power.h"
+#include "host/core/card_folder.h"
+#include "ops/data_recording.h"
+#include "ops/flight_log.h"
 #include "system/platform.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
@@ -112,6 +116,50 @@ static void BM_FirmwarePass(benchmark::State& state)
     ems::ScreenHandler = nullptr;
 }
 BENCHMARK(BM_FirmwarePass)->Arg(0)->Arg(1)->ArgName("busiest");
+
+// The same pass during a flight at the window's rate, 60 passes to 10 ticks
+// a second (a record every 60th pass, the buffer handed to the card's writer
+// thread every 300th), recording off and on: recording must cost a pass
+// nothing measurable.
+static void BM_FirmwarePassInFlight(benchmark::State& state)
+{
+    Setup setup(true);
+    const std::filesystem::path dir = host::make_temp_card_dir("ems-bench-rec");
+    {
+        host::CardFolder card(dir);
+        ems::set_platform({.card = &card, .inputs = &setup.boxes});
+        ems::ScreenHandler = ems::run_screen;
+        ems::settings.data_recording = uint8_t(state.range(0));
+        ems::flight.flight_in_progress = 1;
+        unsigned pass = 0;
+        for (auto _ : state) {
+            if (++pass % 6 == 0) ++ems::tick.ticks;
+            ems::KeyEvent = 0;
+            ems::main_loop_pass();
+            benchmark::DoNotOptimize(ems::Framebuffer);
+        }
+        ems::data_recording_close();
+        ems::flight.flight_in_progress = 0;
+        ems::ScreenHandler = nullptr;
+        ems::set_platform({.inputs = &setup.boxes});
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_FirmwarePassInFlight)->Arg(0)->Arg(1)->ArgName("recording");
+
+// One record line of the busiest layout.
+static void BM_RecordingRecord(benchmark::State& state)
+{
+    Setup setup(true);
+    char line[ems::RECORDING_LINE_MAX];
+    uint32_t t = 0;
+    for (auto _ : state) {
+        ems::recording_record(line, sizeof line, 1796644680u + t, t);
+        ++t;
+        benchmark::DoNotOptimize(line);
+    }
+}
+BENCHMARK(BM_RecordingRecord);
 
 // A splash pass: the window runs four of them per frame and shows the last.
 static void BM_SplashPass(benchmark::State& state)

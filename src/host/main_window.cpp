@@ -19,6 +19,7 @@
 #include "host/serial_port.h"
 #include "app/power.h"
 #include "app/tick.h"
+#include "ops/data_recording.h"
 #include "ui/screen.h"
 
 namespace host {
@@ -219,6 +220,7 @@ void TfrmMain::Button2Click()
 void TfrmMain::Exit1Click()
 {
     ems::power_off();
+    ems::data_recording_close(); // no pass follows to close it
     if (sources_) sources_->stop();
     QApplication::quit();
 }
@@ -227,6 +229,7 @@ void TfrmMain::closeEvent(QCloseEvent* e)
 {
     if (sources_) sources_->stop();
     ems::power_off();
+    ems::data_recording_close(); // no pass follows to close it
     e->accept();
     QApplication::quit();
 }

@@ -144,3 +144,39 @@ TEST_F(CardBoundary, LinksInsideTheCardAndStaleTemporaryFiles)
 }
 
 } // namespace
+
+namespace {
+
+// Recordings: a new file only, never through a link or over an old file; a
+// file removed while it is written fails its stream instead of swallowing data.
+TEST_F(CardBoundary, RecordingsAreNewFilesInsideTheCard)
+{
+    const uint8_t line[] = "1,2\r\n";
+    fs::create_directory(platform.dir() / "elsewhere");
+    fs::create_symlink(platform.dir() / "elsewhere", card() / "DATA");
+    EXPECT_FALSE(platform.folder_create("SDCARD\\DATA"));
+    EXPECT_LT(platform.append_open("SDCARD\\DATA\\A.CSV"), 0);
+    fs::remove(card() / "DATA");
+    EXPECT_FALSE(platform.folder_create("SDCARD\\NONE\\DATA")) << "the parent must exist";
+
+    ASSERT_TRUE(platform.folder_create("SDCARD\\DATA"));
+    EXPECT_TRUE(platform.folder_create("SDCARD\\data")) << "an existing folder, in any case";
+    write(card() / "DATA" / "OLD.CSV", {'x'});
+    fs::create_symlink(platform.dir() / "elsewhere" / "L.CSV", card() / "DATA" / "LINK.CSV");
+    EXPECT_LT(platform.append_open("SDCARD\\DATA\\OLD.CSV"), 0);
+    EXPECT_LT(platform.append_open("SDCARD\\DATA\\LINK.CSV"), 0);
+    EXPECT_EQ(read(card() / "DATA" / "OLD.CSV"), std::vector<uint8_t>{'x'});
+    EXPECT_FALSE(fs::exists(platform.dir() / "elsewhere" / "L.CSV"));
+
+    const int h = platform.append_open("SDCARD\\DATA\\NEW.CSV");
+    ASSERT_GE(h, 0);
+    EXPECT_TRUE(platform.append_write(h, line, 5));
+    platform.settle();
+    fs::remove(card() / "DATA" / "NEW.CSV");
+    EXPECT_TRUE(platform.append_write(h, line, 5)); // handed over; the writer finds the file gone
+    platform.settle();
+    EXPECT_FALSE(platform.append_write(h, line, 5));
+    EXPECT_FALSE(platform.append_close(h));
+}
+
+} // namespace

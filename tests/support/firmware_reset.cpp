@@ -10,6 +10,7 @@
 #include "gps/gps_data.h"
 #include "gps/sun.h"
 #include "pages/gauges.h"
+#include "ops/data_recording.h"
 #include "ops/documents.h"
 #include "ops/unit_info.h"
 #include "sensors/minmax.h"
@@ -41,6 +42,7 @@ void reset_firmware()
     ems::run = {};
     ems::quick = {};
     ems::flight = {};
+    ems::recording = {};
     ems::pilot = {};
     ems::gps = {};
     ems::sens = {};

@@ -11,6 +11,7 @@
 #include "gfx/present.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
+#include "ops/data_recording.h"
 #include "ops/documents.h"
 #include "ops/flight_log.h"
 #include "sensors/minmax.h"
@@ -251,6 +252,7 @@ void main_loop_pass()
         gps.magvar_counter = 0;
         magvar_update();
     }
+    data_recording_pass();
 
     present_frame();
 }
@@ -274,6 +276,7 @@ void firmware_pass()
             continue;
         case PowerPhase::Running:
             if (sys.power_off_request != 0) {
+                data_recording_close();
                 sys.phase = PowerPhase::Off;
                 return;
             }

@@ -19,8 +19,6 @@ ThermocoupleState thermo;
 
 namespace {
 
-constexpr int16_t TC_OPEN_BELOW = -100; // readings below this are an open or shorted probe
-
 const TcTable& table_of(uint8_t type) { return TC_TABLES[type <= TC_TYPE_E ? type : TC_TYPE_K]; }
 
 // Channel roles by the EGT and CHT counts (their sum is at most 12; larger

@@ -18,6 +18,7 @@ constexpr uint16_t TC_HISTORY = 250;     // samples kept per channel
 constexpr uint8_t TC_TYPE_K = 0;
 constexpr uint8_t TC_TYPE_J = 1;
 constexpr uint8_t TC_TYPE_E = 2;
+constexpr int16_t TC_OPEN_BELOW = -100;   // tc_value below this: an open or shorted probe
 constexpr uint8_t CHT_PROBE_NTC = 3;     // cht_probe: NTC senders on analog inputs 3 and 4
 
 // A reference table: EMF in microvolts at `step` degree intervals from `first_x10` / 10.

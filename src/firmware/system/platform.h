@@ -67,6 +67,20 @@ public:
     virtual int dir_open(const char* /*card_path*/) { return -1; }
     virtual bool dir_next(int /*handle*/, char* /*name*/, size_t /*size*/) { return false; }
     virtual void dir_close(int /*handle*/) {}
+
+    // A folder on the card: true when it exists or has been made (its parent
+    // must exist).
+    virtual bool folder_create(const char* /*card_path*/) { return false; }
+
+    // Recordings: a new file that grows while it is written. append_open never
+    // replaces an existing file (-1 then). append_write hands bytes over
+    // without waiting for the card; it returns false once the stream has
+    // failed (card full, file gone), after which nothing more is written and
+    // the file ends with the last bytes written whole. append_close finishes
+    // the file; false when the stream had failed.
+    virtual int append_open(const char* /*card_path*/) { return -1; }
+    virtual bool append_write(int /*handle*/, const uint8_t* /*data*/, size_t /*length*/) { return false; }
+    virtual bool append_close(int /*handle*/) { return false; }
 };
 
 // The LCD panel and the desktop's message box (presentation set-up failures).

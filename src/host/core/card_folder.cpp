@@ -282,6 +282,35 @@ void CardFolder::dir_close(int handle)
     dirs_[handle].clear();
 }
 
+bool CardFolder::folder_create(const char* card_path)
+{
+    const Entry e = find(card_path);
+    if (!e.ok) return false;
+    if (e.exists) return e.folder;
+    return ::mkdir(e.path.c_str(), 0777) == 0 && sync_folder(e.path.parent_path());
+}
+
+int CardFolder::append_open(const char* card_path)
+{
+    const Entry e = find(card_path);
+    if (!e.ok || e.exists) return -1;
+    const int fd = ::open(e.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return writer_.add(fd, e.path.parent_path());
+}
+
+bool CardFolder::append_write(int handle, const uint8_t* data, size_t length)
+{
+    return writer_.write(handle, data, length);
+}
+
+bool CardFolder::append_close(int handle) { return writer_.close(handle); }
+
 fs::path make_temp_card_dir(const char* prefix, const fs::path& base)
 {
     const fs::path parent = base.empty() ? fs::temp_directory_path() : base;

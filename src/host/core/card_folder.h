@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/core/card_writer.h"
 #include "system/platform.h"
 
 namespace host {
@@ -50,6 +51,15 @@ public:
     int dir_open(const char* card_path) override;
     bool dir_next(int handle, char* name, size_t size) override;
     void dir_close(int handle) override;
+    // Makes the last folder of the path (never through a link); its parent must exist.
+    bool folder_create(const char* card_path) override;
+    // A new regular file only (an existing entry of the name is refused);
+    // written and finished by the card's writer thread (card_writer.h).
+    int append_open(const char* card_path) override;
+    bool append_write(int handle, const uint8_t* data, size_t length) override;
+    bool append_close(int handle) override;
+    // Waits until the writer thread has written everything handed over.
+    void settle() { writer_.drain(); }
 
 private:
     // What a card path stands for on disk.
@@ -71,6 +81,7 @@ private:
     std::vector<std::vector<std::string>> dirs_;
     std::vector<size_t> dir_pos_;
     std::vector<bool> dir_used_;
+    CardWriter writer_;
 };
 
 // Creates a fresh temporary working directory with an empty SDCARD folder
