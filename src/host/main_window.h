@@ -37,6 +37,7 @@ class LcdPanel;
 class KeyArea;
 class SerialLink;
 class EchoSink;
+class FlightViewer;
 class NmeaSourceSelector;
 class NmeaTcpSource;
 class NmeaFileReplay;
@@ -109,6 +110,12 @@ public:
     bool save_lcd_screenshot(const QString& path) const;
     void copy_lcd_to_clipboard() const;
 
+    // The flight-data viewer (flight_viewer.cpp): opens a recording in a new
+    // viewer window; nullptr with a message when nothing of it can be shown.
+    FlightViewer* open_flight_data(const QString& path, QString& error);
+    FlightViewer* flight_viewer() const; // the last one opened, while open
+    QString flight_data_folder(); // the card's DATA folder, or the card while it has none
+
     // Shows the frame buffer on Panel1, as the firmware's present does.
     void present() { platform_.present(); }
     int presented_frames() const { return platform_.presented_frames(); }
@@ -175,6 +182,7 @@ private:
     NmeaUdpSource* nmea_udp_ = nullptr;
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
+    QPointer<FlightViewer> flight_viewer_;
 };
 
 } // namespace host

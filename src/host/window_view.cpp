@@ -53,6 +53,13 @@ void warn(QWidget* parent, const QString& message)
 void TfrmMain::build_menus()
 {
     QMenu* file = menuBar()->addMenu("&File");
+    connect(file->addAction("Open Flight Data..."), &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, "Open Flight Data", flight_data_folder(),
+                                                          "Flight data (*.csv *.CSV);;All files (*)");
+        QString error;
+        if (!path.isEmpty() && !open_flight_data(path, error)) warn(this, error);
+    });
+    file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),
                                                           "Sensor presets (*.preset);;All files (*)");

@@ -1,5 +1,6 @@
 #include "host/core/flight_data.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -223,7 +224,8 @@ std::vector<TimeSpan> alarm_spans(const FlightData& data)
         // NaN (no value) compares unequal to 0 but is no alarm.
         for (const FlightChannel* w : words) alarm = alarm || (w->values[r] != 0 && !std::isnan(w->values[r]));
         if (alarm && !open) spans.push_back({data.seconds[r], 0});
-        if (!alarm && open) spans.back().end = data.seconds[r];
+        // At least its own second, even when the next record repeats that second.
+        if (!alarm && open) spans.back().end = std::max(data.seconds[r], spans.back().begin + 1);
         open = alarm;
     }
     if (open) spans.back().end = data.seconds[n - 1] + 1;
