@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QThread>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <cmath>
@@ -80,21 +81,32 @@ QString read_error_text(FileRead r, const QString& path, const std::string& syst
 
 } // namespace
 
-FlightViewer* FlightViewer::open(const QString& path, QWidget* parent, QString& error)
+FlightFile read_flight_file(const QString& path)
 {
+    FlightFile file;
     std::string text, system_error;
     const FileRead r = read_regular_file(path.toStdString(), FLIGHT_DATA_MAX_BYTES, text, system_error);
     if (r != FileRead::Ok) {
-        error = read_error_text(r, path, system_error);
-        return nullptr;
+        file.error = read_error_text(r, path, system_error);
+        return file;
     }
     auto data = std::make_shared<FlightData>();
     std::string why;
-    if (!read_flight_data(text, *data, why)) {
-        error = QString("Cannot show %1: %2").arg(QFileInfo(path).fileName(), QString::fromStdString(why));
+    if (!read_flight_data(text, *data, why))
+        file.error = QString("Cannot show %1: %2").arg(QFileInfo(path).fileName(), QString::fromStdString(why));
+    else
+        file.data = std::move(data);
+    return file;
+}
+
+FlightViewer* FlightViewer::open(const QString& path, QWidget* parent, QString& error)
+{
+    FlightFile file = read_flight_file(path);
+    if (!file.data) {
+        error = file.error;
         return nullptr;
     }
-    return new FlightViewer(std::move(data), path, parent);
+    return new FlightViewer(std::move(file.data), path, parent);
 }
 
 FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString& path, QWidget* parent)
@@ -273,10 +285,26 @@ bool FlightViewer::save_png(const QString& path) const { return plot_image().sav
 FlightViewer* TfrmMain::open_flight_data(const QString& path, QString& error)
 {
     FlightViewer* viewer = FlightViewer::open(path, this, error);
-    if (!viewer) return nullptr;
+    if (viewer) show_flight_viewer(viewer);
+    return viewer;
+}
+
+void TfrmMain::show_flight_viewer(FlightViewer* viewer)
+{
     flight_viewer_ = viewer;
     viewer->show();
-    return viewer;
+}
+
+void TfrmMain::open_flight_data_later(const QString& path, std::function<void(const QString&)> failed)
+{
+    auto file = std::make_shared<FlightFile>();
+    QThread* reader = QThread::create([path, file] { *file = read_flight_file(path); });
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    connect(reader, &QThread::finished, this, [this, path, file, failed] {
+        if (file->data) show_flight_viewer(new FlightViewer(file->data, path, this));
+        else failed(file->error);
+    });
+    reader->start();
 }
 
 FlightViewer* TfrmMain::flight_viewer() const { return flight_viewer_; }

@@ -18,9 +18,21 @@ namespace host {
 
 class FlightPlot;
 
+// A recording read from its file, or the message saying why it cannot be shown.
+struct FlightFile {
+    std::shared_ptr<const FlightData> data;
+    QString error;
+};
+
+// Reads the recording at path: a regular file of at most FLIGHT_DATA_MAX_BYTES,
+// opened without blocking. Safe on any thread.
+FlightFile read_flight_file(const QString& path);
+
 class FlightViewer : public QMainWindow {
     Q_OBJECT
 public:
+    // A new viewer window (not yet shown) onto data read from path.
+    FlightViewer(std::shared_ptr<const FlightData> data, const QString& path, QWidget* parent);
     // Reads the recording at path into a new viewer window (not yet shown),
     // or returns nullptr with a message in error when nothing of it can be shown.
     static FlightViewer* open(const QString& path, QWidget* parent, QString& error);
@@ -38,7 +50,6 @@ public:
     bool save_png(const QString& path) const;
 
 private:
-    FlightViewer(std::shared_ptr<const FlightData> data, const QString& path, QWidget* parent);
     void build_channel_list();
     void build_value_list();
     void build_menus();

@@ -113,6 +113,10 @@ public:
     // The flight-data viewer (flight_viewer.cpp): opens a recording in a new
     // viewer window; nullptr with a message when nothing of it can be shown.
     FlightViewer* open_flight_data(const QString& path, QString& error);
+    // The same with the file read on a worker thread, so that a long recording
+    // does not hold up the unit: the viewer shows when it is read, or failed
+    // gets the message.
+    void open_flight_data_later(const QString& path, std::function<void(const QString&)> failed);
     FlightViewer* flight_viewer() const; // the last one opened, while open
     QString flight_data_folder(); // the card's DATA folder, or the card while it has none
 
@@ -147,6 +151,7 @@ private:
     void Timer1Timer();
     void frame();
     void press_key(int code);
+    void show_flight_viewer(FlightViewer* viewer);
     void wheel_knob(int steps);
 
     WindowPlatform platform_;

@@ -56,8 +56,7 @@ void TfrmMain::build_menus()
     connect(file->addAction("Open Flight Data..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Open Flight Data", flight_data_folder(),
                                                           "Flight data (*.csv *.CSV);;All files (*)");
-        QString error;
-        if (!path.isEmpty() && !open_flight_data(path, error)) warn(this, error);
+        if (!path.isEmpty()) open_flight_data_later(path, [this](const QString& error) { warn(this, error); });
     });
     file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
