@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString RECORDING = QString(EMS_SOURCE_DIR) + "/tests/data/flight/FLT00001.CSV";
+const QString RECORDING = QString(EMS_SOURCE_DIR) + "/examples/sample_flight.csv";
 
 class FlightViewerScenario : public test::WindowScenario {
 protected:
