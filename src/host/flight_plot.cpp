@@ -9,7 +9,6 @@
 #include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "host/core/flight_trace.h"
@@ -31,15 +30,6 @@ constexpr size_t MAX_RUNS = 64;        // per channel; only a broken file has mo
 constexpr double WHEEL_ZOOM = 0.8;     // the span a wheel notch in leaves
 constexpr double VALUE_MARGIN = 0.05;  // of a value axis's span, above and below the traces
 constexpr int TIME_TICKS = 8;          // about this many time labels
-
-// Cylinder n (1-based) of a channel named EGTn or CHTn, else 0.
-int cylinder(const std::string& name)
-{
-    if (name.size() < 4 || (name.compare(0, 3, "EGT") != 0 && name.compare(0, 3, "CHT") != 0)) return 0;
-    int n = 0;
-    const auto [end, ec] = std::from_chars(name.data() + 3, name.data() + name.size(), n);
-    return ec == std::errc() && end == name.data() + name.size() && n > 0 ? n : 0;
-}
 
 // A time step for the labels: whole seconds, minutes or hours.
 double time_step(double span)
@@ -79,7 +69,7 @@ FlightPlot::FlightPlot(std::shared_ptr<const FlightData> data, QWidget* parent)
     for (size_t i = 0; i < traces_.size(); ++i) {
         const FlightChannel& ch = data_->channels[i];
         Trace& t = traces_[i];
-        const int n = cylinder(ch.name);
+        const int n = channel_cylinder(ch.name);
         if (n > 0) {
             t.pen = QPen(CYLINDER_COLOURS[(n - 1) % std::size(CYLINDER_COLOURS)], 2);
             if (ch.name[0] == 'C') t.pen.setStyle(Qt::DashLine);

@@ -27,16 +27,15 @@ namespace {
 
 constexpr int CHANNEL_ROLE = Qt::UserRole; // a channel item's index, -1 for a group
 constexpr int VALUE_ROWS_BEFORE_CHANNELS = 2; // UTC and T (s)
-const char* const GROUPS[] = {"EGT", "CHT"};  // channels grouped under a tick of their own
-const char* const ALARM_WORDS[] = {"ALARM1", "ALARM2"};
+const char* const GROUPS[] = {"EGT", "CHT"};  // the cylinder channels, each kind under a tick of its own
 
-bool starts_with(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-
-bool is_alarm_word(const std::string& name)
+// The group a channel stands under, or -1.
+int group_of(const std::string& name)
 {
-    for (const char* a : ALARM_WORDS)
-        if (name == a) return true;
-    return false;
+    if (channel_cylinder(name) == 0) return -1;
+    for (size_t g = 0; g < std::size(GROUPS); ++g)
+        if (name.rfind(GROUPS[g], 0) == 0) return int(g);
+    return -1;
 }
 
 // A short stroke in the channel's colour and line style, for the lists.
@@ -129,6 +128,15 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
     setCentralWidget(split);
     build_menus();
 
+    build_status_bar();
+    connect(plot_, &FlightPlot::cursorMoved, this, [this](int row) { show_cursor_values(row); });
+    resize(1140, 640);
+    plot_->reset_zoom();
+    plot_->set_cursor_row(0);
+}
+
+void FlightViewer::build_status_bar()
+{
     const double span = data_->seconds.back() - data_->seconds.front();
     statusBar()->addWidget(new QLabel(QString("%1 records over %2 from %3 UTC   Wheel: zoom   Drag: pan   "
                                               "Double-click: whole flight")
@@ -139,17 +147,11 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
     if (!note_.isEmpty()) {
         auto* label = new QLabel(note_);
         label->setStyleSheet("QLabel { background: #fff3b0; padding: 1px 4px; }");
-        label->setToolTip(QString::fromStdString([this] {
-            std::string all;
-            for (const std::string& r : data_->skip_reasons) all += r + "\n";
-            return all;
-        }()));
+        QStringList reasons;
+        for (const std::string& r : data_->skip_reasons) reasons << QString::fromStdString(r);
+        label->setToolTip(reasons.join('\n'));
         statusBar()->addPermanentWidget(label);
     }
-    connect(plot_, &FlightPlot::cursorMoved, this, [this](int row) { show_cursor_values(row); });
-    resize(1140, 640);
-    plot_->reset_zoom();
-    plot_->set_cursor_row(0);
 }
 
 void FlightViewer::build_channel_list()
@@ -158,21 +160,17 @@ void FlightViewer::build_channel_list()
     channels_->setRootIsDecorated(true);
     QTreeWidgetItem* groups[std::size(GROUPS)] = {};
     bool cylinders = false;
-    for (const FlightChannel& ch : data_->channels)
-        for (const char* g : GROUPS) cylinders = cylinders || starts_with(ch.name, g);
+    for (const FlightChannel& ch : data_->channels) cylinders = cylinders || group_of(ch.name) >= 0;
     for (size_t i = 0; i < data_->channels.size(); ++i) {
         const FlightChannel& ch = data_->channels[i];
-        QTreeWidgetItem* parent = nullptr;
-        for (size_t g = 0; g < std::size(GROUPS); ++g) {
-            if (!starts_with(ch.name, GROUPS[g])) continue;
-            if (!groups[g]) {
-                groups[g] = new QTreeWidgetItem(channels_, {GROUPS[g]});
-                groups[g]->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsAutoTristate);
-                groups[g]->setData(0, CHANNEL_ROLE, -1);
-                groups[g]->setExpanded(true);
-            }
-            parent = groups[g];
+        const int g = group_of(ch.name);
+        if (g >= 0 && !groups[g]) {
+            groups[g] = new QTreeWidgetItem(channels_, {GROUPS[g]});
+            groups[g]->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsAutoTristate);
+            groups[g]->setData(0, CHANNEL_ROLE, -1);
+            groups[g]->setExpanded(true);
         }
+        QTreeWidgetItem* parent = g >= 0 ? groups[g] : nullptr;
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(channels_);
         item->setText(0, ch.unit.empty() ? QString::fromStdString(ch.name)
                                          : QString("%1 (%2)").arg(QString::fromStdString(ch.name),

@@ -53,6 +53,7 @@ private:
     void build_channel_list();
     void build_value_list();
     void build_menus();
+    void build_status_bar(); // what the recording spans, and what was skipped
     void show_cursor_values(int row);
     void channel_ticked(QTreeWidgetItem* item);
 

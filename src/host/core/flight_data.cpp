@@ -204,6 +204,19 @@ std::string skipped_summary(const FlightData& data, size_t reasons_shown)
     return s;
 }
 
+int channel_cylinder(std::string_view name)
+{
+    if (name.size() < 4 || (name.substr(0, 3) != "EGT" && name.substr(0, 3) != "CHT")) return 0;
+    int n = 0;
+    const auto [end, ec] = std::from_chars(name.data() + 3, name.data() + name.size(), n);
+    return ec == std::errc() && end == name.data() + name.size() && n > 0 ? n : 0;
+}
+
+bool is_alarm_word(std::string_view name)
+{
+    return std::find(std::begin(ALARM_COLUMNS), std::end(ALARM_COLUMNS), name) != std::end(ALARM_COLUMNS);
+}
+
 const FlightChannel* find_channel(const FlightData& data, std::string_view name)
 {
     for (const FlightChannel& c : data.channels)

@@ -61,6 +61,11 @@ struct TimeSpan {
 // second after the last record.
 std::vector<TimeSpan> alarm_spans(const FlightData& data);
 
+// The cylinder (1-based) whose EGT or CHT an EGTn or CHTn channel holds, else 0.
+int channel_cylinder(std::string_view name);
+// Whether the channel is one of the alarm words, ALARM1 or ALARM2.
+bool is_alarm_word(std::string_view name);
+
 // The channel named name, or nullptr.
 const FlightChannel* find_channel(const FlightData& data, std::string_view name);
 
