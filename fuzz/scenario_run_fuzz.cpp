@@ -1,7 +1,7 @@
 // Fuzzes the scenario runner: each input line is played against a real
 // (offscreen) window, one line at a time so that a refused line does not end
-// the run. Lines that would write files (screenshot, dump), click buttons or
-// type into combo boxes (connecting real ports and files) or run for long
+// the run. Lines that would write files (screenshot, dump, viewer png), click
+// buttons or type into combo boxes (connecting real ports and files) or run for long
 // (more than 300 ticks or passes) are left out.
 #include <QApplication>
 #include <QString>
@@ -25,6 +25,7 @@ bool playable(const std::string& line)
     if (!host::split_scenario_line(line, w, error) || w.empty()) return true; // refused or blank
     for (const char* skipped : {"screenshot", "dump", "button", "combo", "help"})
         if (w[0] == skipped) return false;
+    if (w[0] == "viewer" && w.size() > 1 && w[1] == "png") return false;
     long long n = 0;
     if ((w[0] == "ticks" || w[0] == "passes") && w.size() == 2 && host::parse_count(w[1], n, 10000000))
         return n <= 300;

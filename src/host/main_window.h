@@ -37,6 +37,7 @@ class LcdPanel;
 class KeyArea;
 class SerialLink;
 class EchoSink;
+class FlightViewer;
 class NmeaSourceSelector;
 class NmeaTcpSource;
 class NmeaFileReplay;
@@ -118,6 +119,15 @@ public:
     void switch_card(const QString& dir);
     bool card_switch_pending() const { return !pending_card_.isEmpty(); }
     void open_card_folder(); // File / "Open Card Folder...": choose, switch, remember
+    // The flight-data viewer (flight_viewer.cpp): opens a recording in a new
+    // viewer window; nullptr with a message when nothing of it can be shown.
+    FlightViewer* open_flight_data(const QString& path, QString& error);
+    // The same with the file read on a worker thread, so that a long recording
+    // does not hold up the unit: the viewer shows when it is read, or failed
+    // gets the message.
+    void open_flight_data_later(const QString& path, std::function<void(const QString&)> failed);
+    FlightViewer* flight_viewer() const; // the last one opened, while open
+    QString flight_data_folder(); // the card's DATA folder, or the card while it has none
 
     // Shows the frame buffer on Panel1, as the firmware's present does.
     void present() { platform_.present(); }
@@ -153,6 +163,7 @@ private:
     void finish_card_switch();
     void show_card();
     void press_key(int code);
+    void show_flight_viewer(FlightViewer* viewer);
     void wheel_knob(int steps);
 
     WindowPlatform platform_;
@@ -190,6 +201,7 @@ private:
     bool virtual_time_ = false;
     QLabel* card_label_ = nullptr;
     QString pending_card_; // the card going in, while the old one is out
+    QPointer<FlightViewer> flight_viewer_;
 };
 
 } // namespace host

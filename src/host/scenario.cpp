@@ -22,6 +22,8 @@
 
 #include "gps/gps_data.h"
 #include "host/core/scenario_parse.h"
+#include "host/flight_plot.h"
+#include "host/flight_viewer.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
 #include "host/nmea_source.h"
@@ -141,6 +143,44 @@ bool save_json(const QString& file, const QJsonObject& out, QString& error)
 }
 
 void print_help();
+
+// The flight-data viewer's commands: "open" makes a new viewer, the others act
+// on the last one opened.
+bool viewer_command(Context& c, const Words& w, QString& error)
+{
+    const std::string& what = w[1];
+    if (what == "open") {
+        if (w.size() != 3) return fail(error, "usage: viewer open FILE.csv");
+        const FlightViewer* viewer = c.window.open_flight_data(c.resolve(w[2]), error);
+        if (viewer && !viewer->note().isEmpty()) std::printf("%s: %s\n", w[2].c_str(), qPrintable(viewer->note()));
+        return viewer != nullptr;
+    }
+    FlightViewer* viewer = c.window.flight_viewer();
+    if (!viewer) return fail(error, "no flight-data viewer is open");
+    if (what == "png" && w.size() == 3) {
+        const QString file = c.resolve(w[2]);
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        return viewer->save_png(file) || fail(error, "cannot write " + file);
+    }
+    if (what == "cursor" && w.size() == 3) {
+        long long t = 0;
+        if (!parse_integer(w[2], t)) return fail(error, q("bad seconds " + w[2]));
+        viewer->plot()->set_cursor_row(viewer->plot()->row_at(double(t)));
+        return true;
+    }
+    if (what == "range" && w.size() == 4) {
+        long long t0 = 0, t1 = 0;
+        if (!parse_integer(w[2], t0) || !parse_integer(w[3], t1) || t1 <= t0)
+            return fail(error, "viewer range wants two rising whole seconds");
+        viewer->plot()->set_time_range(double(t0), double(t1));
+        return true;
+    }
+    if (what == "channel" && w.size() == 4) {
+        if (w[3] != "on" && w[3] != "off") return fail(error, "viewer channel takes on or off");
+        return viewer->set_channel(q(w[2]), w[3] == "on") || fail(error, q("the recording has no channel " + w[2]));
+    }
+    return fail(error, "usage: viewer open FILE.csv | png FILE.png | cursor T | range T0 T1 | channel NAME on|off");
+}
 
 const Command COMMANDS[] = {
     {"power", 1, 1, "power on|off", "the \"&On\" / \"&Off\" buttons",
@@ -301,6 +341,10 @@ const Command COMMANDS[] = {
          if (shown != q(w[2])) return fail(error, QString("%1 is %2, expected %3").arg(q(w[1]), shown, q(w[2])));
          return true;
      }},
+    {"viewer", 1, 3, "viewer open|png|cursor|range|channel ...",
+     "the flight-data viewer: open FILE.csv, png FILE.png (its plot), cursor T, range T0 T1 (seconds shown), "
+     "channel NAME on|off",
+     viewer_command},
     {"quit", 0, 0, "quit", "ends the script and the program",
      [](Context& c, const Words&, QString&) {
          c.quit = true;

@@ -54,6 +54,11 @@ void TfrmMain::build_menus()
 {
     QMenu* file = menuBar()->addMenu("&File");
     connect(file->addAction("Open Card Folder..."), &QAction::triggered, this, [this] { open_card_folder(); });
+    connect(file->addAction("Open Flight Data..."), &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, "Open Flight Data", flight_data_folder(),
+                                                          "Flight data (*.csv *.CSV);;All files (*)");
+        if (!path.isEmpty()) open_flight_data_later(path, [this](const QString& error) { warn(this, error); });
+    });
     file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),

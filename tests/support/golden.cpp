@@ -35,24 +35,33 @@ bool write_frame_png(const std::string& path)
 
 ::testing::AssertionResult matches_golden(const std::string& name)
 {
+    return matches_golden(name, to_image(ems::Framebuffer, ems::LCD_WIDTH, ems::LCD_HEIGHT));
+}
+
+::testing::AssertionResult matches_golden(const std::string& name, const QImage& picture)
+{
     const std::string golden = std::string(EMS_SOURCE_DIR) + "/tests/golden/" + name + ".png";
     const std::string actual = std::string(EMS_BINARY_DIR) + "/golden-actual/" + name + ".png";
+    const QImage got = picture.convertToFormat(QImage::Format_RGB32);
+    auto save = [&](const std::string& path) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        return got.save(QString::fromStdString(path), "PNG");
+    };
     const char* update = std::getenv("EMS_UPDATE_GOLDEN");
     if (update && *update && std::string(update) != "0") {
-        if (!write_frame_png(golden)) return ::testing::AssertionFailure() << "cannot write " << golden;
+        if (!save(golden)) return ::testing::AssertionFailure() << "cannot write " << golden;
         return ::testing::AssertionSuccess();
     }
     QImage expected;
     if (!expected.load(QString::fromStdString(golden))) {
-        write_frame_png(actual);
+        save(actual);
         return ::testing::AssertionFailure()
                << "no golden " << golden << " (actual written to " << actual
                << "; review it and run with EMS_UPDATE_GOLDEN=1 to accept)";
     }
     expected = expected.convertToFormat(QImage::Format_RGB32);
-    const QImage got = to_image(ems::Framebuffer, ems::LCD_WIDTH, ems::LCD_HEIGHT);
     if (expected.size() != got.size()) {
-        write_frame_png(actual);
+        save(actual);
         return ::testing::AssertionFailure() << "golden " << name << " has another size";
     }
     int differing = 0, first_x = -1, first_y = -1;
@@ -62,7 +71,7 @@ bool write_frame_png(const std::string& path)
                 if (differing++ == 0) first_x = x, first_y = y;
             }
     if (differing == 0) return ::testing::AssertionSuccess();
-    write_frame_png(actual);
+    save(actual);
     return ::testing::AssertionFailure() << differing << " pixels differ from golden " << name
                                          << ", first at (" << first_x << ", " << first_y
                                          << "); actual written to " << actual;

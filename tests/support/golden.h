@@ -1,5 +1,5 @@
-// Golden screenshots: the frame buffer compared pixel for pixel with a
-// reviewed PNG in tests/golden/. On a mismatch (or a missing golden) the
+// Golden screenshots: the frame buffer (or a picture of a host window)
+// compared pixel for pixel with a reviewed PNG in tests/golden/. On a mismatch (or a missing golden) the
 // actual picture is written to <build>/tests/golden-actual/NAME.png.
 // EMS_UPDATE_GOLDEN=1 in the environment rewrites the goldens instead.
 #pragma once
@@ -7,6 +7,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
+
+class QImage;
 
 namespace test {
 
@@ -17,6 +19,8 @@ bool write_frame_png(const std::string& path);
 
 // Compares the current Framebuffer with tests/golden/NAME.png.
 ::testing::AssertionResult matches_golden(const std::string& name);
+// Compares a picture with tests/golden/NAME.png.
+::testing::AssertionResult matches_golden(const std::string& name, const QImage& picture);
 
 } // namespace test
 
