@@ -230,7 +230,11 @@ void TfrmMain::closeEvent(QCloseEvent* e)
     QApplication::quit();
 }
 
-void TfrmMain::Timer1Timer() { ems::Timer1Timer(); }
+void TfrmMain::Timer1Timer()
+{
+    ems::Timer1Timer();
+    emit ticked();
+}
 
 void TfrmMain::frame()
 {
@@ -266,6 +270,7 @@ void TfrmMain::advance_ticks(int n)
     for (int i = 0; i < n; ++i) {
         platform_.clock_tick();
         ems::Timer1Timer();
+        emit ticked();
     }
     // Sockets, replays and the serial port report through events, whether
     // or not the firmware runs.
