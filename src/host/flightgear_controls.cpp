@@ -53,6 +53,7 @@ QWidget* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
 
     flightgear_player_ = new FlightGearPlayer(this);
     connect(this, &TfrmMain::ticked, flightgear_player_, &FlightGearPlayer::tick);
+    connect(this, &TfrmMain::passed, flightgear_, &FlightGearLink::offer_fix);
     flightgear_->setClock([this] {
         const ems::LocalTime t = platform_.local_time();
         return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};

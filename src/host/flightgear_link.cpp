@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QUdpSocket>
 #include <algorithm>
+#include <utility>
+
+#include "gps/gps_data.h"
 
 #include "host/core/file_read.h"
 
@@ -19,8 +22,8 @@ void FlightGearLink::start()
     if (isBusy()) return;
     bool ok = false;
     const uint port = port_text_.trimmed().toUInt(&ok);
-    if (!ok || port < 1 || port > 65535) {
-        emit errorOccurred(tr("The FlightGear port must be a number from 1 to 65535, not \"%1\".").arg(port_text_));
+    if (!ok || port > 65535) {
+        emit errorOccurred(tr("The FlightGear port must be a number from 1 to 65535 (0 takes any free port), not \"%1\".").arg(port_text_));
         return;
     }
     socket_ = new QUdpSocket(this);
@@ -43,7 +46,7 @@ void FlightGearLink::stop()
 {
     if (!isBusy()) return;
     close_socket();
-    feeder_.clear();
+    waiting_fix_.clear();
     set_state(State::Off);
 }
 
@@ -93,9 +96,19 @@ void FlightGearLink::take_datagram(std::string_view text)
         }
         lines_to_fix_ = FLIGHTGEAR_LINES_PER_FIX - 1;
         // Only while this link holds the receive path.
-        if (isConnected()) feeder_.push(QByteArray::fromStdString(flightgear_nmea(sample, clock_ ? clock_() : UtcStamp{})));
+        if (isConnected()) waiting_fix_ = QByteArray::fromStdString(flightgear_nmea(sample, clock_ ? clock_() : UtcStamp{}));
     }
+    offer_fix();
     if (any || bad_ != bad_before) emit countsChanged();
+}
+
+void FlightGearLink::offer_fix()
+{
+    if (waiting_fix_.isEmpty() || !isConnected()) return;
+    for (const std::atomic<uint8_t>* flag : {&ems::nmea.nmea_rmc_new, &ems::nmea.nmea_gga_new, &ems::nmea.nmea_gsa_new})
+        if (flag->load(std::memory_order_acquire) != 0) return;
+    const QByteArray fix = std::exchange(waiting_fix_, {});
+    feed_receive_handler(reinterpret_cast<const uint8_t*>(fix.constData()), size_t(fix.size()));
 }
 
 QString FlightGearLink::status_for(bool on, const QString& what) const

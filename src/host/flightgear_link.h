@@ -7,6 +7,11 @@
 // takes the receive path only while the selector lets it, like any other
 // source. Bad lines are counted with their last reason and change nothing.
 //
+// A position is only worth its newest value: a fix waits while the main loop
+// has not yet taken the previous one from its slots, and a newer fix takes
+// its place. The window offers it again after every firmware pass
+// (offer_fix), so scripted passes get the newest position too.
+//
 // FlightGearPlayer sends a recorded stream (one line per FlightGear line)
 // over UDP to the link, one line per tick of the window's 100 ms timer, the
 // rate FlightGear sends at; scripts replay examples with it.
@@ -19,7 +24,6 @@
 
 #include "host/core/flightgear_drive.h"
 #include "host/nmea_source.h"
-#include "host/nmea_sources.h"
 
 class QUdpSocket;
 
@@ -41,7 +45,7 @@ public:
     QString title() const override { return tr("FlightGear link (UDP)"); }
     // The port number as typed, read by the next start().
     void setPort(const QString& port_text) { port_text_ = port_text; }
-    // Binds 127.0.0.1 at the port: connectedChanged(true, "port N") at once,
+    // Binds 127.0.0.1 at the port (0: any free one): connectedChanged(true, "port N") at once,
     // or errorOccurred() (bad number, port in use) with the state back at Off.
     // The counts start over.
     void start() override;
@@ -61,6 +65,8 @@ public:
 
     // One datagram's text, as if received (tests and fuzzing use it too).
     void take_datagram(std::string_view text);
+    // Hands the waiting fix to the receive handler once its slots are free.
+    void offer_fix();
 
 signals:
     // A good line's values, on the user-interface thread.
@@ -75,10 +81,10 @@ private:
     void read_datagrams();
     void close_socket();
 
-    NmeaFeeder feeder_;
     QString port_text_;
     QUdpSocket* socket_ = nullptr;
     std::function<UtcStamp()> clock_;
+    QByteArray waiting_fix_; // the newest position sentences not yet handed over
     quint64 lines_ = 0;
     quint64 bad_ = 0;
     QString last_bad_;

@@ -247,6 +247,7 @@ void TfrmMain::frame()
         ++passes_;
     }
     platform_.release_presents();
+    emit passed();
     if (!ems::firmware_running()) {
         frame_timer_->stop();
         update_power_state();
@@ -285,6 +286,7 @@ void TfrmMain::run_passes(int n)
         if (ems::firmware_running()) {
             ems::firmware_pass();
             ++passes_;
+            emit passed();
         }
         QCoreApplication::processEvents();
     }

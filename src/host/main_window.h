@@ -123,6 +123,8 @@ public:
 signals:
     // Every tick of the 100 ms timer, real or scripted.
     void ticked();
+    // After the firmware passes of a frame, or each scripted pass.
+    void passed();
 
 protected:
     void closeEvent(QCloseEvent* e) override; // FormClose

@@ -12,25 +12,40 @@ namespace {
 
 int64_t distance(int64_t a, int64_t b) { return a < b ? b - a : a - b; }
 
+// The first input in [lo, hi] at which a monotonic reading has reached
+// `want` (hi when it never does).
+template <class Reading>
+int32_t first_reaching(int32_t lo, int32_t hi, int64_t want, bool rising, Reading reading)
+{
+    auto reached = [&](int32_t x) { return rising ? reading(x) >= want : reading(x) <= want; };
+    while (lo < hi) {
+        const int32_t mid = lo + (hi - lo) / 2;
+        if (reached(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
 // The input in [lo, hi] whose reading lies nearest `want`, for a reading that
-// is monotonic over the range (rising or falling, steps allowed). A binary
-// search for the first input reaching the wanted value, then the better of it
-// and its neighbour; ties go to the input found first.
+// is monotonic over the range (rising or falling, steps allowed): the first
+// input reaching the wanted value or the one before it, whichever reads
+// nearer (ties to the one before). When several inputs read exactly the
+// wanted value, the middle one of them: a filter that settles a count short
+// of its input (as the volts and tank filters do when a reading rises) then
+// still reads the same.
 template <class Reading>
 int32_t nearest_input(int32_t lo, int32_t hi, int64_t want, Reading reading)
 {
     const bool rising = reading(lo) <= reading(hi);
-    auto reached = [&](int32_t x) { return rising ? reading(x) >= want : reading(x) <= want; };
-    int32_t a = lo, b = hi;
-    while (a < b) {
-        const int32_t mid = a + (b - a) / 2;
-        if (reached(mid))
-            b = mid;
-        else
-            a = mid + 1;
-    }
-    if (a > lo && distance(reading(a - 1), want) <= distance(reading(a), want)) return a - 1;
-    return a;
+    int32_t a = first_reaching(lo, hi, want, rising, reading);
+    if (a > lo && distance(reading(a - 1), want) <= distance(reading(a), want)) --a;
+    if (reading(a) != want) return a;
+    // The first input past the run reading `want` reads beyond it.
+    const int32_t past = first_reaching(a, hi, rising ? want + 1 : want - 1, rising, reading);
+    const int32_t last = reading(past) == want ? past : past - 1;
+    return a + (last - a) / 2;
 }
 
 } // namespace
