@@ -2,7 +2,7 @@
 // parser; each line taken is turned into the raw inputs and the position
 // sentences it drives. A taken line has every value inside its field's
 // range, every raw input lies inside its slider's range, and the sentences
-// are three short GP sentences ending in CR LF.
+// are four short GP sentences ending in CR LF.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -24,15 +24,15 @@ void check_inputs(const host::FlightGearSample& s)
         if (d.input == host::SimInput::FlowPulses) hi = ems::FLOW_PULSES_MAX;
         if (d.value < lo || d.value > hi) std::abort();
     }
-    const std::string nmea = host::flightgear_nmea(s, {});
+    const std::string nmea = host::flightgear_nmea(s, {}, int(s.rpm) % 3);
     size_t lines = 0, start = 0;
     for (size_t nl = nmea.find('\n'); nl != std::string::npos; nl = nmea.find('\n', start)) {
         const std::string_view line(nmea.data() + start, nl + 1 - start);
-        if (line.substr(0, 3) != "$GP" || line.size() > 100 || line[line.size() - 2] != '\r') std::abort();
+        if (line.substr(0, 3) != "$GP" || line.size() > 82 || line[line.size() - 2] != '\r') std::abort();
         ++lines;
         start = nl + 1;
     }
-    if (lines != 3 || start != nmea.size()) std::abort();
+    if (lines != 4 || start != nmea.size()) std::abort();
 }
 
 } // namespace

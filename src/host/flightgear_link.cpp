@@ -96,7 +96,10 @@ void FlightGearLink::take_datagram(std::string_view text)
         }
         lines_to_fix_ = FLIGHTGEAR_LINES_PER_FIX - 1;
         // Only while this link holds the receive path.
-        if (isConnected()) waiting_fix_ = QByteArray::fromStdString(flightgear_nmea(sample, clock_ ? clock_() : UtcStamp{}));
+        if (isConnected()) {
+            waiting_fix_ = QByteArray::fromStdString(flightgear_nmea(sample, clock_ ? clock_() : UtcStamp{}, gsv_part_));
+            gsv_part_ ^= 1;
+        }
     }
     offer_fix();
     if (any || bad_ != bad_before) emit countsChanged();
@@ -105,7 +108,7 @@ void FlightGearLink::take_datagram(std::string_view text)
 void FlightGearLink::offer_fix()
 {
     if (waiting_fix_.isEmpty() || !isConnected()) return;
-    for (const std::atomic<uint8_t>* flag : {&ems::nmea.nmea_rmc_new, &ems::nmea.nmea_gga_new, &ems::nmea.nmea_gsa_new})
+    for (const std::atomic<uint8_t>* flag : {&ems::nmea.nmea_rmc_new, &ems::nmea.nmea_gga_new, &ems::nmea.nmea_gsa_new, &ems::nmea.nmea_gsv_new})
         if (flag->load(std::memory_order_acquire) != 0) return;
     const QByteArray fix = std::exchange(waiting_fix_, {});
     feed_receive_handler(reinterpret_cast<const uint8_t*>(fix.constData()), size_t(fix.size()));

@@ -3,7 +3,7 @@
 // good line moves the simulated sensor inputs the way real sensors would
 // (host/core/flightgear_drive.h: the raw inputs the firmware converts, never
 // its readings), and once a second the aircraft's position goes to the
-// receive handler as NMEA RMC, GGA and GSA sentences. As an NmeaSource it
+// receive handler as NMEA RMC, GGA, GSA and GSV sentences. As an NmeaSource it
 // takes the receive path only while the selector lets it, like any other
 // source. Bad lines are counted with their last reason and change nothing.
 //
@@ -89,6 +89,7 @@ private:
     quint64 bad_ = 0;
     QString last_bad_;
     int lines_to_fix_ = 0; // good lines until the next position
+    int gsv_part_ = 0;     // the half of the sky the next position carries
 };
 
 class FlightGearPlayer : public QObject {

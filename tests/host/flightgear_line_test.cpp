@@ -101,8 +101,12 @@ TEST(FlightGearLine, PositionSentencesReadBackAsTheSample)
     const ems::GgaFields gga = ems::read_gga(body_of(nmea, "GPGGA"));
     EXPECT_EQ(gga.altitude_m, 617); // 2025 ft
     EXPECT_EQ(gga.sats_used, 8);
+    const ems::GsvFields second_half = ems::read_gsv(body_of(host::flightgear_nmea(s, {}, 1), "GPGSV"));
+    EXPECT_EQ(second_half.sats_in_view, 8);
+    EXPECT_EQ(second_half.first, 4);
+    EXPECT_EQ(second_half.count, 4);
     // Every sentence carries its checksum and CR LF.
-    for (const char* type : {"GPRMC", "GPGGA", "GPGSA"}) {
+    for (const char* type : {"GPRMC", "GPGGA", "GPGSA", "GPGSV"}) {
         const std::string body = body_of(nmea, type);
         unsigned sum = 0;
         for (char c : body) sum ^= uint8_t(c);

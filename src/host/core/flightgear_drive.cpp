@@ -109,7 +109,16 @@ std::vector<DrivenInput> flightgear_inputs(const FlightGearSample& s)
     return out;
 }
 
-std::string flightgear_nmea(const FlightGearSample& s, const UtcStamp& t)
+namespace {
+
+// The sky the fix is made of (GSA names the same satellites): PRN, elevation,
+// azimuth, signal to noise ratio.
+constexpr int SKY[8][4] = {{2, 64, 41, 44},  {5, 38, 112, 41}, {7, 22, 175, 36}, {13, 51, 232, 42},
+                           {15, 15, 291, 33}, {20, 71, 300, 45}, {24, 33, 10, 39},  {30, 10, 140, 30}};
+
+} // namespace
+
+std::string flightgear_nmea(const FlightGearSample& s, const UtcStamp& t, int gsv_part)
 {
     char time[16], date[16], tail[96];
     std::snprintf(time, sizeof time, "%02d%02d%02d.00", t.hour % 100, t.minute % 100, t.second % 100);
@@ -123,7 +132,14 @@ std::string flightgear_nmea(const FlightGearSample& s, const UtcStamp& t)
     std::snprintf(tail, sizeof tail, ",1,08,0.9,%.1f,M,0.0,M,,", s.altitude_ft * METRES_PER_FOOT);
     out += sentence("GPGGA," + std::string(time) + "," + where + tail);
     out += sentence("GPGSA,A,3,02,05,07,13,15,20,24,30,,,,,1.6,0.9,1.3");
-    return out;
+    const int part = gsv_part == 1 ? 1 : 0;
+    std::string gsv = "GPGSV,2," + std::to_string(part + 1) + ",08";
+    for (int i = part * 4; i < part * 4 + 4; ++i) {
+        char sat[32];
+        std::snprintf(sat, sizeof sat, ",%02d,%02d,%03d,%02d", SKY[i][0], SKY[i][1], SKY[i][2], SKY[i][3]);
+        gsv += sat;
+    }
+    return out + sentence(gsv);
 }
 
 } // namespace host

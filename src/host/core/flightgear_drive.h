@@ -33,8 +33,10 @@ struct UtcStamp {
     int hour = 0, minute = 0, second = 0;
 };
 
-// RMC, GGA and GSA sentences (talker GP, CR LF) of a 3-D fix with eight
-// satellites at the sample's position, altitude, ground speed and track.
-std::string flightgear_nmea(const FlightGearSample& sample, const UtcStamp& time);
+// RMC, GGA, GSA and one GSV sentence (talker GP, CR LF) of a 3-D fix with
+// eight satellites at the sample's position, altitude, ground speed and
+// track. The eight satellites take two GSV sentences; gsv_part 0 or 1 picks
+// the one to send, so that fixes sent in turn give the whole sky.
+std::string flightgear_nmea(const FlightGearSample& sample, const UtcStamp& time, int gsv_part = 0);
 
 } // namespace host
