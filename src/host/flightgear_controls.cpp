@@ -36,7 +36,7 @@ QString slider_key(const DrivenInput& d)
 
 } // namespace
 
-QWidget* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
+QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
 {
     auto* port = new QLineEdit(QString::number(FLIGHTGEAR_DEFAULT_PORT));
     port->setObjectName("FlightGearPort");

@@ -63,8 +63,6 @@ public:
     quint64 badLines() const { return bad_; }
     const QString& lastBadReason() const { return last_bad_; }
 
-    // One datagram's text, as if received (tests and fuzzing use it too).
-    void take_datagram(std::string_view text);
     // Hands the waiting fix to the receive handler once its slots are free.
     void offer_fix();
 
@@ -79,6 +77,7 @@ protected:
 
 private:
     void read_datagrams();
+    void take_datagram(std::string_view text); // its lines, one by one
     void close_socket();
 
     QString port_text_;

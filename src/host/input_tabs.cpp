@@ -300,7 +300,7 @@ QWidget* TfrmMain::build_gps_tab()
     grid->addLayout(replay_controls, 6, 1, 1, 2);
     grid->addWidget(new QLabel("UDP Port:"), 7, 0);
     grid->addWidget(udp_port, 7, 1, 1, 2);
-    QWidget* flightgear_port = build_flightgear_controls(grid, 8);
+    QLineEdit* flightgear_port = build_flightgear_controls(grid, 8);
     grid->addWidget(state, 10, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     v->addWidget(comm);
@@ -336,7 +336,7 @@ QWidget* TfrmMain::build_gps_tab()
         {nmea_replay_, {log_file, browse, rate, repeat},
          [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
         {nmea_udp_, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
-        {flightgear_, {flightgear_port}, [=, this] { flightgear_->setPort(line_edits_.value("GPS (NMEA Protocol)/FlightGear Port:")->text()); }},
+        {flightgear_, {flightgear_port}, [=, this] { flightgear_->setPort(flightgear_port->text()); }},
     };
     auto update_controls = [=, this] {
         const NmeaSource* chosen = sources_->source(sources_->chosen());

@@ -139,8 +139,9 @@ private:
     QWidget* build_gps_diagnostics(); // counters of what the receive handler made of the feed
     QLayout* build_replay_controls(); // pause, speed and progress of a log replay
     // The FlightGear link's inputs on the GPS tab (flightgear_controls.cpp):
-    // its port and counts in the grid at row; returns the port's line edit.
-    QWidget* build_flightgear_controls(QGridLayout* grid, int row);
+    // its port and counts in the grid at rows row and row + 1; returns the
+    // port's line edit.
+    QLineEdit* build_flightgear_controls(QGridLayout* grid, int row);
     void apply_flightgear(const FlightGearSample& sample); // moves the sliders it drives, and locks them
     void release_flightgear_sliders();                      // gives them back
     QWidget* build_selection_tab();

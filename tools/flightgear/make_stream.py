@@ -5,7 +5,10 @@ of a Rotax-powered two-seater: engine running on the ground, take-off roll,
 climb, and cruise with one lean-mixture excursion that takes the EGT above
 its 800 C alarm limit for about ten seconds before the pilot richens again.
 
-    python3 tools/flightgear/make_stream.py > examples/flightgear_flight.csv
+    python3 tools/flightgear/make_stream.py examples/flightgear_flight.csv
+
+(the regenerate target runs it so; without a file name it writes to
+standard output).
 
 The flight is made up (no simulator was run); it is deterministic.
 """
@@ -53,7 +56,7 @@ def main():
     gs, alt = 0.0, FIELD_ELEVATION_FT
     lat, lon = START_LAT, START_LON
     tank0, tank1 = 10.0, 6.0  # US gallons
-    out = sys.stdout
+    out = open(sys.argv[1], "w", newline="\n") if len(sys.argv) > 1 else sys.stdout
     out.write("# FlightGear stream (sorvik-ems protocol, 10 lines/s) made by tools/flightgear/make_stream.py:\n")
     out.write("# a two-minute flight: ground run, take-off, climb, cruise with a lean-mixture EGT excursion.\n")
     for i in range(SECONDS * RATE):
@@ -94,6 +97,8 @@ def main():
         out.write("%.0f,%.2f,%.0f,%.0f,%.1f,%.1f,%.2f,%.2f,%.2f,%.2f,%.1f,%.6f,%.6f,%.0f,%.1f,%.1f\n" % (
             rpm_shown, map_inhg, f_of_c(egt), f_of_c(cht), f_of_c(oil_t), oil_p * 14.5038, flow_gph,
             tank0, tank1, volts, oat, lat, lon, alt, gs, track))
+    if out is not sys.stdout:
+        out.close()
 
 
 if __name__ == "__main__":
