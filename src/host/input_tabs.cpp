@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "config/settings.h"
+#include "host/flightgear_link.h"
 #include "host/main_window.h"
 #include "host/nmea_source.h"
 #include "host/nmea_sources.h"
@@ -214,14 +215,17 @@ QWidget* TfrmMain::build_gps_tab()
     auto tcp = std::make_unique<NmeaTcpSource>();
     auto replay = std::make_unique<NmeaFileReplay>();
     auto udp = std::make_unique<NmeaUdpSource>();
+    auto flightgear = std::make_unique<FlightGearLink>();
     serial_ = serial.get();
     nmea_tcp_ = tcp.get();
     nmea_replay_ = replay.get();
     nmea_udp_ = udp.get();
+    flightgear_ = flightgear.get();
     sources_->add(std::move(serial));
     sources_->add(std::move(tcp));
     sources_->add(std::move(replay));
     sources_->add(std::move(udp));
+    sources_->add(std::move(flightgear));
 
     auto* comm = new QGroupBox(" Communication Settings ");
     auto* grid = new QGridLayout(comm);
@@ -296,7 +300,8 @@ QWidget* TfrmMain::build_gps_tab()
     grid->addLayout(replay_controls, 6, 1, 1, 2);
     grid->addWidget(new QLabel("UDP Port:"), 7, 0);
     grid->addWidget(udp_port, 7, 1, 1, 2);
-    grid->addWidget(state, 8, 0, 1, 3);
+    QLineEdit* flightgear_port = build_flightgear_controls(grid, 8);
+    grid->addWidget(state, 10, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     v->addWidget(comm);
     v->addWidget(build_gps_diagnostics());
@@ -331,6 +336,7 @@ QWidget* TfrmMain::build_gps_tab()
         {nmea_replay_, {log_file, browse, rate, repeat},
          [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
         {nmea_udp_, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
+        {flightgear_, {flightgear_port}, [=, this] { flightgear_->setPort(flightgear_port->text()); }},
     };
     auto update_controls = [=, this] {
         const NmeaSource* chosen = sources_->source(sources_->chosen());

@@ -234,7 +234,11 @@ void TfrmMain::closeEvent(QCloseEvent* e)
     QApplication::quit();
 }
 
-void TfrmMain::Timer1Timer() { ems::Timer1Timer(); }
+void TfrmMain::Timer1Timer()
+{
+    ems::Timer1Timer();
+    emit ticked();
+}
 
 void TfrmMain::frame()
 {
@@ -248,6 +252,7 @@ void TfrmMain::frame()
     }
     platform_.release_presents();
     after_pass();
+    emit passed();
     if (!ems::firmware_running()) {
         frame_timer_->stop();
         update_power_state();
@@ -271,6 +276,7 @@ void TfrmMain::advance_ticks(int n)
     for (int i = 0; i < n; ++i) {
         platform_.clock_tick();
         ems::Timer1Timer();
+        emit ticked();
     }
     // Sockets, replays and the serial port report through events, whether
     // or not the firmware runs.
@@ -286,6 +292,7 @@ void TfrmMain::run_passes(int n)
             ems::firmware_pass();
             ++passes_;
             after_pass();
+            emit passed();
         }
         QCoreApplication::processEvents();
     }

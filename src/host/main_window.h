@@ -42,6 +42,9 @@ class NmeaSourceSelector;
 class NmeaTcpSource;
 class NmeaFileReplay;
 class NmeaUdpSource;
+class FlightGearLink;
+class FlightGearPlayer;
+struct FlightGearSample;
 class PowerLamp;
 
 class TfrmMain : public QMainWindow {
@@ -75,6 +78,10 @@ public:
     NmeaTcpSource* nmea_tcp() const { return nmea_tcp_; }
     NmeaFileReplay* nmea_replay() const { return nmea_replay_; }
     NmeaUdpSource* nmea_udp() const { return nmea_udp_; }
+    // The FlightGear link (one of the NMEA sources) and the player of
+    // recorded FlightGear streams, paced by the 100 ms ticks.
+    FlightGearLink* flightgear() const { return flightgear_; }
+    FlightGearPlayer* flightgear_player() const { return flightgear_player_; }
 
     // Scenario mode: the 100 ms timer and the passes advance only when told.
     void set_virtual_time(bool on);
@@ -133,6 +140,12 @@ public:
     void present() { platform_.present(); }
     int presented_frames() const { return platform_.presented_frames(); }
 
+signals:
+    // Every tick of the 100 ms timer, real or scripted.
+    void ticked();
+    // After the firmware passes of a frame, or each scripted pass.
+    void passed();
+
 protected:
     void closeEvent(QCloseEvent* e) override; // FormClose
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -145,6 +158,12 @@ private:
     QWidget* build_gps_tab();
     QWidget* build_gps_diagnostics(); // counters of what the receive handler made of the feed
     QLayout* build_replay_controls(); // pause, speed and progress of a log replay
+    // The FlightGear link's inputs on the GPS tab (flightgear_controls.cpp):
+    // its port and counts in the grid at rows row and row + 1; returns the
+    // port's line edit.
+    QLineEdit* build_flightgear_controls(QGridLayout* grid, int row);
+    void apply_flightgear(const FlightGearSample& sample); // moves the sliders it drives, and locks them
+    void release_flightgear_sliders();                      // gives them back
     QWidget* build_selection_tab();
     QWidget* build_ul_power_tab();
     QSlider* add_slider(QGridLayout* grid, int row, const QString& tab, const QString& caption, int min,
@@ -197,6 +216,9 @@ private:
     NmeaTcpSource* nmea_tcp_ = nullptr;
     NmeaFileReplay* nmea_replay_ = nullptr;
     NmeaUdpSource* nmea_udp_ = nullptr;
+    FlightGearLink* flightgear_ = nullptr;
+    FlightGearPlayer* flightgear_player_ = nullptr;
+    QStringList flightgear_driven_; // slider keys the link moves and has locked
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
     QLabel* card_label_ = nullptr;

@@ -24,6 +24,7 @@
 #include "host/core/scenario_parse.h"
 #include "host/flight_plot.h"
 #include "host/flight_viewer.h"
+#include "host/flightgear_link.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
 #include "host/nmea_source.h"
@@ -180,6 +181,36 @@ bool viewer_command(Context& c, const Words& w, QString& error)
         return viewer->set_channel(q(w[2]), w[3] == "on") || fail(error, q("the recording has no channel " + w[2]));
     }
     return fail(error, "usage: viewer open FILE.csv | png FILE.png | cursor T | range T0 T1 | channel NAME on|off");
+// "flightgear start [PORT]": the link chosen as the NMEA source and started
+// as the GPS tab's "Connect" starts it.
+bool flightgear_start(Context& c, const Words& w, QString& error)
+{
+    FlightGearLink* link = c.window.flightgear();
+    NmeaSourceSelector* sources = c.window.nmea_sources();
+    if (sources->busy() && sources->busy() != link) return fail(error, "flightgear: another NMEA source is connected");
+    if (link->isConnected()) return true;
+    if (w.size() > 2) {
+        long long port = 0;
+        if (!parse_count(w[2], port, 65535)) return fail(error, q("bad port " + w[2]));
+        c.window.line_edit("GPS (NMEA Protocol)/FlightGear Port:")->setText(q(w[2]));
+    }
+    for (int i = 0; i < sources->count(); ++i)
+        if (sources->source(i) == link) c.window.combo("GPS (NMEA Protocol)/Source:")->setCurrentIndex(i);
+    c.window.button("&Connect")->click();
+    QCoreApplication::processEvents();
+    return link->isConnected() || fail(error, "flightgear: the link did not start");
+}
+
+// "flightgear play FILE [LINES_PER_TICK]": a recorded stream to the running link.
+bool flightgear_play(Context& c, const Words& w, QString& error)
+{
+    if (w.size() < 3) return fail(error, "flightgear play takes a file");
+    long long per_tick = 1;
+    if (w.size() > 3 && (!parse_count(w[3], per_tick, 100) || per_tick < 1))
+        return fail(error, q("bad lines per tick " + w[3]));
+    const quint16 port = c.window.flightgear()->boundPort();
+    if (port == 0) return fail(error, "flightgear play: start the link first");
+    return c.window.flightgear_player()->play(c.resolve(w[2]), port, int(per_tick), error);
 }
 
 const Command COMMANDS[] = {
@@ -309,6 +340,19 @@ const Command COMMANDS[] = {
          feed_receive_handler(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
          QCoreApplication::processEvents(); // lets the echo reach Memo1
          return true;
+     }},
+    {"flightgear", 1, 3, "flightgear start [PORT] | stop | play FILE [LINES_PER_TICK]",
+     "starts or stops the FlightGear link, or plays a recorded FlightGear stream to it over UDP, one line per tick",
+     [](Context& c, const Words& w, QString& error) {
+         if (w[1] == "start" && w.size() <= 3) return flightgear_start(c, w, error);
+         if (w[1] == "stop" && w.size() == 2) {
+             c.window.flightgear_player()->stop();
+             if (c.window.flightgear()->isBusy()) c.window.nmea_sources()->stop();
+             QCoreApplication::processEvents();
+             return true;
+         }
+         if (w[1] == "play") return flightgear_play(c, w, error);
+         return fail(error, "usage: flightgear start [PORT] | stop | play FILE [LINES_PER_TICK]");
      }},
     {"screenshot", 2, 2, "screenshot lcd|window FILE.png", "saves the LCD or the whole window",
      [](Context& c, const Words& w, QString& error) {

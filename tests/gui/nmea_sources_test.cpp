@@ -476,7 +476,7 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
 
     QComboBox* source = window->combo("GPS (NMEA Protocol)/Source:");
     ASSERT_TRUE(source);
-    ASSERT_EQ(source->count(), 4);
+    ASSERT_EQ(source->count(), 5); // serial, TCP, replay, UDP, FlightGear
     EXPECT_EQ(source->currentText(), "Serial port");
     QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
     auto* server_edit = window->findChild<QLineEdit*>("NmeaServer");

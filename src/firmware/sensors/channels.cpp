@@ -24,11 +24,40 @@ constexpr int32_t MAP_FLOOR = 164;                         // sums at or below r
 
 bool holdoff() { return tick.alarm_holdoff != 0; }
 
+// Manifold pressure of a filtered sensor sum.
+int32_t map_hpa_of_sum(uint32_t e) { return int32_t(e * 100 / 167); }
+
 } // namespace
+
+uint16_t volts_x10_of(uint32_t average)
+{
+    // 64-bit product: with the highest calibration factor (150 %) a 32-bit
+    // product wraps above about 43 V and would read near 0 V.
+    const uint64_t scaled = uint64_t(average) * 8862 * calibration.volts_cal_percent / 1000000;
+    return uint16_t(round_tenths(int32_t(scaled)));
+}
+
+int16_t oat_c_of(uint16_t raw_oat)
+{
+    return int16_t(int32_t(raw_oat) * 1612 / 10000 - 273 + calibration.oat_cal_offset);
+}
+
+int16_t map_hpa_of(uint16_t raw_map)
+{
+    const int32_t s = int32_t(raw_map) + calibration.map_cal_offset;
+    return s > MAP_FLOOR ? int16_t(map_hpa_of_sum(uint32_t(s) + 175)) : 0;
+}
+
+uint32_t rpm_of_period(uint16_t period)
+{
+    // A period of 0 (no capture yet) reads as stopped rather than dividing by zero.
+    if (period == 0 || period > RPM_STOPPED_PERIOD) return 0;
+    return uint32_t(derived.rpm1_scale) / period;
+}
 
 void sensors_start()
 {
-    sens.flow_window = 10000;
+    sens.flow_window = FLOW_WINDOW_TICKS;
     sens.minmax_seed_due = 1;
     fuel_start();
 }
@@ -48,10 +77,7 @@ void process_volts()
         sens.volts_x10 = uint16_t(float_to_i32(x10));
     } else {
         sens.volts_acc = (uint32_t(raw.raw_volts) * 4 + sens.volts_acc * 3) >> 2;
-        // 64-bit product: with the highest calibration factor (150 %) a 32-bit
-        // product wraps above about 43 V and would read near 0 V.
-        const uint64_t scaled = uint64_t(sens.volts_acc / 4) * 8862 * calibration.volts_cal_percent / 1000000;
-        sens.volts_x10 = uint16_t(round_tenths(int32_t(scaled)));
+        sens.volts_x10 = volts_x10_of(sens.volts_acc / 4);
     }
     if (holdoff()) return;
     const uint16_t v = sens.volts_x10;
@@ -67,7 +93,7 @@ void process_volts()
 
 void process_oat()
 {
-    sens.oat_c = int16_t(int32_t(raw.raw_oat) * 1612 / 10000 - 273 + calibration.oat_cal_offset);
+    sens.oat_c = oat_c_of(raw.raw_oat);
     sens.oat_disp = settings.oat_unit == 1 ? c_to_f(sens.oat_c) : sens.oat_c;
     if (holdoff()) return;
     const int16_t v = sens.oat_disp;
@@ -85,9 +111,8 @@ void process_rpm()
     uint32_t speed = 0;
     if (ecu_substitution_active()) {
         speed = ecu_selected_lane().engine_speed;
-    } else if (raw.rpm_period != 0 && raw.rpm_period <= RPM_STOPPED_PERIOD) {
-        // A period of 0 (no capture yet) reads as stopped rather than dividing by zero.
-        speed = uint32_t(derived.rpm1_scale) / raw.rpm_period;
+    } else {
+        speed = rpm_of_period(raw.rpm_period);
     }
     if (speed > uint32_t(RPM_MAX)) speed = RPM_MAX;
     sens.rpm_unrounded = int32_t(speed);
@@ -132,7 +157,7 @@ void process_map()
             default: // NONE
                 break;
             }
-            hpa = int32_t(e * 100 / 167);
+            hpa = map_hpa_of_sum(e);
         }
     }
     sens.map_hpa = int16_t(hpa);

@@ -31,6 +31,10 @@ struct SensorState {
 };
 extern SensorState sens;
 
+// The flow measuring window the fuel computer runs with from power-on: one
+// second in 100 us ticks.
+constexpr uint16_t FLOW_WINDOW_TICKS = 10000;
+
 // Once at power-on, as the main loop starts: the flow window, the fuel
 // computer's time base, and a min/max seed due when the hold-off ends.
 void sensors_start();
@@ -39,6 +43,14 @@ void sensors_start();
 // power-on hold-off seeds the min/max record from its readings (the record
 // seeded at power-on holds values from before any reading).
 void minmax_seed_after_holdoff();
+
+// The conversions of the simple channels for a steady input (their filters
+// settled), with the present settings and calibration. The per-pass entry
+// points below use them; the host's simulator link inverts them.
+uint16_t volts_x10_of(uint32_t average); // supply volts, 0.1 V, from an averaged raw_volts count
+int16_t oat_c_of(uint16_t raw_oat);      // outside air temperature, whole degrees C
+int16_t map_hpa_of(uint16_t raw_map);    // manifold pressure, hPa (0 at or below the sensor floor)
+uint32_t rpm_of_period(uint16_t period); // RPM 1 before rounding and clamping; 0 for a stopped engine
 
 // Per-pass entry points of the simple channels.
 void process_volts();   // volts_x10, alarm 0x10

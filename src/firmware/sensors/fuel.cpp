@@ -54,6 +54,13 @@ uint32_t k_unit(uint16_t k)
     return uint32_t(gallons() ? kl * 37854 / 10000 : kl);
 }
 
+uint16_t flow_of_pulses(uint32_t input, uint32_t k, uint32_t window)
+{
+    if (window == 0 || window >= 100000) return 0;
+    const uint64_t q = 360000000u / window;
+    return quotient_u16(q * input, k);
+}
+
 void fuel_start()
 {
     fuel.flow_tick = tick.ticks;
@@ -93,12 +100,19 @@ int32_t tank_calibrate(const uint16_t c[6], int32_t r, int32_t s, int32_t previo
 
 } // namespace
 
+int32_t tank_level_of_reading(uint8_t t, int32_t reading)
+{
+    const bool one = t == 0;
+    uint16_t c[6];
+    for (int k = 0; k < 6; ++k) c[k] = one ? settings.tank1_cal[k] : settings.tank2_cal[k];
+    return tank_calibrate(c, reading, one ? settings.tank1_size : settings.tank2_size, fuel.tank_level[t & 1]);
+}
+
 void process_tank_level(uint8_t t)
 {
     if (t >= 2) return;
     const bool one = t == 0;
     const uint8_t mode = one ? settings.tank1_mode : settings.tank2_mode;
-    const int32_t size = one ? settings.tank1_size : settings.tank2_size;
     const uint32_t bit = one ? ALARM_TANK1 : ALARM_TANK2;
 
     fuel.tank_open[t] = 0;
@@ -112,9 +126,7 @@ void process_tank_level(uint8_t t)
         case 3: acc = (acc * 31 + r * 32) >> 5; r = acc >> 5; break;
         default: break;
         }
-        uint16_t c[6];
-        for (int k = 0; k < 6; ++k) c[k] = one ? settings.tank1_cal[k] : settings.tank2_cal[k];
-        fuel.tank_level[t] = clamp_u16(tank_calibrate(c, int32_t(r), size, fuel.tank_level[t]));
+        fuel.tank_level[t] = clamp_u16(tank_level_of_reading(t, int32_t(r)));
     }
 
     if (tick.alarm_holdoff != 0) return;
@@ -276,13 +288,12 @@ void process_fuel_flow()
     // 3. Flows; beyond 6553.5 per hour they hold at 0xFFFF.
     const uint32_t window = sens.flow_window;
     if (window > 0 && window < 100000) {
-        const uint64_t q = 360000000u / window;
         if (compute_flow1) {
-            fuel.fuel_flow_l[0] = quotient_u16(q * i1, k_litre(settings.k_factor1));
-            fuel.fuel_flow[0] = quotient_u16(q * i1, k1);
+            fuel.fuel_flow_l[0] = flow_of_pulses(i1, k_litre(settings.k_factor1), window);
+            fuel.fuel_flow[0] = flow_of_pulses(i1, k1, window);
         }
-        fuel.fuel_flow_l[1] = quotient_u16(q * i2, k_litre(settings.k_factor2));
-        fuel.fuel_flow[1] = quotient_u16(q * i2, k2);
+        fuel.fuel_flow_l[1] = flow_of_pulses(i2, k_litre(settings.k_factor2), window);
+        fuel.fuel_flow[1] = flow_of_pulses(i2, k2, window);
     } else {
         if (compute_flow1) fuel.fuel_flow_l[0] = fuel.fuel_flow[0] = 0;
         fuel.fuel_flow_l[1] = fuel.fuel_flow[1] = 0;

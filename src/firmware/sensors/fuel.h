@@ -39,6 +39,13 @@ uint32_t k_litre(uint16_t k);
 // Pulses per volume unit: k_litre, x 3.7854 for the gallon units (odd fuel_unit).
 uint32_t k_unit(uint16_t k);
 
+// Flow in 0.1 unit per hour of `input` pulses (or duty cycle) in a measuring
+// window of `window` 100 us ticks, for k pulses per unit; holds at 0xFFFF.
+uint16_t flow_of_pulses(uint32_t input, uint32_t k, uint32_t window);
+// Level in the tank unit that tank t's calibration gives a filtered sender
+// reading (the tank's present level for a calibration step of zero width).
+int32_t tank_level_of_reading(uint8_t tank, int32_t reading);
+
 // Starts the fuel computer's time base at power-on: fuel is counted from now.
 void fuel_start();
 

@@ -114,8 +114,8 @@ int32_t from_uma(int64_t v, UmaUnit native, uint8_t unit)
     return saturate32(v);
 }
 
-// Pressure in the record's unit from a reading; false (value untouched) when
-// the user table has no usable segment or the type is unknown.
+} // namespace
+
 bool pressure_value(const PressureSenderConfig& cfg, uint16_t raw, bool input2, int32_t& value)
 {
     int32_t v = 0;
@@ -147,6 +147,8 @@ bool pressure_value(const PressureSenderConfig& cfg, uint16_t raw, bool input2, 
         return false;
     }
 }
+
+namespace {
 
 // Clamp, then (outside the hold-off) maximum and alarm.
 void finish_pressure(const PressureSenderConfig& cfg, int16_t& out, int16_t& kept_max, uint32_t bit)
@@ -191,6 +193,17 @@ void process_fuel_pressure()
 
 // ---- Temperature --------------------------------------------------------------------
 
+bool temperature_value(const TemperatureSenderConfig& cfg, uint16_t raw_value, int32_t& value)
+{
+    if (cfg.sender == SENDER_TEMP_LM335) {
+        // 10 mV per kelvin on the 5 V, 12-bit converter.
+        value = int32_t(raw_value) * 1221 / 10000 - 273 + cfg.cal_offset;
+        return true;
+    }
+    if (cfg.sender == SENDER_TEMP_USER) return sender_lookup(cfg.cal, raw_value, value);
+    return sender_lookup(temperature_curve(cfg.sender), raw_value, value);
+}
+
 void aux_temperature_input(uint8_t n)
 {
     if (n >= 4) return;
@@ -204,14 +217,8 @@ void aux_temperature_input(uint8_t n)
         // Input 2 has no lane value and keeps its reading.
         if (n == 0) { value = ecu_selected_lane().oil_temperature; have = true; }
         if (n == 2) { value = ecu_selected_lane().coolant_temperature; have = true; }
-    } else if (cfg.sender == SENDER_TEMP_LM335) {
-        // 10 mV per kelvin on the 5 V, 12-bit converter.
-        value = int32_t(raw_value) * 1221 / 10000 - 273 + cfg.cal_offset;
-        have = true;
-    } else if (cfg.sender == SENDER_TEMP_USER) {
-        have = sender_lookup(cfg.cal, raw_value, value);
     } else {
-        have = sender_lookup(temperature_curve(cfg.sender), raw_value, value);
+        have = temperature_value(cfg, raw_value, value);
     }
     if (have) {
         const int16_t c = saturate16(value);

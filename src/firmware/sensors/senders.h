@@ -63,6 +63,14 @@ const SenderCalibrationTable& temperature_curve(uint8_t sender); // 0..3; any ot
 const SenderCalibrationTable& vdo_curve(uint8_t vdo_model, bool input2); // model above 2 reads "10 bar"
 uint8_t uma_curve_index(uint8_t uma_model); // 0..5; models above 11 read as model 0
 
+// What a sender reads without engine-computer substitution, before clamping:
+// a pressure in the record's unit (input2: analog input 2's own "VDO"
+// curves), or a temperature in degrees C for the built-in senders and in the
+// table's unit for "USER". False (value untouched) when the record gives no
+// reading (a user table without a usable segment, an unknown type).
+bool pressure_value(const PressureSenderConfig& cfg, uint16_t raw, bool input2, int32_t& value);
+bool temperature_value(const TemperatureSenderConfig& cfg, uint16_t raw, int32_t& value);
+
 // ---- Per-pass handlers (channel 0..3; larger numbers do nothing) ------------
 
 void aux_pressure_input(uint8_t channel);    // pressure_cfg[channel], raw_aux[channel]

@@ -55,9 +55,7 @@ int16_t channel_temperature_c(uint8_t ch)
     if (ecu_substitution_active()) return ecu_selected_lane().egt_cht[ch];
     if (settings.cht_probe == CHT_PROBE_NTC && is_cht(ch))
         return ntc_cht_lookup(raw.raw_aux[ch == egt_count() ? 2 : 3]);
-    const int32_t emf = tc_emf(raw.tc_input[ch], TC_TYPE_K) - tc_emf(thermo.cjc_c, TC_TYPE_K);
-    const uint8_t type = is_egt(ch) ? settings.egt_probe : settings.cht_probe;
-    return int16_t(round_tenths(tc_temp_x10(emf, type)));
+    return tc_reading_c(raw.tc_input[ch], tc_channel_type(ch));
 }
 
 void append_history(uint8_t ch)
@@ -136,6 +134,14 @@ int32_t tc_temp_x10(int32_t emf_uv, uint8_t type)
     const float temp = (float(e) - intercept) / r;
     return float_to_i32(temp * 10.0f);
 }
+
+int16_t tc_reading_c(int16_t input_c, uint8_t type)
+{
+    const int32_t emf = tc_emf(input_c, TC_TYPE_K) - tc_emf(thermo.cjc_c, TC_TYPE_K);
+    return int16_t(round_tenths(tc_temp_x10(emf, type)));
+}
+
+uint8_t tc_channel_type(uint8_t ch) { return is_egt(ch) ? settings.egt_probe : settings.cht_probe; }
 
 void process_cjc()
 {

@@ -53,6 +53,13 @@ int32_t tc_emf(int32_t temp_c, uint8_t type);
 // cold-junction compensated with cjc_c. An unknown type reads as K.
 int32_t tc_temp_x10(int32_t emf_uv, uint8_t type);
 
+// What a channel configured for thermocouple `type` reads, in whole degrees
+// C, from the simulated type-K probe at input_c (its cold junction at cjc_c).
+int16_t tc_reading_c(int16_t input_c, uint8_t type);
+// The probe type a channel is read with: egt_probe for EGT channels,
+// cht_probe for all others.
+uint8_t tc_channel_type(uint8_t channel);
+
 // Per-pass entry points (declared in channels.h too).
 void process_cjc();                         // cjc_c from raw_cjc
 void process_thermocouple(uint8_t channel); // 0..11; other channels are ignored

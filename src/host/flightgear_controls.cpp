@@ -1,0 +1,99 @@
+// The FlightGear link on the window: its port and counts on the GPS tab, and
+// the sensor sliders it moves. While the link feeds them the sliders follow
+// it and are locked; when it stops they are the user's again, where the link
+// left them.
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <algorithm>
+
+#include "host/flightgear_link.h"
+#include "host/main_window.h"
+
+namespace host {
+
+namespace {
+
+const QString GPS_TAB = "GPS (NMEA Protocol)";
+
+// The EMS tab's slider of a driven raw input.
+QString slider_key(const DrivenInput& d)
+{
+    const int n = d.index + 1;
+    switch (d.input) {
+    case SimInput::Tc: return QString("EMS/TC%1").arg(n);
+    case SimInput::Aux: return QString("EMS/Input %1:").arg(n);
+    case SimInput::FlowPulses: return QString("EMS/Fuel Flow%1:").arg(n);
+    case SimInput::FuelLevel: return QString("EMS/Fuel Level%1:").arg(n);
+    case SimInput::Volts: return "EMS/Volts:";
+    case SimInput::Oat: return "EMS/OAT:";
+    case SimInput::Map: return "EMS/MAP:";
+    case SimInput::RpmPeriod: return "EMS/RPM:";
+    }
+    return {};
+}
+
+} // namespace
+
+QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
+{
+    auto* port = new QLineEdit(QString::number(FLIGHTGEAR_DEFAULT_PORT));
+    port->setObjectName("FlightGearPort");
+    port->setToolTip("The UDP port on 127.0.0.1 that FlightGear sends the sorvik-ems protocol to "
+                     "(--generic=socket,out,10,127.0.0.1,PORT,udp,sorvik-ems)");
+    line_edits_.insert(GPS_TAB + "/FlightGear Port:", port);
+    auto* counts = new QLabel("0 lines, 0 bad");
+    counts->setObjectName("FlightGearCounts");
+    counts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(new QLabel("FlightGear Port:"), row, 0);
+    grid->addWidget(port, row, 1, 1, 2);
+    grid->addWidget(new QLabel("FlightGear:"), row + 1, 0);
+    grid->addWidget(counts, row + 1, 1, 1, 2);
+
+    flightgear_player_ = new FlightGearPlayer(this);
+    connect(this, &TfrmMain::ticked, flightgear_player_, &FlightGearPlayer::tick);
+    connect(this, &TfrmMain::passed, flightgear_, &FlightGearLink::offer_fix);
+    flightgear_->setClock([this] {
+        const ems::LocalTime t = platform_.local_time();
+        return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};
+    });
+    connect(flightgear_, &FlightGearLink::sampleReceived, this, [this](const FlightGearSample& s) { apply_flightgear(s); });
+    connect(flightgear_, &FlightGearLink::connectedChanged, this, [this](bool on) {
+        if (!on) release_flightgear_sliders();
+    });
+    connect(flightgear_, &FlightGearLink::countsChanged, counts, [this, counts] {
+        QString text = QString("%1 lines, %2 bad").arg(flightgear_->linesReceived()).arg(flightgear_->badLines());
+        if (flightgear_->badLines() > 0) text += " (last: " + flightgear_->lastBadReason() + ")";
+        counts->setText(text);
+    });
+    return port;
+}
+
+void TfrmMain::apply_flightgear(const FlightGearSample& sample)
+{
+    QStringList driven;
+    for (const DrivenInput& d : flightgear_inputs(sample)) {
+        const QString key = slider_key(d);
+        QSlider* s = slider(key);
+        if (!s) continue;
+        s->setValue(std::clamp(d.value, s->minimum(), s->maximum()));
+        s->setEnabled(false);
+        driven.append(key);
+    }
+    // A setting changed on the unit may leave a slider undriven (fewer EGT
+    // channels, an input switched to another mode): it is the user's again.
+    for (const QString& key : std::as_const(flightgear_driven_))
+        if (!driven.contains(key))
+            if (QSlider* s = slider(key)) s->setEnabled(true);
+    flightgear_driven_ = driven;
+}
+
+void TfrmMain::release_flightgear_sliders()
+{
+    for (const QString& key : std::as_const(flightgear_driven_))
+        if (QSlider* s = slider(key)) s->setEnabled(true);
+    flightgear_driven_.clear();
+}
+
+} // namespace host

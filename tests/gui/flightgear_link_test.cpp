@@ -1,0 +1,114 @@
+// The FlightGear link in the window, over a real UDP socket on 127.0.0.1:
+// the recorded example flight moves the engine page and the GPS page through
+// the simulated inputs (the sliders follow and are locked while it runs), and
+// malformed datagrams are counted and change nothing.
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QSlider>
+#include <QUdpSocket>
+#include <gtest/gtest.h>
+
+#include "host/flightgear_link.h"
+#include "support/golden.h"
+#include "support/window_scenario.h"
+
+namespace {
+
+const QString START = test::keys(1, 2) + "clock 2026-06-07 12:35:00\npreset Cruise\nflightgear start 0\n";
+
+class FlightGearLinkScenario : public test::WindowScenario {
+protected:
+    FlightGearLinkScenario() : WindowScenario("flightgear") {}
+
+    QJsonObject dump(const QString& names)
+    {
+        run("dump dump.json " + names + "\n");
+        QFile f(dir.filePath("dump.json"));
+        return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object() : QJsonObject();
+    }
+    bool locked(const char* key) const { return !window->slider(key)->isEnabled(); }
+};
+
+TEST_F(FlightGearLinkScenario, TheRecordedFlightMovesTheEnginePageAndTheGpsPage)
+{
+    run("power on\n" + START + "flightgear play " + EMS_SOURCE_DIR + "/examples/flightgear_flight.csv\n");
+    // Ten lines a second, in steps a UDP receive buffer holds.
+    for (int second = 0; second < 120; second += 10) run("ticks 100\npasses 60\n");
+    run("passes 120\n");
+    EXPECT_FALSE(window->flightgear_player()->isPlaying());
+    EXPECT_EQ(window->flightgear()->linesReceived(), 1200u);
+    EXPECT_EQ(window->flightgear()->badLines(), 0u);
+
+    // The last line: 4900 RPM, EGT 1373 F, CHT 223 F, oil 192.9 F and
+    // 57.8 psi, 6.21 gal/h, 9.80 gal, 13.99 V, 13.9 C, at 48.24544 N
+    // 11.342588 E, 2025 ft, 98 kt.
+    const QJsonObject v = dump("rpm tc_value volts_x10 oat_disp fuel_flow tank_level aux_temp aux_pressure "
+                               "gps_fix_valid gps_latitude gps_longitude gps_altitude_ft gps_speed alarm_flags");
+    EXPECT_NEAR(v["rpm"].toInt(), 4900, 10);
+    EXPECT_EQ(v["tc_value"][0].toInt(), 745);
+    EXPECT_EQ(v["tc_value"][1].toInt(), 745);
+    EXPECT_EQ(v["tc_value"][2].toInt(), 106);
+    EXPECT_EQ(v["tc_value"][3].toInt(), 106);
+    EXPECT_EQ(v["aux_temp"][0].toInt(), 89);
+    EXPECT_EQ(v["aux_pressure"][1].toInt(), 40);
+    EXPECT_EQ(v["volts_x10"].toInt(), 140);
+    EXPECT_EQ(v["oat_disp"].toInt(), 14);
+    EXPECT_NEAR(v["fuel_flow"][0].toInt(), 235, 3);
+    EXPECT_EQ(v["tank_level"][0].toInt(), 37);
+    EXPECT_EQ(v["gps_fix_valid"].toInt(), 1);
+    EXPECT_NEAR(v["gps_latitude"].toDouble(), 48.2454, 0.0005); // the last fix, a second before the last line
+    EXPECT_NEAR(v["gps_longitude"].toDouble(), 11.3431, 0.0008);
+    EXPECT_NEAR(v["gps_altitude_ft"].toInt(), 2025, 2);
+    EXPECT_EQ(v["gps_speed"].toInt(), 113); // mph
+    EXPECT_EQ(v["alarm_flags"].toInt(), 0);
+    run("expect screen run_screen\n");
+    EXPECT_GOLDEN("flightgear_engine_page");
+
+    // Locked while the link drives them; the inputs it has no figure for stay free.
+    for (const char* key : {"EMS/RPM:", "EMS/TC1", "EMS/TC4", "EMS/Input 1:", "EMS/Input 2:", "EMS/Fuel Flow1:",
+                            "EMS/Fuel Level1:", "EMS/Volts:", "EMS/OAT:", "EMS/MAP:"})
+        EXPECT_TRUE(locked(key)) << key;
+    for (const char* key : {"EMS/TC5", "EMS/Input 3:", "EMS/Fuel Pressure:", "EMS/CJC:", "EMS/Current:"})
+        EXPECT_FALSE(locked(key)) << key;
+    const int rpm_position = window->slider("EMS/RPM:")->value();
+    run("flightgear stop\n");
+    EXPECT_FALSE(locked("EMS/RPM:"));
+    EXPECT_FALSE(locked("EMS/TC1"));
+    EXPECT_EQ(window->slider("EMS/RPM:")->value(), rpm_position);
+}
+
+TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
+{
+    run("power on\n" + START);
+    const quint16 port = window->flightgear()->boundPort();
+    ASSERT_NE(port, 0);
+    QUdpSocket sender;
+    auto send = [&](const QByteArray& datagram) {
+        sender.writeDatagram(datagram, QHostAddress::LocalHost, port);
+        run("passes 2\n");
+    };
+    send("5500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n");
+    const int rpm_position = window->slider("EMS/RPM:")->value();
+    const int tc1 = window->slider("EMS/TC1")->value();
+    send("hello\n");
+    send("5500,28.00,1300\n");
+    send(QByteArray("\x00\xff\x01,\x02", 5));
+    send(QByteArray(5000, ','));
+    send("2500,28.00,nan,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n"
+         "2500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,95.0,11.0,1500,0.0,90.0\n");
+    EXPECT_EQ(window->flightgear()->linesReceived(), 7u);
+    EXPECT_EQ(window->flightgear()->badLines(), 6u);
+    EXPECT_EQ(window->flightgear()->lastBadReason(), "latitude_deg out of range");
+    EXPECT_EQ(window->slider("EMS/RPM:")->value(), rpm_position);
+    EXPECT_EQ(window->slider("EMS/TC1")->value(), tc1);
+    auto* counts = window->findChild<QLabel*>("FlightGearCounts");
+    ASSERT_TRUE(counts);
+    EXPECT_EQ(counts->text(), "7 lines, 6 bad (last: latitude_deg out of range)");
+
+    // A good line after them is taken.
+    send("2500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n");
+    EXPECT_NE(window->slider("EMS/RPM:")->value(), rpm_position);
+}
+
+} // namespace
