@@ -181,6 +181,8 @@ bool viewer_command(Context& c, const Words& w, QString& error)
         return viewer->set_channel(q(w[2]), w[3] == "on") || fail(error, q("the recording has no channel " + w[2]));
     }
     return fail(error, "usage: viewer open FILE.csv | png FILE.png | cursor T | range T0 T1 | channel NAME on|off");
+}
+
 // "flightgear start [PORT]": the link chosen as the NMEA source and started
 // as the GPS tab's "Connect" starts it.
 bool flightgear_start(Context& c, const Words& w, QString& error)
