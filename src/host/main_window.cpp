@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "gfx/framebuffer.h"
+#include "host/alarm_sound.h"
 #include "host/front_panel.h"
 #include "host/lcd_panel.h"
 #include "host/serial_port.h"
@@ -53,6 +54,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     auto* central = new QWidget(this);
     central->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
     setCentralWidget(central);
+    alarm_sound_ = new AlarmSound(this);
     build_front(central);
     build_tabs(central);
     wire_platform();
@@ -243,6 +245,7 @@ void TfrmMain::frame()
         ++passes_;
     }
     platform_.release_presents();
+    alarm_sound_->update();
     if (!ems::firmware_running()) {
         frame_timer_->stop();
         update_power_state();
@@ -281,6 +284,7 @@ void TfrmMain::run_passes(int n)
             ems::firmware_pass();
             ++passes_;
         }
+        alarm_sound_->update();
         QCoreApplication::processEvents();
     }
     update_power_state();

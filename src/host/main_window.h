@@ -33,6 +33,7 @@ class QTimer;
 
 namespace host {
 
+class AlarmSound;
 class LcdPanel;
 class KeyArea;
 class SerialLink;
@@ -74,6 +75,8 @@ public:
     NmeaTcpSource* nmea_tcp() const { return nmea_tcp_; }
     NmeaFileReplay* nmea_replay() const { return nmea_replay_; }
     NmeaUdpSource* nmea_udp() const { return nmea_udp_; }
+    // The alarm tone, asked after every pass; View / "Mute Alarm" mutes it.
+    AlarmSound* alarm_sound() const { return alarm_sound_; }
 
     // Scenario mode: the 100 ms timer and the passes advance only when told.
     void set_virtual_time(bool on);
@@ -175,6 +178,7 @@ private:
     NmeaUdpSource* nmea_udp_ = nullptr;
     EchoSink* echo_ = nullptr;
     bool virtual_time_ = false;
+    AlarmSound* alarm_sound_ = nullptr;
 };
 
 } // namespace host
