@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QHostAddress>
 #include <QLineEdit>
+#include <QNetworkProxyFactory>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -33,6 +34,16 @@
 #include "support/nmea_io.h"
 #include "ui/screen.h"
 
+#if defined(__SANITIZE_THREAD__)
+// Built with ThreadSanitizer, the program reads the suppressions of Qt's own
+// calls from the repository and runs Qt's own event dispatcher; tsan.supp
+// says why. TSAN_OPTIONS may add to the options.
+extern "C" const char* __tsan_default_options() { return "suppressions=" EMS_SOURCE_DIR "/tests/tsan.supp"; }
+namespace {
+const bool qt_event_dispatcher = qputenv("QT_NO_GLIB", "1");
+}
+#endif
+
 namespace {
 
 constexpr int WAIT_MS = 20000; // generous: sanitized builds run slowly
@@ -55,6 +66,10 @@ protected:
         test::reset_firmware();
         ems::nmea_rx = ems::NmeaRx{};
         ems::nmea = ems::NmeaLink{};
+        // A socket's bind asks the desktop's proxy settings through libproxy on
+        // a thread of its own, which is neither Qt nor ours; a listener on a
+        // local port needs no proxy.
+        QNetworkProxyFactory::setUseSystemConfiguration(false);
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());
         window->show();
