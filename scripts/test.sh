@@ -6,8 +6,9 @@
 # build, and every fuzzer for 10 s (scripts/fuzz.sh, built with clang). The
 # normal build also builds the generators, and the generated sources are
 # regenerated and compared with the commit (one suite); the Debian package is
-# built from it, unpacked and started (one suite). The last line is the
-# total "N passed, N failed".
+# built from it, unpacked and started (one suite). The receive thread's
+# hand-over and the live window run once more under ThreadSanitizer. The last
+# line is the total "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh || { echo "dependency installation failed"; echo "0 passed, 1 failed"; exit 1; }
@@ -16,6 +17,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 passed=0
 failed=0
 
+# With a filter only the targets in SUITE_TARGETS (default firmware_tests) are built.
 run_suite() { # name, build dir, test filter (empty: all), extra cmake args...
   local name=$1 dir=$2 filter=$3
   shift 3
@@ -25,7 +27,8 @@ run_suite() { # name, build dir, test filter (empty: all), extra cmake args...
     cat "$dir.configure.log"; failed=$((failed + 1)); return
   fi
   local targets=()
-  [ -n "$filter" ] && targets=(--target firmware_tests)
+  # shellcheck disable=SC2206 # a list of target names
+  [ -n "$filter" ] && targets=(--target ${SUITE_TARGETS:-firmware_tests})
   if ! cmake --build "$dir" -j "$jobs" "${targets[@]}"; then
     echo "$name build failed"; failed=$((failed + 1)); return
   fi
@@ -85,8 +88,10 @@ run_counted() { # name, command...: a script whose last line is "N passed, N fai
 [ "$built" -eq 1 ] && MONKEY_NO_BUILD=1 MONKEY_DIR=build-asan MONKEY_BUILD_JOBS=$jobs run_counted "monkey" scripts/monkey.sh 1
 # Every fuzzer briefly from its seeds, so that a broken fuzzer or a shallow crash fails.
 FUZZ_BUILD_JOBS=$jobs FUZZ_CMAKE_ARGS=-DEMS_WERROR=ON run_counted "fuzzers" scripts/fuzz.sh 10
-# The receive thread's hand-over to the main loop, under ThreadSanitizer.
-TSAN_OPTIONS=halt_on_error=1 \
-  run_suite "thread-sanitized hand-over" build-tsan "HandOver|NmeaRx" -DCMAKE_BUILD_TYPE=Debug -DEMS_TSAN=ON -DEMS_GUI=OFF -DEMS_BENCH=OFF
+# The receive thread's hand-over to the main loop, under ThreadSanitizer: the
+# firmware's hand-over tests, and the live window fed by a pseudo-terminal and
+# UDP (its suppressions of Qt's own calls come with the test, tests/tsan.supp).
+TSAN_OPTIONS=halt_on_error=1 SUITE_TARGETS="firmware_tests live_feed_tests" \
+  run_suite "thread-sanitized hand-over" build-tsan "HandOver|NmeaRx|LiveFeed" -DCMAKE_BUILD_TYPE=Debug -DEMS_TSAN=ON -DEMS_BENCH=OFF
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "gfx/framebuffer.h"
+#include "host/alarm_sound.h"
 #include "host/front_panel.h"
 #include "host/lcd_panel.h"
 #include "host/serial_port.h"
@@ -54,6 +55,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     auto* central = new QWidget(this);
     central->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
     setCentralWidget(central);
+    alarm_sound_ = new AlarmSound(this);
     build_front(central);
     build_tabs(central);
     wire_platform();
@@ -253,6 +255,7 @@ void TfrmMain::frame()
     platform_.release_presents();
     after_pass();
     emit passed();
+    alarm_sound_->update();
     if (!ems::firmware_running()) {
         frame_timer_->stop();
         update_power_state();
@@ -294,6 +297,7 @@ void TfrmMain::run_passes(int n)
             after_pass();
             emit passed();
         }
+        alarm_sound_->update();
         QCoreApplication::processEvents();
     }
     update_power_state();

@@ -33,6 +33,7 @@ class QTimer;
 
 namespace host {
 
+class AlarmSound;
 class LcdPanel;
 class KeyArea;
 class SerialLink;
@@ -82,6 +83,8 @@ public:
     // recorded FlightGear streams, paced by the 100 ms ticks.
     FlightGearLink* flightgear() const { return flightgear_; }
     FlightGearPlayer* flightgear_player() const { return flightgear_player_; }
+    // The alarm tone, asked after every pass; View / "Mute Alarm" mutes it.
+    AlarmSound* alarm_sound() const { return alarm_sound_; }
 
     // Scenario mode: the 100 ms timer and the passes advance only when told.
     void set_virtual_time(bool on);
@@ -224,6 +227,7 @@ private:
     QLabel* card_label_ = nullptr;
     QString pending_card_; // the card going in, while the old one is out
     QPointer<FlightViewer> flight_viewer_;
+    AlarmSound* alarm_sound_ = nullptr;
 };
 
 } // namespace host

@@ -1,13 +1,16 @@
 #include "host/serial_port.h"
 
 #include <QSerialPort>
+#include <future>
+
+#include "host/posted_call.h"
 
 namespace host {
 
 SerialLink::SerialLink(QObject* parent) : NmeaSource(parent)
 {
     thread_.setObjectName(QStringLiteral("serial"));
-    worker_ = new QObject;
+    worker_ = new CallReceiver;
     port_ = new QSerialPort(worker_);
     QObject::connect(port_, &QSerialPort::readyRead, worker_, [this] { read_on_worker(); });
     QObject::connect(port_, &QSerialPort::errorOccurred, worker_,
@@ -18,13 +21,14 @@ SerialLink::SerialLink(QObject* parent) : NmeaSource(parent)
 
 SerialLink::~SerialLink()
 {
-    QMetaObject::invokeMethod(
-        worker_, [this] {
-            if (port_->isOpen()) port_->close();
-            delete port_;
-            port_ = nullptr;
-        },
-        Qt::BlockingQueuedConnection);
+    std::promise<void> closed;
+    post_call(worker_, [this, &closed] {
+        if (port_->isOpen()) port_->close();
+        delete port_;
+        port_ = nullptr;
+        closed.set_value();
+    });
+    closed.get_future().wait();
     thread_.quit();
     thread_.wait();
     delete worker_;
@@ -60,20 +64,17 @@ void SerialLink::queue(std::function<void()> request)
 {
     ++requests_;
     if (!open_) set_state(State::Starting);
-    QMetaObject::invokeMethod(worker_, std::move(request), Qt::QueuedConnection);
+    post_call(worker_, std::move(request));
 }
 
 void SerialLink::report(bool request, bool open, const QString& what, const QString& error)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, request, open, what, error] {
-            if (request) --requests_;
-            open_ = open;
-            set_state(open ? State::On : requests_ > 0 ? State::Starting : State::Off, what);
-            if (!error.isEmpty()) emit errorOccurred(error);
-        },
-        Qt::QueuedConnection);
+    post_call(this, [this, request, open, what, error] {
+        if (request) --requests_;
+        open_ = open;
+        set_state(open ? State::On : requests_ > 0 ? State::Starting : State::Off, what);
+        if (!error.isEmpty()) emit errorOccurred(error);
+    });
 }
 
 void SerialLink::open_on_worker(const PortChoice& choice)
@@ -133,6 +134,8 @@ void SerialLink::close_on_worker()
     if (port_->isOpen()) port_->close();
 }
 
+void SerialLink::customEvent(QEvent* e) { run_posted_call(e); }
+
 void SerialLink::read_on_worker()
 {
     uint8_t buffer[4096];
@@ -143,11 +146,13 @@ void SerialLink::read_on_worker()
     }
 }
 
+void EchoSink::customEvent(QEvent* e) { run_posted_call(e); }
+
 void EchoSink::post(const char* text)
 {
     if (!text) return;
     QString copy = QString::fromLatin1(text);
-    QMetaObject::invokeMethod(this, [this, copy] { emit line(copy); }, Qt::QueuedConnection);
+    post_call(this, [this, copy] { emit line(copy); });
 }
 
 } // namespace host

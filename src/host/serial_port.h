@@ -4,6 +4,8 @@
 // the user-interface thread; the requests are queued to the worker, which
 // alone decides (a connect while open does nothing), and the outcome comes
 // back to the user-interface thread as the source's state and signals.
+// Every hand-over between the two threads is a post_call (posted_call.h),
+// so that ThreadSanitizer sees the order Qt's event queue gives them.
 #pragma once
 #include <QElapsedTimer>
 #include <QObject>
@@ -39,6 +41,9 @@ public:
     void stop() override;
     // setPort and start together.
     void connectPort(const QString& port_text, const QString& baud_text);
+
+protected:
+    void customEvent(QEvent* e) override; // the worker's answers (posted_call.h)
 
 private:
     // Worker thread.
@@ -76,6 +81,9 @@ public:
 
 signals:
     void line(const QString& text);
+
+protected:
+    void customEvent(QEvent* e) override; // the posted lines (posted_call.h)
 };
 
 } // namespace host

@@ -22,6 +22,7 @@
 
 #include "app/power.h"
 #include "gfx/framebuffer.h"
+#include "host/alarm_sound.h"
 #include "host/front_panel.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
@@ -86,7 +87,8 @@ void TfrmMain::build_menus()
     file->addSeparator();
     connect(file->addAction("&Exit"), &QAction::triggered, this, [this] { Exit1Click(); });
 
-    QMenu* zoom = menuBar()->addMenu("&View")->addMenu("&Zoom");
+    QMenu* view = menuBar()->addMenu("&View");
+    QMenu* zoom = view->addMenu("&Zoom");
     auto* group = new QActionGroup(this);
     for (int z = 1; z <= MAX_ZOOM; ++z) {
         QAction* a = zoom->addAction(QString("%1x").arg(z));
@@ -97,6 +99,11 @@ void TfrmMain::build_menus()
         connect(a, &QAction::triggered, this, [this, z] { set_zoom(z); });
     }
     zoom->setObjectName("ZoomMenu");
+    QAction* mute = view->addAction("Mute Alarm");
+    mute->setObjectName("MuteAlarm");
+    mute->setCheckable(true);
+    mute->setChecked(alarm_sound_->muted());
+    connect(mute, &QAction::toggled, this, [this](bool on) { alarm_sound_->set_muted(on); });
 }
 
 void TfrmMain::build_status_bar()
