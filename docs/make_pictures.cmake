@@ -1,9 +1,10 @@
 # Makes the user guide's pictures: plays every scenario of examples/guide/
 # with the built program on Qt's offscreen platform, each in a scratch
-# folder of its own that holds a fresh copy of the sample card, and gathers
-# the pictures they save (their images/ folder) into OUTPUT, replacing the
-# pictures there. A scenario that stops on a line fails the run with the
-# program's message naming the line. With GUIDE, it also fails when the
+# folder of its own that holds a fresh copy of the sample card (with the
+# example data of examples/ one folder up), and gathers the pictures they
+# save (their images/ folder) into OUTPUT, replacing the pictures there. A
+# scenario that stops on a line fails the run with the program's message
+# naming the line. With GUIDE, it also fails when the
 # guide shows a picture that no scenario made, or a picture is made that
 # the guide does not show.
 #
@@ -28,6 +29,10 @@ if(NOT scenarios)
 endif()
 
 file(REMOVE_RECURSE ${WORK_DIR})
+# The example recordings and streams beside the scenarios' folders, where
+# they are beside examples/guide/ in the project and when installed.
+file(GLOB example_data ${SOURCE_DIR}/examples/*.csv)
+file(COPY ${example_data} DESTINATION ${WORK_DIR})
 set(made)
 set(made_files)
 foreach(scenario ${scenarios})
@@ -36,9 +41,11 @@ foreach(scenario ${scenarios})
   file(COPY ${SOURCE_DIR}/examples/guide/ DESTINATION ${dir})
   file(COPY ${SOURCE_DIR}/assets/SDCARD DESTINATION ${dir})
   # A configuration folder of its own, so a zoom remembered by the user's
-  # program does not change the window pictures.
+  # program does not change the window pictures; the scenario's folder as
+  # the home folder, so the status bar names the card "~/SDCARD" wherever
+  # the pictures are made.
   execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=${WORK_DIR}/config
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=${WORK_DIR}/config HOME=${dir}
             ${PROGRAM} --script ${name}.scn
     WORKING_DIRECTORY ${dir}
     RESULT_VARIABLE status

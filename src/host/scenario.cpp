@@ -356,14 +356,20 @@ const Command COMMANDS[] = {
          if (w[1] == "play") return flightgear_play(c, w, error);
          return fail(error, "usage: flightgear start [PORT] | stop | play FILE [LINES_PER_TICK]");
      }},
-    {"screenshot", 2, 2, "screenshot lcd|window FILE.png", "saves the LCD or the whole window",
+    {"screenshot", 2, 2, "screenshot lcd|window|viewer FILE.png",
+     "saves the LCD, the whole window or the last opened flight-data viewer window",
      [](Context& c, const Words& w, QString& error) {
          const QString file = c.resolve(w[2]);
          QDir().mkpath(QFileInfo(file).absolutePath());
          bool ok = false;
          if (w[1] == "lcd") ok = c.window.lcd()->image().save(file, "PNG");
          else if (w[1] == "window") ok = c.window.grab().save(file, "PNG");
-         else return fail(error, "screenshot takes lcd or window");
+         else if (w[1] == "viewer") {
+             QWidget* viewer = c.window.flight_viewer();
+             if (!viewer) return fail(error, "no flight-data viewer is open");
+             QCoreApplication::sendPostedEvents(); // the chart lays out its legend on a later event
+             ok = viewer->grab().save(file, "PNG");
+         } else return fail(error, "screenshot takes lcd, window or viewer");
          return ok || fail(error, "cannot write " + file);
      }},
     {"dump", 2, -1, "dump FILE.json NAME...", "writes named variables and settings fields as JSON",

@@ -30,8 +30,10 @@ protected:
 
 TEST_F(FlightViewerScenario, DrawsCylindersUnitsAlarmsAndTheCursorRecord)
 {
+    EXPECT_NE(runner->run_text("screenshot viewer " + dir.path() + "/none.png\n", dir.path()), 0);
+    EXPECT_EQ(runner->last_error().section(": ", -1), "no flight-data viewer is open");
     run("viewer open " + RECORDING + "\nviewer channel RPM1 on\nviewer cursor 330\nviewer png " + dir.path() +
-        "/plot.png\n");
+        "/plot.png\nscreenshot viewer " + dir.path() + "/window.png\n");
     ASSERT_NE(viewer(), nullptr);
     EXPECT_TRUE(viewer()->note().isEmpty());
     // The record at 330 s, with its units; the lean cylinder 3 is in alarm then.
@@ -43,6 +45,9 @@ TEST_F(FlightViewerScenario, DrawsCylindersUnitsAlarmsAndTheCursorRecord)
     QImage plot;
     ASSERT_TRUE(plot.load(dir.filePath("plot.png")));
     EXPECT_TRUE(test::matches_golden("flight_viewer_plot", plot));
+    QImage whole; // the viewer's whole window, lists and all
+    ASSERT_TRUE(whole.load(dir.filePath("window.png")));
+    EXPECT_EQ(whole.size(), viewer()->size());
 }
 
 TEST_F(FlightViewerScenario, WheelZoomsAroundTheMouseDragPansDoubleClickShowsAll)
