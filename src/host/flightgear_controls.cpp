@@ -3,6 +3,7 @@
 // it and are locked; when it stops they are the user's again, where the link
 // left them.
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -46,10 +47,13 @@ QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
     auto* counts = new QLabel("0 lines, 0 bad");
     counts->setObjectName("FlightGearCounts");
     counts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The port and what came in on it share a row: the tab has no height to spare.
+    port->setMaximumWidth(port->fontMetrics().horizontalAdvance("000000") + 16);
+    auto* line = new QHBoxLayout;
+    line->addWidget(port);
+    line->addWidget(counts, 1);
     grid->addWidget(new QLabel("FlightGear Port:"), row, 0);
-    grid->addWidget(port, row, 1, 1, 2);
-    grid->addWidget(new QLabel("FlightGear:"), row + 1, 0);
-    grid->addWidget(counts, row + 1, 1, 1, 2);
+    grid->addLayout(line, row, 1, 1, 2);
 
     flightgear_player_ = new FlightGearPlayer(this);
     connect(this, &TfrmMain::ticked, flightgear_player_, &FlightGearPlayer::tick);

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -275,34 +276,63 @@ QWidget* TfrmMain::build_gps_tab()
     auto* repeat = new QCheckBox("Repeat");
     repeat->setObjectName("NmeaLogRepeat");
     auto* state = new QLabel("Disconnected");
+    // The shared rows: the source with Connect, its state with Disconnect.
     grid->addWidget(new QLabel("Source:"), 0, 0);
-    grid->addWidget(source, 0, 1, 1, 2);
-    grid->addWidget(new QLabel("Com Port:"), 1, 0);
-    grid->addWidget(port, 1, 1);
-    grid->addWidget(connect_button, 1, 2);
-    grid->addWidget(new QLabel("Baud Rate:"), 2, 0);
-    grid->addWidget(baud, 2, 1);
-    grid->addWidget(disconnect_button, 2, 2);
-    grid->addWidget(new QLabel("Server:"), 3, 0);
-    grid->addWidget(server, 3, 1, 1, 2);
-    grid->addWidget(new QLabel("Log File:"), 4, 0);
-    grid->addWidget(log_file, 4, 1);
-    grid->addWidget(browse, 4, 2);
+    grid->addWidget(source, 0, 1);
+    grid->addWidget(connect_button, 0, 2);
+    grid->addWidget(state, 1, 0, 1, 2);
+    grid->addWidget(disconnect_button, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    // Each source's own inputs on a page of their own; only the chosen
+    // source's page shows, so the tab keeps its room for the diagnostics and
+    // the echo. The label column is as wide on every page, so they line up.
+    auto* pages = new QStackedWidget;
+    const int label_width = QLabel().fontMetrics().horizontalAdvance("FlightGear Port:") + 8;
+    grid->setColumnMinimumWidth(0, label_width);
+    auto source_page = [&](QWidget*& w) {
+        w = new QWidget;
+        auto* g = new QGridLayout(w);
+        g->setContentsMargins(0, 0, 0, 0);
+        g->setColumnMinimumWidth(0, label_width);
+        g->setColumnStretch(1, 1);
+        pages->addWidget(w);
+        return g;
+    };
+    QWidget* serial_page = nullptr;
+    QGridLayout* serial_grid = source_page(serial_page);
+    serial_grid->addWidget(new QLabel("Com Port:"), 0, 0);
+    serial_grid->addWidget(port, 0, 1);
+    serial_grid->addWidget(new QLabel("Baud Rate:"), 1, 0);
+    serial_grid->addWidget(baud, 1, 1);
+    QWidget* tcp_page = nullptr;
+    QGridLayout* tcp_grid = source_page(tcp_page);
+    tcp_grid->addWidget(new QLabel("Server:"), 0, 0);
+    tcp_grid->addWidget(server, 0, 1);
+    QWidget* replay_page = nullptr;
+    QGridLayout* replay_grid = source_page(replay_page);
+    replay_grid->addWidget(new QLabel("Log File:"), 0, 0);
+    replay_grid->addWidget(log_file, 0, 1);
+    replay_grid->addWidget(browse, 0, 2);
     auto* pace = new QHBoxLayout;
     pace->addWidget(rate);
     pace->addWidget(new QLabel("sentences/s without time stamps"));
     pace->addStretch(1);
     pace->addWidget(repeat);
-    grid->addWidget(new QLabel("Pace:"), 5, 0);
-    grid->addLayout(pace, 5, 1, 1, 2);
-    QLayout* replay_controls = build_replay_controls();
-    grid->addWidget(new QLabel("Replay:"), 6, 0);
-    grid->addLayout(replay_controls, 6, 1, 1, 2);
-    grid->addWidget(new QLabel("UDP Port:"), 7, 0);
-    grid->addWidget(udp_port, 7, 1, 1, 2);
-    QLineEdit* flightgear_port = build_flightgear_controls(grid, 8);
-    grid->addWidget(state, 10, 0, 1, 3);
-    grid->setColumnStretch(1, 1);
+    replay_grid->addWidget(new QLabel("Pace:"), 1, 0);
+    replay_grid->addLayout(pace, 1, 1, 1, 2);
+    replay_grid->addWidget(new QLabel("Replay:"), 2, 0);
+    replay_grid->addLayout(build_replay_controls(), 2, 1, 1, 2);
+    QWidget* udp_page = nullptr;
+    QGridLayout* udp_grid = source_page(udp_page);
+    udp_grid->addWidget(new QLabel("UDP Port:"), 0, 0);
+    udp_grid->addWidget(udp_port, 0, 1);
+    QWidget* flightgear_page = nullptr;
+    QGridLayout* flightgear_grid = source_page(flightgear_page);
+    QLineEdit* flightgear_port = build_flightgear_controls(flightgear_grid, 0);
+    for (int i = 0; i < pages->count(); ++i)
+        static_cast<QGridLayout*>(pages->widget(i)->layout())->setRowStretch(3, 1);
+    grid->addWidget(pages, 2, 0, 1, 3);
     v->addWidget(comm);
     v->addWidget(build_gps_diagnostics());
 
@@ -327,23 +357,26 @@ QWidget* TfrmMain::build_gps_tab()
     // they configure it before it starts.
     struct SourceInputs {
         const NmeaSource* source;
+        QWidget* page;
         QList<QWidget*> inputs;
         std::function<void()> configure;
     };
     const std::vector<SourceInputs> rows = {
-        {serial_, {port, baud}, [=, this] { serial_->setPort(port->currentText(), baud->currentText()); }},
-        {nmea_tcp_, {server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
-        {nmea_replay_, {log_file, browse, rate, repeat},
+        {serial_, serial_page, {port, baud}, [=, this] { serial_->setPort(port->currentText(), baud->currentText()); }},
+        {nmea_tcp_, tcp_page, {server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
+        {nmea_replay_, replay_page, {log_file, browse, rate, repeat},
          [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
-        {nmea_udp_, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
-        {flightgear_, {flightgear_port}, [=, this] { flightgear_->setPort(flightgear_port->text()); }},
+        {nmea_udp_, udp_page, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
+        {flightgear_, flightgear_page, {flightgear_port}, [=, this] { flightgear_->setPort(flightgear_port->text()); }},
     };
     auto update_controls = [=, this] {
         const NmeaSource* chosen = sources_->source(sources_->chosen());
         source->setCurrentIndex(sources_->chosen());
         source->setEnabled(!sources_->busy());
-        for (const SourceInputs& row : rows)
+        for (const SourceInputs& row : rows) {
             for (QWidget* w : row.inputs) w->setEnabled(row.source == chosen);
+            if (row.source == chosen) pages->setCurrentWidget(row.page);
+        }
         state->setText((sources_->busy() ? sources_->busy() : chosen)->status());
     };
     connect(source, &QComboBox::currentIndexChanged, this, [=, this](int index) {

@@ -485,9 +485,15 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     EXPECT_FALSE(server_edit->isEnabled());
 
     LocalServer server;
+    window->tabs()->setCurrentIndex(1); // the GPS tab
+    EXPECT_TRUE(port->isVisible());
+    EXPECT_FALSE(server_edit->isVisible());
     source->setCurrentIndex(1);
     EXPECT_FALSE(port->isEnabled());
     EXPECT_TRUE(server_edit->isEnabled());
+    // Only the chosen source's inputs show.
+    EXPECT_FALSE(port->isVisible());
+    EXPECT_TRUE(server_edit->isVisible());
     server_edit->setText(server.address());
     QTest::mouseClick(window->button("&Connect"), Qt::LeftButton);
     ASSERT_TRUE(server.accept_client());
