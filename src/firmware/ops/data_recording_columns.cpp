@@ -183,7 +183,7 @@ struct Line {
 bool recording_header(char* out, size_t size)
 {
     Line line{out, size};
-    line.add("UTC,T (s)");
+    line.add("%s", "UTC,T (s)");
     for_each_column([&](const Column& c, const Value&) {
         line.add(",%s", c.name);
         if (c.number) line.add("%u", c.number);
@@ -200,7 +200,7 @@ bool recording_record(char* out, size_t size, uint32_t utc_seconds, uint32_t t_s
     line.add("%04u-%02u-%02u %02u:%02u:%02u,%" PRIu32, unsigned(r.year + 1900), unsigned(r.month), unsigned(r.day),
              unsigned(r.hour), unsigned(r.minute), unsigned(r.second), t_seconds);
     for_each_column([&](const Column&, const Value& v) {
-        line.add(",");
+        line.add("%s", ",");
         line.value(v);
     });
     return line.fits;
