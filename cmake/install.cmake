@@ -41,7 +41,8 @@ add_custom_command(OUTPUT ${EMS_MAN_GZ}
   DEPENDS ${PROJECT_SOURCE_DIR}/docs/sorvik-ems.1 VERBATIM)
 add_custom_target(man_page ALL DEPENDS ${EMS_MAN_GZ})
 install(FILES ${EMS_MAN_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvik-ems)
+install(FILES README.md docs/USER-GUIDE.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvik-ems)
+install(DIRECTORY docs/images DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvik-ems)
 
 # The Debian package. dpkg-shlibdeps finds the libraries the program links
 # (Qt, the C++ run time); the Qt platform plugins come with libqt6gui6.

@@ -4,13 +4,13 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
-#include <string_view>
 
 #include "host/card_location.h"
 #include "host/lcd_panel.h"
@@ -63,34 +63,10 @@ private:
     long long first_paint_cpu_us_ = 0;
 };
 
-// --help and --version alone need no display: they are answered without
-// the GUI, so they work over a plain terminal too.
-bool asks_only_for_information(int argc, char** argv)
-{
-    if (argc != 2) return false;
-    const std::string_view a = argv[1];
-    return a == "-h" || a == "--help" || a == "-?" || a == "-v" || a == "--version";
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::unique_ptr<QCoreApplication> app = asks_only_for_information(argc, argv)
-                                                      ? std::make_unique<QCoreApplication>(argc, argv)
-                                                      : std::make_unique<QApplication>(argc, argv);
-    // The instrument prints numbers with a decimal point whatever the desktop's locale.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName("Sorvik");
-    QApplication::setApplicationVersion(EMS_VERSION);
-    QApplication::setOrganizationName("Sorvik"); // where View / Zoom and the card are remembered
-    if (qobject_cast<QApplication*>(app.get())) {
-        QApplication::setApplicationDisplayName("Sorvik");
-        // The desktop entry that names the window's icon and program.
-        QGuiApplication::setDesktopFileName(EMS_APP_ID);
-        QApplication::setWindowIcon(QIcon::fromTheme("sorvik-ems", QIcon(":/icons/sorvik-ems-256.png")));
-    }
-
     QCommandLineParser options;
     options.setApplicationDescription(
         "The Sorvik EMS G2 simulator: the engine-monitoring instrument's firmware in a desktop window.");
@@ -115,11 +91,39 @@ int main(int argc, char** argv)
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
                                                    "frames were presented, converted and repainted.");
     options.addOptions({card_option, script_option, preset_option, zoom_option, quit_option, stats_option});
+    // Only a command line that starts the window needs a display: --help,
+    // --version and a wrong command line are answered over a plain terminal.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    bool parsed = options.parse(arguments);
+    // Qt's own window options (-platform, -style ...) are single-dash; the
+    // window takes them out of the command line before it is read again.
+    const bool qt_options = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& a) {
+        return a.size() > 1 && a[0] == '-' && a[1] != '-';
+    });
+    const bool starts_window = parsed ? !options.isSet("help") && !options.isSet("version") &&
+                                            options.positionalArguments().isEmpty()
+                                      : qt_options;
+    const std::unique_ptr<QCoreApplication> app = starts_window ? std::make_unique<QApplication>(argc, argv)
+                                                                : std::make_unique<QCoreApplication>(argc, argv);
+    // The instrument prints numbers with a decimal point whatever the desktop's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName("Sorvik");
+    QApplication::setApplicationVersion(EMS_VERSION);
+    QApplication::setOrganizationName("Sorvik"); // where View / Zoom and the card are remembered
+    if (qobject_cast<QApplication*>(app.get())) {
+        QApplication::setApplicationDisplayName("Sorvik");
+        // The desktop entry that names the window's icon and program.
+        QGuiApplication::setDesktopFileName(EMS_APP_ID);
+        QApplication::setWindowIcon(QIcon::fromTheme("sorvik-ems", QIcon(":/icons/sorvik-ems-256.png")));
+    }
+
     auto fail = [](const QString& message) {
         std::fprintf(stderr, "sorvik-ems: %s (try --help)\n", qPrintable(message));
         return 2;
     };
-    if (!options.parse(QCoreApplication::arguments())) return fail(options.errorText());
+    if (!parsed && starts_window) parsed = options.parse(QCoreApplication::arguments());
+    if (!parsed) return fail(options.errorText());
     if (options.isSet("help")) options.showHelp(0);
     if (options.isSet("version")) options.showVersion();
     if (!options.positionalArguments().isEmpty())

@@ -21,12 +21,10 @@ for f in bin/sorvik-ems \
          share/metainfo/org.sorvik.EmsG2Simulator.metainfo.xml \
          share/icons/hicolor/scalable/apps/sorvik-ems.svg \
          share/icons/hicolor/48x48/apps/sorvik-ems.png share/icons/hicolor/256x256/apps/sorvik-ems.png \
-         share/man/man1/sorvik-ems.1.gz; do
+         share/man/man1/sorvik-ems.1.gz share/doc/sorvik-ems/USER-GUIDE.md share/doc/sorvik-ems/images/engine.png; do
   [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
-if [ -d "$(dirname "$0")/../../assets/flightgear" ]; then
-  [ -d "$share/sorvik-ems/flightgear" ] || fail "the flight-simulator folder is not installed"
-fi
+[ -f "$share/sorvik-ems/flightgear/sorvik-ems.xml" ] || fail "the flight-simulator protocol file is not installed"
 # Only the simulator is installed, not the tests, tools or benchmarks.
 [ "$(ls "$prefix/bin")" = "sorvik-ems" ] || fail "bin holds $(ls "$prefix/bin" | tr '\n' ' ')"
 desktop-file-validate "$share/applications/org.sorvik.EmsG2Simulator.desktop" || fail "desktop entry"
@@ -50,6 +48,13 @@ for args in "--bogus" "--zoom 9" "--card $scratch/no-such-card" "--quit-after so
   # shellcheck disable=SC2086
   if msg=$(timeout 20 "$exe" $args 2>&1); then fail "sorvik-ems $args succeeded"; fi
   grep -q "try --help" <<<"$msg" || fail "sorvik-ems $args: no message ($msg)"
+done
+# So does a command line that cannot be read, without a display too.
+for args in "--bogus" "stray"; do
+  # shellcheck disable=SC2086
+  status=0
+  env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$exe" $args >/dev/null 2>&1 || status=$?
+  [ "$status" -eq 2 ] || fail "sorvik-ems $args without a display did not fail with status 2"
 done
 [ ! -e "$XDG_DATA_HOME" ] || fail "a failed start touched the data folder"
 
