@@ -35,6 +35,8 @@ exe="$(cd "$dir" && pwd)/sorvik-ems"
 out="$(cd "$dir" && pwd)/monkey"
 mkdir -p "$out"
 assets="$(pwd)/assets/SDCARD"
+# The recordings the scripts play through the FlightGear link and open in the viewer.
+cp examples/flightgear_flight.csv examples/sample_flight.csv "$out/"
 
 passed=0
 failed=0

@@ -3,8 +3,8 @@
 // with their ranges and its check boxes, so every control it has is played.
 // The script powers on, then mixes keys (the knob and push open every menu
 // and setup page), sliders anywhere in their range, check boxes (the card
-// too), valid and broken NMEA, power cycles, clock jumps and passes of time,
-// and ends with "quit". The same seed gives the same script.
+// too), valid and broken NMEA, power cycles, clock jumps, the FlightGear link
+// and the flight-data viewer, and passes of time, and ends with "quit". The same seed gives the same script.
 //
 //   sorvik-monkey SEED STEPS > script.scn
 #include <QApplication>
@@ -52,7 +52,8 @@ public:
         else if (what < 64) check();
         else if (what < 76) nmea();
         else if (what < 79) power_cycle();
-        else if (what < 82) clock();
+        else if (what < 81) clock();
+        else if (what < 82) host_feature();
         else if (what < 90) line("ticks " + std::to_string(pick(1, 40)));
         else line("passes " + std::to_string(pick(1, 120)));
     }
@@ -148,6 +149,29 @@ private:
         }
         line("nmea " + script_word(bytes));
         line("passes " + std::to_string(pick(1, 5)));
+    }
+
+    // The host's own features: a stretch of a recorded FlightGear flight
+    // through the link (nothing else moves the sliders or feeds the serial
+    // input meanwhile), or a recording opened in the flight-data viewer. The
+    // two example files lie beside the script (scripts/monkey.sh).
+    void host_feature()
+    {
+        if (pick(0, 1)) {
+            line("flightgear start 0");
+            line("flightgear play flightgear_flight.csv " + std::to_string(pick(1, 20)));
+            for (int n = pick(1, 6); n > 0; --n) {
+                line("ticks " + std::to_string(pick(1, 30)));
+                line("passes " + std::to_string(pick(1, 30)));
+            }
+            line("flightgear stop");
+            return;
+        }
+        line("viewer open sample_flight.csv");
+        line("viewer cursor " + std::to_string(pick(0, 700)));
+        const int t0 = pick(0, 600);
+        line("viewer range " + std::to_string(t0) + " " + std::to_string(t0 + pick(1, 120)));
+        line(std::string("viewer channel EGT1 ") + (pick(0, 1) ? "on" : "off"));
     }
 
     void power_cycle()
