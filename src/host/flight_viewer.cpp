@@ -16,10 +16,12 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <cmath>
+#include <filesystem>
 
 #include "host/core/file_read.h"
 #include "host/flight_plot.h"
 #include "host/main_window.h"
+#include "ops/data_recording.h"
 
 namespace host {
 
@@ -309,8 +311,11 @@ FlightViewer* TfrmMain::flight_viewer() const { return flight_viewer_; }
 
 QString TfrmMain::flight_data_folder()
 {
-    const QDir card(QString::fromStdString((platform_.card().working_dir() / "SDCARD").string()));
-    return card.exists("DATA") ? card.filePath("DATA") : card.path();
+    // Found as the firmware finds it: on the card in use, in any letter case.
+    std::error_code error;
+    const std::filesystem::path data = platform_.card().resolve(ems::RECORDING_FOLDER);
+    const bool has_data = !data.empty() && std::filesystem::is_directory(data, error);
+    return QString::fromStdString((has_data ? data : platform_.card().card_dir()).string());
 }
 
 } // namespace host

@@ -1,8 +1,10 @@
 // The flight-data viewer through the scenario commands and the mouse: what it
 // draws for a recording, the values at the cursor, and recordings that are
 // cut short, broken or not recordings at all.
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -98,6 +100,12 @@ TEST_F(FlightViewerScenario, OpensWhatIsValidOfABrokenRecordingAndRefusesOtherFi
     EXPECT_TRUE(runner->last_error().contains("PHOTO.CSV: this is not a flight-data recording")) << runner->last_error().toStdString();
     EXPECT_NE(runner->run_text("viewer open " + card("DATA") + "\n", dir.path()), 0);
     EXPECT_TRUE(runner->last_error().endsWith("DATA is not a regular file")) << runner->last_error().toStdString();
+
+    // On another card the dialog starts in that card's recordings, whatever their letter case.
+    QTemporaryDir other;
+    QDir(other.path()).mkpath("data");
+    window->switch_card(other.path());
+    EXPECT_EQ(window->flight_data_folder(), QDir(other.path()).filePath("data"));
 }
 
 } // namespace
