@@ -3,29 +3,21 @@
 // broken files refused without a change, the picture kept over a power
 // cycle, a UTF-8 checklist read as Latin-1, the serial-number entry and
 // SENSOR INFO.
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "config/settings.h"
 #include "gfx/framebuffer.h"
-#include "host/main_window.h"
-#include "host/scenario.h"
 #include "ops/documents.h"
-#include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/window_scenario.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-QString keys(int key, int n = 1)
-{
-    QString s;
-    for (int i = 0; i < n; ++i) s += QString("key %1\npasses 1\n").arg(key);
-    return s;
-}
+using test::keys;
 
 // Power on past the splash and the maintenance notice to the engine page.
 const QString POWER_ON = "power on\n" + keys(1) + keys(1) + "expect screen run_screen\n";
@@ -36,32 +28,17 @@ const QString DOCUMENTS_MENU = keys(6) + "expect popup popup_documents_menu\n";
 const QString CHECKLISTS = keys(7, 2) + keys(6) + "expect popup popup_doc_list\nexpect doc_kind_list 1\n";
 const QString INFO_PAGES = keys(7) + keys(6) + "expect popup popup_doc_list\nexpect doc_kind_list 0\n";
 
-class DocumentsScenario : public ::testing::Test {
+// The window on a copy of the sample card.
+class DocumentsScenario : public test::WindowScenario {
 protected:
+    DocumentsScenario() : WindowScenario("documents") {}
     void SetUp() override
     {
-        test::reset_firmware();
-        fs::copy(fs::path(EMS_SOURCE_DIR) / "assets" / "SDCARD", card(), fs::copy_options::recursive);
-        window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        runner = std::make_unique<host::ScenarioRunner>(*window);
+        fs::copy(fs::path(EMS_SOURCE_DIR) / "assets" / "SDCARD", card_dir(), fs::copy_options::recursive);
+        WindowScenario::SetUp();
     }
-    void TearDown() override
-    {
-        run("power off\npasses 1\n");
-        runner.reset();
-        window.reset();
-    }
-    void run(const QString& script)
-    {
-        ASSERT_EQ(runner->run_text(script, dir.path(), "documents"), 0) << runner->last_error().toStdString();
-    }
-    fs::path card() const { return fs::path(dir.path().toStdString()) / "SDCARD"; }
+    fs::path card_dir() const { return fs::path(dir.path().toStdString()) / "SDCARD"; }
     std::vector<uint8_t> frame() const { return {ems::Framebuffer, ems::Framebuffer + ems::FRAME_BYTES}; }
-
-    QTemporaryDir dir;
-    std::unique_ptr<host::TfrmMain> window;
-    std::unique_ptr<host::ScenarioRunner> runner;
 };
 
 TEST_F(DocumentsScenario, ChecklistAndPictureOpenAndBrokenFilesChangeNothing)
@@ -75,14 +52,14 @@ TEST_F(DocumentsScenario, ChecklistAndPictureOpenAndBrokenFilesChangeNothing)
 
     // A checklist that cannot be read (a folder by that name): the notice,
     // and the page stays as it was.
-    fs::create_directory(card() / "CHECKLST" / "AAAA-BROKEN.ECL");
+    fs::create_directory(card_dir() / "CHECKLST" / "AAAA-BROKEN.ECL");
     run(DOCUMENTS_MENU + CHECKLISTS + keys(6) + "expect screen screen_doc_unreadable\n" + keys(3) +
         "expect screen run_screen\nexpect doc_path \"SDCARD\\\\CHECKLST\\\\BEFLAND.ECL\"\n" +
         "expect checklist_cursor 1\npasses 1\n");
     EXPECT_EQ(frame(), checklist);
 
     // The second picture (a broken one sorts first).
-    std::ofstream(card() / "INFOPAGE" / "AAAA.mif", std::ios::binary) << std::string("\xE0\x01\x10\x01\x85\x0F", 6);
+    std::ofstream(card_dir() / "INFOPAGE" / "AAAA.mif", std::ios::binary) << std::string("\xE0\x01\x10\x01\x85\x0F", 6);
     run(DOCUMENTS_MENU + INFO_PAGES + keys(7, 2) + keys(6) + "expect doc_shown 1\n" +
         "expect doc_path \"SDCARD\\\\INFOPAGE\\\\RADIO.MIF\"\npasses 1\n");
     EXPECT_GOLDEN("documents_picture");
@@ -97,14 +74,14 @@ TEST_F(DocumentsScenario, ChecklistAndPictureOpenAndBrokenFilesChangeNothing)
     EXPECT_EQ(frame(), picture);
 
     // A picture gone from the card by the next power-on: no document is shown.
-    fs::remove(card() / "INFOPAGE" / "RADIO.MIF");
+    fs::remove(card_dir() / "INFOPAGE" / "RADIO.MIF");
     run("power off\npasses 1\n" + POWER_ON + "expect doc_shown 0\n");
 }
 
 TEST_F(DocumentsScenario, LongNamesOpenAndUtf8ReadsAsLatin1)
 {
     // "Café" and "ÖL 5 €" in UTF-8, under a name longer than the list shows.
-    std::ofstream(card() / "CHECKLST" / "AAAA CHECKLIST WITH A LONG NAME.ecl", std::ios::binary)
+    std::ofstream(card_dir() / "CHECKLST" / "AAAA CHECKLIST WITH A LONG NAME.ecl", std::ios::binary)
         << "\xEF\xBB\xBF" "CAF\xC3\x89 OK\r\n\xC3\x96L 5 \xE2\x82\xAC\r\nLAST LINE";
     run(POWER_ON + TO_INFO_PAGE + DOCUMENTS_MENU + CHECKLISTS + keys(6) + "expect doc_shown 2\n" +
         "expect checklist_line_count 3\n");
