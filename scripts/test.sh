@@ -6,7 +6,8 @@
 # build, and every fuzzer for 10 s (scripts/fuzz.sh, built with clang). The
 # normal build also builds the generators, and the generated sources are
 # regenerated and compared with the commit (one suite); the Debian package is
-# built from it, unpacked and started (one suite). The receive thread's
+# built from it, unpacked and started (one suite). The firmware tests of the
+# normal build also run as one shuffled process (one suite). The receive thread's
 # hand-over and the live window run once more under ThreadSanitizer. The last
 # line is the total "N passed, N failed".
 set -uo pipefail
@@ -69,10 +70,25 @@ check_generated() { # build dir
   passed=$((passed + 1))
 }
 
+# ctest runs every test in a process of its own; the firmware tests run once
+# more as one process in a shuffled order (one suite), so a test that passes
+# only on another's leftovers, or only on a fresh process, fails. The seed is
+# printed, and SHUFFLE_SEED repeats an order.
+run_shuffled() { # build dir
+  local dir=$1 seed=${SHUFFLE_SEED:-$((RANDOM % 100000 + 1))}
+  echo "== firmware tests as one shuffled process (seed $seed)"
+  if "$dir/tests/firmware_tests" --gtest_shuffle --gtest_random_seed="$seed" --gtest_brief=1; then
+    passed=$((passed + 1))
+  else
+    echo "the shuffled firmware tests failed; SHUFFLE_SEED=$seed repeats the order"; failed=$((failed + 1))
+  fi
+}
+
 mkdir -p build build-asan build-tsan build-fuzz
 run_suite "normal" build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEMS_TOOLS=ON
 normal_built=$built
 [ "$built" -eq 1 ] && check_generated build
+[ "$built" -eq 1 ] && run_shuffled build
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "sanitized" build-asan "" -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF
 # Random scenario scripts against the sanitized window for a minute.

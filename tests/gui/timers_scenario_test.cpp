@@ -66,6 +66,10 @@ TEST_F(TimersScenario, HobbsTimeInBothFormats)
     // Back in DECIMAL, 59 minutes are 0.9 h.
     run(TO_TIMERS + row(4) + keys(6) + keys(8) + keys(6) + keys(1) + "passes 1\n");
     EXPECT_TRUE(hobbs_shows("1234.9"));
+    // Confirmed with the tenths as they opened, the minutes stay; a changed
+    // tenths digit sets them.
+    run(TO_TIMERS + row(2) + keys(6) + keys(6, 5) + "expect hobbs_minutes 59\nexpect hobbs_hours 1234\n" + keys(6) +
+        keys(6, 4) + keys(8) + keys(6) + "expect hobbs_minutes 48\n");
 }
 
 TEST_F(TimersScenario, HobbsCodeLock)

@@ -25,6 +25,7 @@
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "system/system_state.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
@@ -209,6 +210,41 @@ TEST_F(Menus, DocumentListShowsMatchingFilesOfTheCard)
     EXPECT_EQ(screen(), "run_screen");
 }
 
+TEST_F(Menus, DocumentListWindowFollowsTheCursorToTheLastOfFifteen)
+{
+    // 15 checklists; the last one's card path is exactly 50 characters, one
+    // more than the settings keep.
+    test::FakePlatform platform;
+    const std::filesystem::path folder = platform.card() / "CHECKLST";
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> names;
+    for (int i = 1; i <= 14; ++i) names.push_back("LIST " + std::to_string(10 + i) + ".ECL");
+    names.push_back("LIST 25" + std::string(34 - 11, 'Z') + ".ECL");
+    for (const std::string& n : names) std::ofstream(folder / n) << "LINE\n";
+    const std::string last_path = "SDCARD\\CHECKLST\\" + names.back();
+    ASSERT_EQ(last_path.size(), sizeof settings.doc_last_name);
+    sys.sd_card_present = sys.sd_card_mounted = 1;
+    doc_open_list(true);
+    ASSERT_EQ(docs.doc_count, 15);
+    presses(KEY_CW, 14);
+    EXPECT_EQ(docs.doc_pos, 14);
+    EXPECT_EQ(+nav.menu_cursor, 10);
+    EXPECT_EQ(std::string(docs.doc_names[0]), names[4]); // the window starts at the fifth file
+    EXPECT_EQ(std::string(docs.doc_names[10]), names[14]);
+    presses(KEY_CCW, 4); // back to the eleventh: the window starts at the first again
+    EXPECT_EQ(+nav.menu_cursor, 10);
+    EXPECT_EQ(std::string(docs.doc_names[0]), names[0]);
+    EXPECT_EQ(std::string(docs.doc_names[10]), names[10]);
+    presses(KEY_CW, 4);
+    press(KEY_PUSH);
+    EXPECT_EQ(docs.doc_shown, 2);
+    EXPECT_EQ(std::string(docs.doc_path), last_path);
+    // Too long for the settings: not kept there, and nothing beyond them overwritten.
+    EXPECT_EQ(settings.doc_last_kind, 2);
+    EXPECT_STREQ(settings.doc_last_name, "");
+    EXPECT_EQ(settings.fuel_pressure_display, 1);
+}
+
 TEST_F(Menus, BacklightStepsAndLimits)
 {
     quick.quick_menu_handler = popup_backlight;
@@ -361,6 +397,31 @@ TEST_F(Menus, FuelTotalsDifferentialIsSignedAndResetClears)
     EXPECT_EQ(fuel_hobbs.fuel.fuel_used2, 0u);
     EXPECT_EQ(fuel.fuel_used[0], 0u);
     EXPECT_EQ(popup(), "popup_fuel_totals"); // stays open
+}
+
+TEST_F(Menus, FuelTotalsOfLayoutNineShowEachFlowSender)
+{
+    // Flow 1 with only tank 2: a layout without range, whose fuel is counted all the same.
+    settings.tank1_mode = TANK_OFF;
+    settings.tank2_mode = TANK_SENDER;
+    fuel_config_derive();
+    ASSERT_EQ(derived.fuel_config, 9);
+    fuel_hobbs.fuel.fuel_used1 = 12 * 7000;
+    fuel_hobbs.fuel.fuel_used2 = 4 * 7000;
+    fuel_totals_open();
+    draw_popup();
+    EXPECT_TRUE(shows_text(150, 127, "TOTAL:", 8, COLOUR_SILVER, 150, 215, 12));
+    EXPECT_TRUE(shows_text(220, 114, "12 L", 16, COLOUR_WHITE, 220, 300, 16));
+    EXPECT_FALSE(test::any_in(140, 157, 340, 183, COLOUR_WHITE)); // one line, the short box
+
+    // Both flows on: each its own line.
+    settings.flow2_on = 1;
+    fuel_config_derive();
+    ASSERT_EQ(derived.fuel_config, 9);
+    draw_popup();
+    EXPECT_TRUE(shows_text(150, 127, "TOTAL 1:", 8, COLOUR_SILVER, 150, 215, 12));
+    EXPECT_TRUE(shows_text(150, 157, "TOTAL 2:", 8, COLOUR_SILVER, 150, 215, 12));
+    EXPECT_TRUE(shows_text(220, 144, "4 L", 16, COLOUR_WHITE, 220, 300, 16));
 }
 
 TEST_F(Menus, CruiseSpeedDigits)

@@ -91,11 +91,14 @@ TEST_F(MinMaxPage, TwelveRowsBeforeTheThermocouplesStartTheSecondColumn)
     clear_screen();
     screen_minmax();
     EXPECT_TRUE(shows_text(30, 160, "CH3 (A):", ALIGN_LEFT, COLOUR_SILVER, 30, 160));
-    // The last row of the first column runs into the frame (row 227) and the key-label caption box.
-    EXPECT_TRUE(shows_text(30, 220, "EGT 1 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 30, 160, 7));
-    EXPECT_TRUE(shows_text(270, 40, "EGT 2 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 270, 400));
-    EXPECT_TRUE(shows_text(270, 115, "CHT 1 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 270, 400));
-    EXPECT_TRUE(shows_text(405, 115, "660", ALIGN_LEFT, COLOUR_WHITE, 405, 460));
+    EXPECT_TRUE(shows_text(30, 205, "AMPS (A):", ALIGN_LEFT, COLOUR_SILVER, 30, 160));
+    // The first column is full: no row reaches the frame (row 227), all twelve
+    // thermocouples fit in the second.
+    EXPECT_FALSE(test::any_in(11, 219, 469, 226, COLOUR_SILVER));
+    EXPECT_TRUE(shows_text(270, 40, "EGT 1 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 270, 400));
+    EXPECT_TRUE(shows_text(270, 130, "CHT 1 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 270, 400));
+    EXPECT_TRUE(shows_text(405, 130, "660", ALIGN_LEFT, COLOUR_WHITE, 405, 460));
+    EXPECT_TRUE(shows_text(270, 205, "CHT 6 (\xB0" "C):", ALIGN_LEFT, COLOUR_SILVER, 270, 400));
     EXPECT_GOLDEN("minmax_two_columns");
 }
 

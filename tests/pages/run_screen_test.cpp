@@ -324,6 +324,16 @@ TEST_F(RunScreen, GroundSpeedIsMagentaFromGpsAndWhiteFromCruiseSpeed)
     gps.gps_fix_valid = 0;
     page_engine();
     EXPECT_TRUE(shows_text(335, 258, "50", ALIGN_RIGHT, COLOUR_WHITE, 312, 335));
+
+    // The ground speed is in speed_unit; the cruising speed in the fuel unit's
+    // speed, as CRUISING SPEED enters it (LITRE/NM: knots).
+    settings.fuel_unit = 2;
+    settings.speed_unit = 0;
+    page_engine();
+    EXPECT_TRUE(shows_text(370, 258, "kts", ALIGN_RIGHT, COLOUR_SILVER, 340, 370));
+    gps.gps_fix_valid = 1;
+    page_engine();
+    EXPECT_TRUE(shows_text(370, 258, "mph", ALIGN_RIGHT, COLOUR_SILVER, 340, 370));
 }
 
 TEST_F(RunScreen, FlightTimeColonBlinksDuringAFlight)

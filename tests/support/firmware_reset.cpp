@@ -70,6 +70,7 @@ void reset_firmware()
     ems::calibration_load_defaults();
     ems::calibration.serial_number = 0; // 0 at program start; power-on leaves it
     ems::fuel_hobbs = {};
+    ems::build_trig_tables(); // built at every power-on; a drawing test may start without one
     ems::clear_screen();
     ems::clear_background();
 }

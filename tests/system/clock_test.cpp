@@ -22,6 +22,16 @@ ClockRecord record(int year, int month, int day, int hour = 0, int minute = 0, i
     return r;
 }
 
+// Every day from `from` up to `to`, at a few times of day, converts back unchanged.
+void expect_every_day_round_trips(const ClockRecord& from, const ClockRecord& to)
+{
+    for (uint32_t s = clock_to_seconds(from); s < clock_to_seconds(to); s += 86400 + 3607) {
+        ClockRecord r;
+        seconds_to_clock(s, r);
+        ASSERT_EQ(clock_to_seconds(r), s) << "at " << int(r.year) + 1900 << "-" << int(r.month) << "-" << int(r.day);
+    }
+}
+
 TEST(Clock, SecondsSince1970)
 {
     EXPECT_EQ(clock_to_seconds(record(2026, 1, 1)), 1767225600u);
@@ -31,13 +41,7 @@ TEST(Clock, SecondsSince1970)
 
 TEST(Clock, RoundTripOverLeapYears)
 {
-    // Every day from 1999 to 2030 at a few times of day converts back unchanged.
-    for (uint32_t s = clock_to_seconds(record(1999, 1, 1)); s < clock_to_seconds(record(2030, 1, 1));
-         s += 86400 + 3607) {
-        ClockRecord r;
-        seconds_to_clock(s, r);
-        ASSERT_EQ(clock_to_seconds(r), s) << "at " << int(r.year) + 1900 << "-" << int(r.month) << "-" << int(r.day);
-    }
+    expect_every_day_round_trips(record(1999, 1, 1), record(2030, 1, 1));
     ClockRecord r;
     seconds_to_clock(clock_to_seconds(record(2024, 2, 29, 12)), r);
     EXPECT_EQ(r.month, 2);
@@ -46,6 +50,22 @@ TEST(Clock, RoundTripOverLeapYears)
     EXPECT_EQ(r.day, 1);
     EXPECT_EQ(r.month, 1);
     EXPECT_EQ(r.year, 126);
+}
+
+TEST(Clock, CenturyYearsFollowTheGregorianRule)
+{
+    // 2100 has no 29 February; 2000 has one.
+    EXPECT_EQ(days_in_month(2100, 2), 28);
+    EXPECT_EQ(days_in_month(2000, 2), 29);
+    EXPECT_EQ(days_in_month(2024, 2), 29);
+    EXPECT_EQ(clock_to_seconds(record(2100, 3, 1)) - clock_to_seconds(record(2100, 2, 28)), 86400u);
+    EXPECT_EQ(clock_to_seconds(record(2000, 3, 1)) - clock_to_seconds(record(2000, 2, 28)), 2 * 86400u);
+    expect_every_day_round_trips(record(2096, 1, 1), record(2106, 2, 7)); // to the end of the clock's range
+    ClockRecord r;
+    seconds_to_clock(clock_to_seconds(record(2100, 2, 28)) + 86400, r);
+    EXPECT_EQ(r.year, 200);
+    EXPECT_EQ(r.month, 3);
+    EXPECT_EQ(r.day, 1);
 }
 
 TEST(Clock, UpdateReadsThePcTimeAndAppliesTheOffset)

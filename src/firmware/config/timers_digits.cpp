@@ -94,8 +94,10 @@ void digit_screen(const DigitScreen& s)
 
 // ---- HOBBS TIME --------------------------------------------------------------
 // DECIMAL: four hour digits and the tenths (entered tenths are stored as
-// minutes, .5 as 30); MINUTES: four hour digits and two minute digits, the
-// tens of the minutes 0..5 so that the meter always holds 0..59 minutes.
+// minutes, .5 as 30; tenths left as they opened keep the meter's minutes,
+// so confirming 1234:59 unchanged does not turn it into 1234:54); MINUTES:
+// four hour digits and two minute digits, the tens of the minutes 0..5 so
+// that the meter always holds 0..59 minutes.
 
 bool hobbs_in_minutes() { return settings.hobbs_format == 1; }
 
@@ -119,8 +121,11 @@ void hobbs_time_complete()
     const uint8_t* d = timers.digit_entry;
     HobbsMaintenance& h = fuel_hobbs.hobbs;
     h.hobbs_hours = uint16_t(1000 * d[0] + 100 * d[1] + 10 * d[2] + d[3]);
-    h.hobbs_minutes = hobbs_in_minutes() ? uint8_t(10 * (d[4] > 5 ? 5 : d[4]) + d[5])
-                                         : hobbs_minutes_of_tenths(d[4]);
+    const uint8_t opened = timers.hobbs_minutes_opened;
+    if (hobbs_in_minutes())
+        h.hobbs_minutes = uint8_t(10 * (d[4] > 5 ? 5 : d[4]) + d[5]);
+    else
+        h.hobbs_minutes = d[4] == hobbs_tenths(opened) ? opened : hobbs_minutes_of_tenths(d[4]);
     hobbs_changed();
     back_to_timers(TIMERS_ROW_SET_HOBBS);
 }
@@ -194,6 +199,7 @@ void open_hobbs_time()
     const HobbsMaintenance h = fuel_hobbs.hobbs;
     const uint16_t hours = uint16_t(h.hobbs_hours % 10000);
     const uint8_t minutes = h.hobbs_minutes > 59 ? 59 : h.hobbs_minutes;
+    timers.hobbs_minutes_opened = minutes;
     uint8_t* d = timers.digit_entry;
     d[0] = uint8_t(hours / 1000);
     d[1] = uint8_t(hours / 100 % 10);

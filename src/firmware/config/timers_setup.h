@@ -31,6 +31,7 @@ struct TimersScreens {
     uint16_t code_scratch = 0;   // the new code until it is confirmed; then 1 changed, 0 incorrect
     uint8_t code_row = 0;        // TIMERS SETUP row the code message returns to (2 or 3)
     ClockRecord utc_set;         // SET UTC DATE & TIME fields (full year); menu_cursor selects one
+    uint8_t hobbs_minutes_opened = 0; // the meter's minutes (0..59) when HOBBS TIME opened
 };
 extern TimersScreens timers;
 

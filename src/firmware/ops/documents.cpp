@@ -47,24 +47,59 @@ bool name_ends_in(const char* name, const char* suffix)
 
 bool name_matches(const char* name) { return name_ends_in(name, list_suffix()); }
 
-// Walks the open directory: counts every entry and the matching ones, and
-// copies matching names with index from..from + 10 into doc_names.
-void scan(int handle, uint16_t from)
+// The matching names of the open list, read once when it opens (a knob step
+// must not read and sort a folder of thousands of files again), packed one
+// after another with their terminators.
+constexpr uint16_t KEPT_NAMES_MAX = 16384;
+constexpr uint32_t KEPT_BYTES = 1u << 20;
+struct KeptNames {
+    uint32_t start[KEPT_NAMES_MAX]; // where name i begins in bytes
+    uint32_t used;
+    char bytes[KEPT_BYTES];
+};
+KeptNames kept;
+
+// Keeps matching name `index`; once one does not fit, none of the list is
+// kept and each window reads the folder again.
+void keep_name(uint16_t index, const char* name)
+{
+    if (docs.doc_names_kept == 0) return;
+    const size_t bytes = std::strlen(name) + 1;
+    if (index >= KEPT_NAMES_MAX || bytes > KEPT_BYTES - kept.used) {
+        docs.doc_names_kept = 0;
+        return;
+    }
+    kept.start[index] = kept.used;
+    std::memcpy(kept.bytes + kept.used, name, bytes);
+    kept.used += uint32_t(bytes);
+}
+
+void put_in_window(uint16_t index, uint16_t from, const char* name)
+{
+    if (index < from || index - from >= DOC_LIST_ROWS) return;
+    char* slot = docs.doc_names[index - from];
+    std::strncpy(slot, name, DOC_NAME_BYTES - 1);
+    slot[DOC_NAME_BYTES - 1] = 0;
+}
+
+// Walks the open directory: counts every entry and the matching ones, copies
+// matching names with index from..from + 10 into doc_names and, when
+// `keeping`, keeps every matching name.
+void scan(int handle, uint16_t from, bool keeping)
 {
     char name[256];
     docs.doc_dir_entries = 0;
     docs.doc_count = 0;
     std::memset(docs.doc_names, 0, sizeof docs.doc_names);
+    docs.doc_names_kept = keeping ? 1 : 0;
+    kept.used = 0;
     CardStorage& p = platform().card();
     while (p.dir_next(handle, name, sizeof name)) {
         if (docs.doc_dir_entries < UINT16_MAX) ++docs.doc_dir_entries;
         if (!name_matches(name) || docs.doc_count == UINT16_MAX) continue;
         const uint16_t index = docs.doc_count++;
-        if (index >= from && index - from < DOC_LIST_ROWS) {
-            char* slot = docs.doc_names[index - from];
-            std::strncpy(slot, name, DOC_NAME_BYTES - 1);
-            slot[DOC_NAME_BYTES - 1] = 0;
-        }
+        put_in_window(index, from, name);
+        keep_name(index, name);
     }
 }
 
@@ -142,10 +177,17 @@ void remember_in_settings(uint8_t kind, const char* path)
 
 void doc_fill_window(uint16_t pos)
 {
+    const uint16_t from = pos <= 10 ? 0 : uint16_t(pos - 10);
+    if (docs.doc_names_kept == 1) {
+        std::memset(docs.doc_names, 0, sizeof docs.doc_names);
+        for (uint16_t i = from; i < docs.doc_count && i - from < DOC_LIST_ROWS; ++i)
+            put_in_window(i, from, kept.bytes + kept.start[i]);
+        return;
+    }
     CardStorage& p = platform().card();
     const int handle = p.dir_open(list_dir());
     if (handle < 0) return;
-    scan(handle, pos <= 10 ? 0 : uint16_t(pos - 10));
+    scan(handle, from, false);
     p.dir_close(handle);
 }
 
@@ -162,7 +204,7 @@ void doc_open_list(bool checklists)
         show_notice(screen_no_files);
         return;
     }
-    scan(handle, 0);
+    scan(handle, 0, true);
     p.dir_close(handle);
     if (docs.doc_count == 0) {
         show_notice(screen_no_files);

@@ -25,6 +25,7 @@ struct DocumentState {
     uint16_t doc_pos = 0;                                            // selected file among the matching ones
     char doc_names[DOC_LIST_ROWS][DOC_NAME_BYTES] = {};              // the list window's names, NUL-terminated
     char doc_path[DOC_PATH_BYTES] = {};                              // card path of the document shown, "" for none
+    uint8_t doc_names_kept = 0; // 1: every matching name of the open list was kept when it opened
 };
 extern DocumentState docs;
 
@@ -33,8 +34,10 @@ extern DocumentState docs;
 // matching file: "NO FILES" / "ON SD CARD"; both return to the run screen.
 // Otherwise the first name is selected and the list pop-up opens.
 void doc_open_list(bool checklists);
-// Reads the directory again and fills doc_names with the matching names from
-// index pos - 10 (0 when pos <= 10) on, at most 11; the rest are emptied.
+// Fills doc_names with the matching names from index pos - 10 (0 when
+// pos <= 10) on, at most 11; the rest are emptied. The names come from the
+// folder as read when the list opened; only a folder whose names did not all
+// fit in memory then is read again.
 void doc_fill_window(uint16_t pos);
 
 // The list pop-up (title bar with "CHECKLISTS" or "INFO PAGES", EXIT only):

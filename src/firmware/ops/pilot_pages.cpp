@@ -219,8 +219,10 @@ struct TotalsLine {
 uint8_t totals_lines(TotalsLine (&line)[2])
 {
     const uint8_t fc = derived.fuel_config;
-    const bool either_flow = fc == 11 || fc == 14;
-    const bool pair = fc == 7 || fc == 10;
+    // Layout 9 (a combination without range) still counts each sender's fuel,
+    // so it shows a line per flow sender that is on, as 11 and 14 do.
+    const bool either_flow = fc == 11 || fc == 14 || fc == 9;
+    const bool pair = fc == 7 || fc == 10 || (fc == 9 && settings.flow1_on == 1 && settings.flow2_on == 1);
     uint8_t n = 0;
     if (fc == 0 || fc == 5 || fc == 7 || fc == 8 || fc == 10 || fc == 12 || fc == 13 ||
         (either_flow && settings.flow1_on == 1)) {
@@ -245,16 +247,6 @@ void total_text(char* out, size_t size, int64_t value)
     } else {
         std::snprintf(out, size, "%lld L", (long long)value);
     }
-}
-
-// ---- Cruising speed ------------------------------------------------------------
-
-// Speed unit of the fuel unit's distance: statute miles, nautical miles, kilometres.
-const char* cruise_speed_unit()
-{
-    constexpr uint8_t SPEED_OF_DISTANCE[3] = {0, 2, 1}; // mph, kts, km/h in options::SPEED_UNIT
-    const uint8_t distance = uint8_t(settings.fuel_unit / 2);
-    return option_gauge_text(options::SPEED_UNIT, SPEED_OF_DISTANCE[distance < 3 ? distance : 2]);
 }
 
 } // namespace
@@ -379,7 +371,7 @@ void popup_cruise_speed()
     draw_digit(0, 195);
     draw_digit(1, 215);
     draw_digit(2, 235);
-    draw_text(270, 157, cruise_speed_unit(), 12, ALIGN_LEFT, COLOUR_WHITE);
+    draw_text(270, 157, fuel_speed_unit_text(), 12, ALIGN_LEFT, COLOUR_WHITE);
     soft_key_labels("CRUISING SPEED", "EXIT", nullptr, nullptr, nullptr, nullptr);
 
     if (KeyEvent == KEY_SOFT1) {

@@ -190,7 +190,10 @@ void fuel_computer_lines(uint8_t fc)
             std::snprintf(text, sizeof text, "%d", int(cruise));
             draw_text(335, y2, text, FONT, ALIGN_RIGHT, COLOUR_WHITE);
         }
-        draw_text(370, y2, speed_unit_text(), FONT, ALIGN_RIGHT, COLOUR_SILVER);
+        // The ground speed is held in speed_unit; the cruising speed stands in
+        // for it in the range and is entered in the fuel unit's speed.
+        draw_text(370, y2, gps.gps_fix_valid == 1 ? speed_unit_text() : fuel_speed_unit_text(), FONT, ALIGN_RIGHT,
+                  COLOUR_SILVER);
     }
 
     draw_text(390, y2, "R:", FONT, ALIGN_LEFT, COLOUR_SILVER);

@@ -23,27 +23,30 @@ constexpr int16_t SECOND_X = 270;
 constexpr int16_t FIRST_Y = 40;
 constexpr int16_t ROW_STEP = 15;
 constexpr int16_t VALUE_DX = 135;
-constexpr int16_t LAST_Y = 219; // a thermocouple row below this moves the list to the second column
+// The lowest row whose text stays clear of the frame at y 227: twelve rows a
+// column. The rows of the first column never exceed it (twelve at most come
+// before the thermocouples), and the thermocouples that follow fit in the two.
+constexpr int16_t LAST_ROW_Y = FIRST_Y + 11 * ROW_STEP;
 
 constexpr size_t TEXT = 48;
 
-// Writes rows top to bottom, one column after the other.
+// Writes rows top to bottom, going on in the second column where the first
+// is full; a row that fits in neither is left out rather than drawn across
+// the frame.
 struct RowWriter {
     int16_t x = FIRST_X;
     int16_t y = FIRST_Y;
 
     void row(const char* label, const char* value)
     {
-        draw_text(x, y, label, FONT, ALIGN_LEFT, COLOUR_SILVER);
-        draw_text(int16_t(x + VALUE_DX), y, value, FONT, ALIGN_LEFT, COLOUR_WHITE);
-        y = int16_t(y + ROW_STEP);
-    }
-    void wrap_if_full()
-    {
-        if (y > LAST_Y) {
+        if (y > LAST_ROW_Y) {
+            if (x == SECOND_X) return;
             x = SECOND_X;
             y = FIRST_Y;
         }
+        draw_text(x, y, label, FONT, ALIGN_LEFT, COLOUR_SILVER);
+        draw_text(int16_t(x + VALUE_DX), y, value, FONT, ALIGN_LEFT, COLOUR_WHITE);
+        y = int16_t(y + ROW_STEP);
     }
 };
 
@@ -179,7 +182,6 @@ void draw_rows()
             std::snprintf(label, TEXT, "CHT %d (%s):", i - egt + 1, unit);
         std::snprintf(value, TEXT, "%d", int(minmax.tc_max[i]));
         w.row(label, value);
-        w.wrap_if_full();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "sensors/fuel.h"
 
 #include "alarms/alarm_words.h"
+#include "config/options.h"
 #include "config/settings.h"
 #include "gps/gps_data.h"
 #include "sensors/channels.h"
@@ -52,6 +53,13 @@ uint32_t k_unit(uint16_t k)
 {
     const uint64_t kl = k_litre(k);
     return uint32_t(gallons() ? kl * 37854 / 10000 : kl);
+}
+
+const char* fuel_speed_unit_text()
+{
+    constexpr uint8_t SPEED_OF_DISTANCE[3] = {0, 2, 1}; // statute, nautical, kilometres: mph, kts, km/h
+    const uint8_t distance = uint8_t(settings.fuel_unit / 2);
+    return option_gauge_text(options::SPEED_UNIT, SPEED_OF_DISTANCE[distance < 3 ? distance : 2]);
 }
 
 uint16_t flow_of_pulses(uint32_t input, uint32_t k, uint32_t window)

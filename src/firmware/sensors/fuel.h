@@ -38,6 +38,9 @@ extern FuelState fuel;
 uint32_t k_litre(uint16_t k);
 // Pulses per volume unit: k_litre, x 3.7854 for the gallon units (odd fuel_unit).
 uint32_t k_unit(uint16_t k);
+// The unit of the speed the range is computed with, and so of cruise_speed:
+// the fuel unit's distance per hour ("mph", "kts" or "km/h").
+const char* fuel_speed_unit_text();
 
 // Flow in 0.1 unit per hour of `input` pulses (or duty cycle) in a measuring
 // window of `window` 100 us ticks, for k pulses per unit; holds at 0xFFFF.

@@ -11,14 +11,36 @@ namespace {
 // Days before each month in a common year, index 1..12.
 constexpr uint16_t DAYS_BEFORE[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
+bool leap_year(int32_t full_year)
+{
+    return (full_year % 4 == 0 && full_year % 100 != 0) || full_year % 400 == 0;
+}
+
+// Leap days from year 1 up to, not including, the given full year.
+int32_t leap_days_before(int32_t full_year)
+{
+    const int32_t y = full_year - 1;
+    return y / 4 - y / 100 + y / 400;
+}
+
+// Days from 1970-01-01 to 1 January of a full year.
+int32_t days_to_year(int32_t full_year)
+{
+    return (full_year - 1970) * 365 + leap_days_before(full_year) - leap_days_before(1970);
+}
+
+uint16_t days_before_month(int32_t full_year, uint8_t month)
+{
+    return uint16_t(DAYS_BEFORE[month] + (month > 2 && leap_year(full_year) ? 1 : 0));
+}
+
 } // namespace
 
 uint32_t clock_to_seconds(const ClockRecord& r)
 {
-    const int32_t year = r.year;
+    const int32_t year = 1900 + r.year;
     const uint8_t month = r.month >= 1 && r.month <= 12 ? r.month : 1;
-    int32_t days = (year - 69) / 4 + year * 365 + DAYS_BEFORE[month] + r.day - 25551;
-    if (month > 2 && year % 4 == 0) days += 1;
+    const int32_t days = days_to_year(year) + days_before_month(year, month) + r.day - 1;
     return uint32_t(r.second) + uint32_t(r.minute) * 60u + uint32_t(r.hour) * 3600u +
            uint32_t(days) * 86400u;
 }
@@ -28,21 +50,15 @@ void seconds_to_clock(uint32_t s, ClockRecord& r)
     r.second = uint8_t(s % 60);
     r.minute = uint8_t((s / 60) % 60);
     r.hour = uint8_t((s / 3600) % 24);
-    const uint32_t d = s / 86400 + 731; // days since 1968-01-01
-    const uint32_t q = d % 1461;
-    const uint32_t g = d / 1461 + (q > 59 ? 1 : 0);
-    uint32_t h = (d - g) % 365;
-    if (q >= 60 && q <= 365) h += 1;
-    const uint32_t y = (d - g) / 365;
-    const bool leap = y % 4 == 0;
+    const int32_t days = int32_t(s / 86400);
+    int32_t year = 1970 + days / 366; // never past the year, then counted up
+    while (days_to_year(year + 1) <= days) ++year;
+    const int32_t day_of_year = days - days_to_year(year);
     uint8_t month = 1;
-    for (uint8_t m = 1; m <= 12; ++m) {
-        const uint32_t before = DAYS_BEFORE[m] + (m > 2 && leap ? 1 : 0);
-        if (before <= h) month = m;
-    }
+    while (month < 12 && days_before_month(year, uint8_t(month + 1)) <= day_of_year) ++month;
     r.month = month;
-    r.day = uint8_t(h - (DAYS_BEFORE[month] + (month > 2 && leap ? 1 : 0)) + 1);
-    r.year = uint16_t(y + 68);
+    r.day = uint8_t(day_of_year - days_before_month(year, month) + 1);
+    r.year = uint16_t(year - 1900);
 }
 
 void clock_update(int16_t utc_offset_minutes)
@@ -80,7 +96,7 @@ void clock_set_utc(const ClockRecord& utc)
 uint8_t days_in_month(uint16_t year, uint8_t month)
 {
     constexpr uint8_t DAYS[13] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && year % 4 == 0) return 29;
+    if (month == 2 && leap_year(year)) return 29;
     return DAYS[month <= 12 ? month : 0];
 }
 

@@ -22,7 +22,8 @@ struct ClockState {
 };
 extern ClockState clk;
 
-// Seconds since 1970-01-01 of a record whose year counts from 1900 (no century rule).
+// Seconds since 1970-01-01 of a record whose year counts from 1900 (Gregorian
+// leap years: 2100 has no 29 February).
 uint32_t clock_to_seconds(const ClockRecord& r);
 // Fills a record (year counted from 1900) from seconds since 1970-01-01.
 void seconds_to_clock(uint32_t s, ClockRecord& r);
@@ -36,7 +37,7 @@ void clock_update(int16_t utc_offset_minutes);
 // 1970..2105), kept as an offset to the PC's clock.
 void clock_set_utc(const ClockRecord& utc);
 
-// Days in a month (1..12) of a year (full year; every fourth year is a leap year).
+// Days in a month (1..12) of a year (full year, Gregorian leap years).
 uint8_t days_in_month(uint16_t year, uint8_t month);
 
 } // namespace ems
