@@ -46,7 +46,7 @@ QString tank(int level)
 
 QString analog_input(int n)
 {
-    switch (settings.channel_mode[n]) {
+    switch (ems::channel_mode_in_use(uint8_t(n))) {
     case 1: return pressure(ems::senders.aux_pressure[n], settings.pressure_cfg[n].unit);
     case 2: return degrees(ems::senders.aux_temp[n], settings.temp_unit);
     case 3: return tenths(ems::senders.aux_current_x10[n]) + " A";

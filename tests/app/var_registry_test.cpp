@@ -47,6 +47,9 @@ TEST(VarRegistry, ReadsValuesOfEveryKind)
     EXPECT_EQ(label->type, VarType::Text);
     EXPECT_STREQ(static_cast<const char*>(label->ptr), "OILP");
     EXPECT_EQ(var_int(*find_var("settings.temperature_cfg[0].cal.point[3].adc"), 0), 400);
+    calibration.oat_cal_offset = -7;
+    EXPECT_EQ(var_int(*find_var("oat_cal_offset"), 0), -7) << "the calibration constants, signed";
+    EXPECT_EQ(var_int(*find_var("volts_cal_percent"), 0), 100);
     EXPECT_EQ(find_var("no_such_thing"), nullptr);
 }
 

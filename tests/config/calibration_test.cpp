@@ -1,5 +1,5 @@
 // The calibration screens driven key by key: a sender table is stored only
-// when left with a usable slope, current sensors are zeroed from the live
+// by BACK with a usable slope and dropped by EXIT, current sensors are zeroed from the live
 // reading, tank tables are captured from the level sender or typed, and a
 // table that is not strictly monotonic brings SLOPE ERROR.
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include "config/calibration.h"
 #include "config/settings.h"
 #include "config/setup_pages.h"
+#include "gfx/draw.h"
 #include "pages/run_screen.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
@@ -28,6 +29,7 @@ protected:
     void SetUp() override
     {
         test::reset_firmware();
+        build_trig_tables(); // the arc of the rotary symbol, whatever ran before
         bindings.channel_index = 1;
         bindings.active_pressure_cfg = &settings.pressure_cfg[1];
         bindings.active_temperature_cfg = &settings.temperature_cfg[1];
@@ -104,13 +106,22 @@ TEST_F(Calibration, SenderTableIsEditedInACopyAndStoredByBack)
     EXPECT_EQ(settings_validate(settings), nullptr);
 }
 
-TEST_F(Calibration, SenderTableLeftByExitIsStoredToo)
+TEST_F(Calibration, SenderTableLeftByExitIsDropped)
 {
     open_sender(CAL_GENERIC, 1);
     type_adc(1, -5); // generic default: 0 at ADC 0, 100 at ADC 4095 -> 4090
     press(KEY_SOFT1);
     EXPECT_EQ(ScreenHandler, run_screen);
-    EXPECT_EQ(PACKED(settings.generic_cfg[1].cal.point[1].adc), 4090);
+    EXPECT_EQ(PACKED(settings.generic_cfg[1].cal.point[1].adc), 4095);
+
+    // A table BACK refuses still lets the pilot out, leaving the stored one.
+    open_sender(CAL_GENERIC, 1);
+    type_adc(0, -1); // 0 wraps to 4095: 4095, 4095
+    press(KEY_SOFT2);
+    ASSERT_EQ(ScreenHandler, screen_slope_error);
+    press({KEY_PUSH, KEY_SOFT1});
+    EXPECT_EQ(ScreenHandler, run_screen);
+    EXPECT_EQ(PACKED(settings.generic_cfg[1].cal.point[0].adc), 0);
 }
 
 TEST_F(Calibration, PointsWrapBetweenTwoAndSixteenAndValuesWithinTheirRange)
@@ -168,7 +179,7 @@ TEST_F(Calibration, SlopeErrorRefusesEqualOrOutOfOrderAdcPoints)
     EXPECT_EQ(PACKED(cal_screens.cal_work.point[1].adc), 300) << "the typed table is kept";
 
     type_adc(1, 150); // 100, 450, 300: out of order
-    press(KEY_SOFT1);
+    press(KEY_SOFT2);
     EXPECT_EQ(ScreenHandler, screen_slope_error);
     press(KEY_SOFT5);
 

@@ -9,13 +9,20 @@
 #include "config/calibration.h"
 #include "config/settings.h"
 #include "config/setup_pages.h"
+#include "alarms/alarm_words.h"
+#include "app/power.h"
 #include "ops/main_menu.h"
 #include "pages/run_screen.h"
+#include "sensors/channels.h"
+#include "sensors/fuel.h"
+#include "sensors/senders.h"
 #include "settings_test_support.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/packed.h"
+#include "system/raw_inputs.h"
 #include "system/system_state.h"
+#include "system/tick.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
 #include "ui/widgets.h"
@@ -248,6 +255,99 @@ TEST_F(SetupPages, UnitSwitchesConvertTheLimits)
     EXPECT_EQ(PACKED(settings.map_high_alarm), 1409);
 }
 
+TEST_F(SetupPages, UnitSwitchesConvertUserTablesWithTheirLimits)
+{
+    tick.alarm_holdoff = 0;
+    // Oil temperature on a USER table (display = ADC / 10) reading 140 °C.
+    settings.temperature_cfg[0].sender = 5;
+    settings.temperature_cfg[0].high_alarm = 131; // 267.8 °F: rounded, not truncated
+    settings.temperature_cfg[0].high_alarm_on = 0;
+    raw.raw_aux[0] = 1400;
+    open_tile(TILE_CHANNEL0);
+    go_to("TEMPERATURE UNIT: ");
+    edit(1);
+    EXPECT_EQ(PACKED(settings.temperature_cfg[0].high_alarm), 268);
+    EXPECT_EQ(PACKED(settings.temperature_cfg[0].low_alarm), 158);
+    EXPECT_EQ(PACKED(settings.temperature_cfg[0].cal.point[13].display), 284) << "140 °C";
+    EXPECT_EQ(PACKED(settings.temperature_cfg[2].cal.point[0].display), 50) << "every temperature record";
+    process_sensors();
+    EXPECT_EQ(senders.aux_temp[0], 284);
+    EXPECT_EQ(alarms.alarm_flags & ALARM_AUX1, 0u) << "no TEMP LOW against a reading still in °C";
+
+    // Oil pressure on a USER table reading 2.0 bar, low alarm 1.5 bar.
+    settings.pressure_cfg[1].type = 0;
+    settings.pressure_cfg[1].sender = 0;
+    raw.raw_aux[1] = 200;
+    open_tile(TILE_CHANNEL0 + 1);
+    go_to("PRESSURE UNIT: ");
+    edit(1);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].low_alarm), 22);
+    process_sensors();
+    EXPECT_EQ(senders.aux_pressure[1], 29) << "2.0 bar is 29 psi";
+    EXPECT_EQ(alarms.alarm_flags & (ALARM_AUX1 << 1), 0u);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].cal.point[15].display), 232) << "16.0 bar";
+    edit(1); // psi(0.1): 999 at most
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].cal.point[15].display), 999);
+    EXPECT_EQ(PACKED(settings.pressure_cfg[1].cal.point[1].display), 290);
+}
+
+TEST_F(SetupPages, TankQuantitiesFollowTheLitreResolutionAndTheFuelUnit)
+{
+    // Tank 1 calculated at 30 of 45 L after 5 L used on flow sender 1.
+    settings.tank1_mode = TANK_CALCULATED;
+    fuel_config_derive();
+    const uint32_t k = k_unit(settings.k_factor1);
+    fuel_hobbs.fuel.tank1_contents = 30 * k;
+    fuel_hobbs.fuel.fuel_used1 = 5 * k;
+    sens.flow_window = FLOW_WINDOW_TICKS;
+    raw.flow_pulses[0] = 70; // 36.0 L/h
+    process_fuel_flow();
+    const uint16_t range = fuel.fuel_range;
+    ASSERT_EQ(fuel.tank_level[0], 30);
+    ASSERT_EQ(range, 41) << "50 miles an hour for 30 L at 36 L/h";
+
+    open_tile(TILE_FUEL);
+    go_to("TANK 1 SETUP");
+    pass(KEY_PUSH);
+    pass();
+    go_to("TANK LITRE RESOLUTION: ");
+    edit(1); // 0.1L
+    EXPECT_EQ(PACKED(settings.tank1_size), 450);
+    EXPECT_EQ(PACKED(settings.tank1_low_alarm), 100);
+    EXPECT_EQ(PACKED(settings.tank1_low_caution), 200);
+    EXPECT_EQ(PACKED(settings.tank2_size), 450) << "both tanks share the unit";
+    process_fuel_flow();
+    EXPECT_EQ(fuel.tank_level[0], 300);
+    EXPECT_EQ(fuel.fuel_used[0], 50u);
+    EXPECT_EQ(fuel.fuel_range, range);
+
+    // To gallons: the litre resolution row goes, the quantities convert.
+    pass(KEY_SOFT2);
+    pass();
+    go_to("UNIT: ");
+    edit(1); // GAL/SM
+    EXPECT_EQ(PACKED(settings.tank1_size), 119) << "11.9 G";
+    EXPECT_EQ(PACKED(settings.tank1_low_alarm), 26);
+    process_fuel_flow();
+    EXPECT_EQ(fuel.tank_level[0], 79) << "30 L is 7.9 G";
+    EXPECT_EQ(fuel.fuel_used[0], 13u);
+    go_to("TANK 1 SETUP");
+    pass(KEY_PUSH);
+    pass();
+    EXPECT_EQ(row_of("TANK LITRE RESOLUTION: "), -1);
+
+    // Back to litres in tenths; a size beyond 99.9 L is held there.
+    settings.tank2_size = 999;
+    pass(KEY_SOFT2);
+    pass();
+    go_to("UNIT: ");
+    edit(1, KEY_CCW);
+    EXPECT_EQ(PACKED(settings.tank1_size), 450);
+    EXPECT_EQ(PACKED(settings.tank2_size), 999);
+    process_fuel_flow();
+    EXPECT_EQ(fuel.tank_level[0], 300);
+}
+
 TEST_F(SetupPages, ChannelRowsFollowSenderModeAndEngineComputer)
 {
     open_tile(TILE_CHANNEL0 + 1); // oil pressure, RESISTIVE VDO
@@ -295,6 +395,7 @@ TEST_F(SetupPages, ChannelRowsFollowSenderModeAndEngineComputer)
     open_tile(TILE_CHANNEL0 + 2);
     EXPECT_STREQ(last_setup_page.name, "COOLANT TEMP");
     EXPECT_EQ(row_of("MODE: "), -1);
+    EXPECT_EQ(row_of("TEMPERATURE UNIT: "), 2) << "a temperature input whatever its stored mode";
 }
 
 TEST_F(SetupPages, LinksOpenTheirScreensAndComeBackToTheirRow)

@@ -61,23 +61,27 @@ protected:
 
 TEST_F(SetupCalibrationScenario, SenderCalibrationAndCurrentZeroSurviveSaveAndRecall)
 {
-    // ADC 1 (row 2) of the two-point table 0..4095 raised by one; EXIT stores it.
+    // ADC 1 (row 2) of the two-point table 0..4095 raised by one; EXIT drops
+    // the edit.
     run(POWER_ON + TO_AUX2 + TO_CALIBRATE + keys(7, 2) + edit(7, 1) + expect(aux2_adc(0), "0") + keys(1) +
-        expect("screen", "run_screen") + expect(aux2_adc(0), "1"));
+        expect("screen", "run_screen") + expect(aux2_adc(0), "0"));
 
     // ADC 1 wrapped down to 4095 equals ADC 2: BACK is refused with SLOPE ERROR,
     // and any key goes back to the same row of the working copy.
-    run(TO_AUX2 + TO_CALIBRATE + keys(7, 2) + edit(8, 2) + keys(2) + expect("screen", "screen_slope_error") +
-        expect(aux2_adc(0), "1") + keys(3) + expect("screen", "screen_sender_calibration") +
+    run(TO_AUX2 + TO_CALIBRATE + keys(7, 2) + edit(8, 1) + keys(2) + expect("screen", "screen_slope_error") +
+        expect(aux2_adc(0), "0") + keys(3) + expect("screen", "screen_sender_calibration") +
         expect("menu_cursor", "2"));
     // ADC 2 one lower makes a falling table; a third point at 4095 is out of
-    // order, and EXIT refuses it too.
+    // order: BACK refuses it, EXIT leaves without storing anything.
     run(keys(7, 2) + edit(8, 1) + keys(7) + expect("menu_cursor", "0") + edit(7, 1) + keys(8) +
-        expect("menu_cursor", "6") + edit(8, 1) + keys(1) + expect("screen", "screen_slope_error") +
-        expect("settings.generic_cfg[3].cal.count", "2") + expect(aux2_adc(1), "4095") + keys(3));
-    // ADC 3 at 4093 completes the falling table; BACK stores it and lands on
-    // the CALIBRATE SENDER row.
-    run(edit(8, 2) + keys(2) + expect("screen", "screen_channel_setup") + expect("menu_cursor", "1") +
+        expect("menu_cursor", "6") + edit(8, 1) + keys(2) + expect("screen", "screen_slope_error") + keys(3) +
+        keys(1) + expect("screen", "run_screen") + expect("settings.generic_cfg[3].cal.count", "2") +
+        expect(aux2_adc(0), "0") + expect(aux2_adc(1), "4095"));
+    // Again: ADC 1 to 4095, ADC 2 to 4094, three points with ADC 3 at 4093,
+    // a falling table; BACK stores it and lands on the CALIBRATE SENDER row.
+    run(TO_AUX2 + TO_CALIBRATE + keys(7, 2) + edit(8, 1) + keys(7, 2) + edit(8, 1) + keys(7) +
+        expect("menu_cursor", "0") + edit(7, 1) + keys(8) + expect("menu_cursor", "6") + edit(8, 3) +
+        keys(2) + expect("screen", "screen_channel_setup") + expect("menu_cursor", "1") +
         expect("settings.generic_cfg[3].cal.count", "3") + expect(aux2_adc(0), "4095") +
         expect(aux2_adc(1), "4094") + expect(aux2_adc(2), "4093"));
 

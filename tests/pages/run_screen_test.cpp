@@ -445,7 +445,8 @@ TEST_F(RunScreen, GoldenEngineComputerTopStrips)
 {
     running_engine();
     settings.current_display = 1; // OAT moves to the top strip
-    settings.ecu_type = ECU_ROTAX_912IS;
+    settings.ecu_type = ECU_ROTAX_912IS; // input 3 reads the coolant temperature
+    senders.aux_temp[2] = 85;
     ecu.records.relay.throttle = 64;
     run_screen();
     EXPECT_GOLDEN("run_top_rotax");

@@ -12,8 +12,11 @@
 #include "config/settings.h"
 #include "sensors/minmax.h"
 #include "sensors/ecu_data.h"
+#include "sensors/thermocouple.h"
+#include "app/power.h"
 #include "sensors/senders.h"
 #include "support/firmware_reset.h"
+#include "support/packed.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 
@@ -461,6 +464,36 @@ TEST_F(Senders, ChannelNumbersBeyondTheFourInputsDoNothing)
     aux_generic_input(255);
     EXPECT_EQ(std::memcmp(&before, &senders, sizeof senders), 0);
     EXPECT_EQ(alarms.alarm_flags, 0u);
+}
+
+// ---- Inputs claimed by other settings -----------------------------------------
+
+TEST_F(Senders, InputsClaimedByNtcProbesOrAnEngineComputer)
+{
+    tick.alarm_holdoff = 0;
+    const uint32_t aux34 = (ALARM_AUX1 << 2) | (ALARM_AUX1 << 3);
+    // A hot NTC probe reads low on inputs 3 and 4: as pressures they would be low.
+    raw.raw_aux[2] = raw.raw_aux[3] = 60;
+    process_sensors();
+    ASSERT_NE(alarms.alarm_flags & (ALARM_AUX1 << 2), 0u);
+    settings.cht_probe = CHT_PROBE_NTC;
+    process_sensors();
+    EXPECT_EQ(alarms.alarm_flags & aux34, 0u);
+    EXPECT_EQ(channel_mode_in_use(3), CHANNEL_OFF);
+    settings.cht_channels = 1; // one CHT leaves input 4 to its own mode
+    EXPECT_EQ(channel_mode_in_use(3), CHANNEL_GENERIC);
+    EXPECT_EQ(channel_mode_in_use(2), CHANNEL_OFF);
+
+    // A ROTAX 912iS makes input 3 its coolant temperature, stored mode or not.
+    settings.cht_probe = 0;
+    settings.ecu_type = ECU_ROTAX_912IS;
+    raw.raw_aux[2] = 400; // VDO 150 °C sender
+    process_sensors();
+    EXPECT_EQ(channel_mode_in_use(2), CHANNEL_TEMPERATURE);
+    EXPECT_EQ(PACKED(settings.channel_mode[2]), CHANNEL_PRESSURE);
+    int32_t coolant = 0;
+    ASSERT_TRUE(temperature_value(settings.temperature_cfg[2], 400, coolant));
+    EXPECT_EQ(senders.aux_temp[2], coolant);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/run_screen.h"
+#include "sensors/senders.h"
 #include "ui/screen.h"
 
 namespace ems {
@@ -32,7 +33,7 @@ Label label(const char (&field)[N])
 
 Label input_label(int n)
 {
-    switch (settings.channel_mode[n]) {
+    switch (channel_mode_in_use(uint8_t(n))) {
     case CHANNEL_PRESSURE: return label(settings.pressure_cfg[n].label);
     case CHANNEL_TEMPERATURE: return label(settings.temperature_cfg[n].label);
     case CHANNEL_GENERIC: return label(settings.generic_cfg[n].label);
@@ -56,7 +57,7 @@ Label label_of(const AlarmText& t, int input)
 const AlarmText* text_of(const AlarmRow& row)
 {
     if (row.message.input < 0) return &row.message;
-    const uint8_t mode = settings.channel_mode[row.message.input];
+    const uint8_t mode = channel_mode_in_use(uint8_t(row.message.input));
     if (mode < CHANNEL_PRESSURE || mode > CHANNEL_GENERIC) return nullptr;
     return &ANALOG_INPUT_TEXTS[mode - CHANNEL_PRESSURE];
 }

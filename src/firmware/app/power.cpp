@@ -18,6 +18,7 @@
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "sensors/senders.h"
 #include "system/clock.h"
 #include "system/hooks.h"
 #include "system/platform.h"
@@ -140,7 +141,7 @@ void process_analog_inputs()
 {
     for (uint8_t n = 0; n < 4; ++n) {
         if (n < 2 && settings.ecu_type == ECU_UL_POWER) continue;
-        switch (settings.channel_mode[n]) {
+        switch (channel_mode_in_use(n)) {
         case 1: aux_pressure_input(n); break;
         case 2: aux_temperature_input(n); break;
         case 3: aux_current_input(n); break;

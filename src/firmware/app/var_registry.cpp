@@ -95,7 +95,8 @@ const VarInfo VARS[] = {
     VAR("clock_local.minute", clk.clock_local.minute), VAR("clock_local.second", clk.clock_local.second),
     // Derived settings values and calibration.
     VAR("rpm1_scale", derived.rpm1_scale), VAR("fuel_config", derived.fuel_config),
-    VAR("serial_number", calibration.serial_number),
+    VAR("volts_cal_percent", calibration.volts_cal_percent), VAR("oat_cal_offset", calibration.oat_cal_offset),
+    VAR("map_cal_offset", calibration.map_cal_offset), VAR("serial_number", calibration.serial_number),
     VAR("current_zero", calibration.current_zero), VAR("main_current_zero", calibration.main_current_zero),
     VAR("cal_kind", cal_screens.cal_kind), VAR("tank_cal_manual", cal_screens.tank_cal_manual),
     VAR("cal_tank", cal_screens.cal_tank),

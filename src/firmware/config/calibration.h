@@ -1,10 +1,10 @@
 // Sender, current-sensor and tank calibration screens, opened from the setup
 // pages with `channel_index` and the `active_*_cfg` bindings already set.
 //
-// CALIBRATE SENDER edits a working copy of a sender table (cal_work) and
-// stores it only when it is left with ADC points that are strictly rising or
-// strictly falling; otherwise SLOPE ERROR is shown and the copy stays for
-// correction. ZERO CURRENT SENSOR takes the live reading of a current input
+// CALIBRATE SENDER edits a working copy of a sender table (cal_work). BACK
+// stores it only when its ADC points are strictly rising or strictly falling;
+// otherwise SLOPE ERROR is shown and the copy stays for correction. EXIT
+// drops the copy: it is the way to abandon an edit. ZERO CURRENT SENSOR takes the live reading of a current input
 // as its zero. TANK SETUP lists a tank's fields; TANK CALIBRATE captures or
 // types its six-point level table in place and stores it through
 // tank_cal_store, which refuses a table that is not strictly monotonic.
@@ -30,7 +30,7 @@ constexpr uint8_t CAL_POINTS_MAX = 16;
 constexpr uint8_t CALLER_ROW_NONE = 0xFF;
 
 struct CalibrationScreens {
-    SenderCalibrationTable cal_work{};   // the table being edited; stored only on a good exit
+    SenderCalibrationTable cal_work{};   // the table being edited; stored only by BACK with a good slope
     uint8_t cal_kind = CAL_PRESSURE;     // CAL_PRESSURE, CAL_TEMPERATURE, CAL_GENERIC
     uint8_t tank_cal_manual = 0;         // tank calibrate mode: 0 SENDER (capture), 1 MANUAL (typed)
     ScreenFn slope_error_return = nullptr; // where SLOPE ERROR goes back to
@@ -44,7 +44,7 @@ extern CalibrationScreens cal_screens;
 // where that page's cursor is put back, and starts the screen at row 0.
 
 // CALIBRATE SENDER on the record of `kind` bound by the setup pages: copies its
-// table into cal_work; BACK returns to `caller`.
+// table into cal_work; BACK stores it and returns to `caller`, EXIT drops it.
 void open_sender_calibration(uint8_t kind, ScreenFn caller);
 // ZERO CURRENT SENSOR of analog channel channel_index (main false, back to
 // the channel page) or of the CURRENT SETUP sensor (main true).

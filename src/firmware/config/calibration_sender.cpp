@@ -151,7 +151,7 @@ const char* screen_title()
 // ---- Calibrate sender: rows ------------------------------------------------------
 
 constexpr uint8_t CAL_VISIBLE_ROWS = 10;
-constexpr int32_t DISPLAY_MAX = 999;
+constexpr FieldRange DISPLAY_RANGE = cal_point_fields::display.range;
 constexpr FieldRange ADC_RANGE = cal_point_fields::adc.range;
 
 // Largest step of key 3 on a row: ADC rows 1..100, display rows 1..100 for
@@ -239,15 +239,16 @@ void change_value(bool up)
     CalPoint& p = t.point[point_of(row)];
     const int32_t step = nav.edit_step;
     if (display_row(row))
-        p.display = int16_t(up ? number_up(p.display, step, 0, DISPLAY_MAX) : number_down(p.display, step, 0, DISPLAY_MAX));
+        p.display = int16_t(up ? number_up(p.display, step, DISPLAY_RANGE.min, DISPLAY_RANGE.max)
+                               : number_down(p.display, step, DISPLAY_RANGE.min, DISPLAY_RANGE.max));
     else
         p.adc = int16_t(up ? number_up(p.adc, step, ADC_RANGE.min, ADC_RANGE.max)
                            : number_down(p.adc, step, ADC_RANGE.min, ADC_RANGE.max));
 }
 
-// Stores the working copy when its ADC points are strictly monotonic (the
-// sender reading needs a slope on every segment); otherwise shows SLOPE
-// ERROR and keeps the copy. Slots past the points in use are stored as zero.
+// BACK stores the working copy when its ADC points are strictly monotonic
+// (the sender reading needs a slope on every segment); otherwise it shows
+// SLOPE ERROR and keeps the copy. Slots past the points in use are stored as zero.
 bool store_table()
 {
     SenderCalibrationTable& work = cal_screens.cal_work;
@@ -269,7 +270,8 @@ void sender_key(uint8_t key)
     const uint8_t rows = row_count();
     switch (key) {
     case KEY_SOFT1:
-        if (!store_table()) break;
+        // EXIT abandons the edit: the working copy is dropped unchecked, so a
+        // table that cannot be stored never holds the pilot on this screen.
         cal_screens.caller_row = CALLER_ROW_NONE;
         exit_to_run_screen();
         break;

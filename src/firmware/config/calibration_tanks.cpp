@@ -11,6 +11,7 @@
 #include "config/options.h"
 #include "config/settings_schema.h"
 #include "config/setup_pages.h"
+#include "config/unit_switch.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "system/hooks.h"
@@ -91,7 +92,9 @@ void open_tank_calibrate()
         {.label = filter_label, .kind = RowKind::Option, SETUP_FIELD(settings.tank##n##_filter),   \
          SETUP_OPTIONS(unit_fields::tank##n##_filter), .shown = tank_sender<T>},                  \
         {.label = "TANK LITRE RESOLUTION: ", .kind = RowKind::Option,                             \
-         SETUP_FIELD(settings.tank_resolution), SETUP_OPTIONS(unit_fields::tank_resolution),      \
+         .get = [] { return int32_t(settings.tank_resolution); },                                 \
+         .set = [](int32_t v) { tank_resolution_switch(uint8_t(v)); },                            \
+         SETUP_OPTIONS(unit_fields::tank_resolution),                                             \
          .shown = litre_resolution_shown<T>},                                                     \
     }
 

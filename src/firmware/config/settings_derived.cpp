@@ -1,5 +1,6 @@
 // Values derived from the settings: the RPM 1 scale and the fuel configuration.
 #include "config/settings.h"
+#include "config/unit_switch.h"
 
 namespace ems {
 
@@ -62,9 +63,9 @@ uint8_t derive(UnitSettings& s)
 void fuel_config_derive()
 {
     derived.fuel_config = derive(settings);
-    // The litre resolution only matters with a tank: back to whole litres without one.
-    if (settings.tank1_mode == TANK_OFF && settings.tank2_mode == TANK_OFF)
-        settings.tank_resolution = 0;
+    // The litre resolution only matters with a tank: back to whole litres
+    // without one, converting what is kept in tenths.
+    if (settings.tank1_mode == TANK_OFF && settings.tank2_mode == TANK_OFF) tank_resolution_switch(0);
 }
 
 } // namespace ems

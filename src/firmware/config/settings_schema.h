@@ -186,7 +186,7 @@ constexpr bool rows_cover(const SettingsField (&fields)[N], size_t record_size)
 // X(name, offset, type, what)
 
 #define EMS_CAL_POINT_ROWS(X)                                                                     \
-    X(display, 0, int16_t, whole())                                                               \
+    X(display, 0, int16_t, number(0, 999))                                                        \
     X(adc, 2, int16_t, number(0, 4095))
 
 // The point count is held to the slots; the calibration screens use 2..16.

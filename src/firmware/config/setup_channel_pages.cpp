@@ -45,11 +45,16 @@ TemperatureSenderConfig& T() { return *bindings.active_temperature_cfg; }
 CurrentSensorConfig& C() { return *bindings.active_current_cfg; }
 GenericSensorConfig& G() { return *bindings.active_generic_cfg; }
 uint8_t ch() { return bindings.channel_index & 3; }
-uint8_t mode() { return settings.channel_mode[ch()]; }
+// The mode the channel works in: a ROTAX 912iS makes channel 2 its coolant
+// temperature input whatever channel_mode holds.
+uint8_t mode() { return channel_mode_in_use(ch()); }
 bool on_channel_page() { return showing == SensorPage::Channel; }
 
-// Channels 2 and 3 measure the CHTs while the NTC probe is chosen.
-bool ntc_locked() { return on_channel_page() && ch() >= 2 && settings.cht_probe == PROBE_NTC; }
+// Channels 2 and 3 measure the CHTs while the NTC probe claims them.
+bool ntc_locked()
+{
+    return on_channel_page() && ch() >= 2 && settings.cht_probe == PROBE_NTC && mode() == CHANNEL_OFF;
+}
 bool channel_in(uint8_t m) { return on_channel_page() && !ntc_locked() && mode() == m; }
 
 bool pressure_rows()

@@ -6,6 +6,7 @@
 #include "config/settings_schema.h"
 #include "config/setup_common.h"
 #include "config/setup_pages.h"
+#include "config/unit_switch.h"
 #include "ui/navigation.h"
 #include "ui/setup_keys.h"
 
@@ -19,8 +20,8 @@ constexpr uint8_t SOURCE_INJECTOR = 1;
 bool any_flow() { return settings.flow1_on || settings.flow2_on; }
 
 const SetupRow FUEL_ROWS[] = {
-    {.label = "UNIT: ", .kind = RowKind::Option, SETUP_FIELD(settings.fuel_unit),
-     SETUP_OPTIONS(unit_fields::fuel_unit)},
+    {.label = "UNIT: ", .kind = RowKind::Option, .get = [] { return int32_t(settings.fuel_unit); },
+     .set = [](int32_t v) { fuel_unit_switch(uint8_t(v)); }, SETUP_OPTIONS(unit_fields::fuel_unit)},
     {.label = "FLOW 1: ", .kind = RowKind::Flag, SETUP_FIELD(settings.flow1_on)},
     {.label = "K-FACTOR 1: ", .kind = RowKind::Number, SETUP_FIELD(settings.k_factor1),
      SETUP_RANGE(unit_fields::k_factor1), .shown = [] { return settings.flow1_on != 0; }},

@@ -69,7 +69,7 @@ const char* generic_unit(uint8_t channel)
 
 const char* analog_unit(uint8_t n)
 {
-    switch (settings.channel_mode[n]) {
+    switch (channel_mode_in_use(n)) {
     case CHANNEL_PRESSURE: return pressure_unit(settings.pressure_cfg[n].unit);
     case CHANNEL_TEMPERATURE: return degrees(settings.temp_unit);
     case CHANNEL_CURRENT: return "A";
@@ -80,7 +80,7 @@ const char* analog_unit(uint8_t n)
 
 Value analog_value(uint8_t n)
 {
-    switch (settings.channel_mode[n]) {
+    switch (channel_mode_in_use(n)) {
     case CHANNEL_PRESSURE: return pressure(senders.aux_pressure[n], settings.pressure_cfg[n].unit);
     case CHANNEL_TEMPERATURE: return num(senders.aux_temp[n]);
     case CHANNEL_CURRENT: return num(senders.aux_current_x10[n], 1);

@@ -14,6 +14,7 @@
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"
+#include "sensors/senders.h"
 #include "sensors/thermocouple.h"
 #include "system/tick.h"
 #include "ui/widgets.h"
@@ -149,7 +150,7 @@ void readout_grid(uint8_t grid)
         case READOUT_OAT: oat_readout(at); break;
         default: {
             const uint8_t i = uint8_t(list[k] - READOUT_AUX0);
-            aux_readout(i, settings.channel_mode[i], at);
+            aux_readout(i, channel_mode_in_use(i), at);
             break;
         }
         }
@@ -222,12 +223,9 @@ uint8_t engine_readouts(uint8_t list[7], bool& oat_moved)
     if (settings.current_display == 1) list[n++] = READOUT_CURRENT;
     const bool oat = settings.oat_display == 1;
     if (oat) list[n++] = READOUT_OAT;
-    const bool ntc_cht = settings.cht_probe == CHT_PROBE_NTC;
+    // Channels claimed by NTC CHT probes are OFF as analog channels.
     for (uint8_t i = 0; i < 4; ++i) {
-        if (settings.channel_mode[i] == CHANNEL_OFF) continue;
-        // With NTC CHT probes, analog channels 2 and 3 measure the cylinder heads.
-        if (ntc_cht && i == 2) continue;
-        if (ntc_cht && i == 3 && settings.cht_channels != 1) continue;
+        if (channel_mode_in_use(i) == CHANNEL_OFF) continue;
         list[n++] = uint8_t(READOUT_AUX0 + i);
     }
     oat_moved = n == 7;

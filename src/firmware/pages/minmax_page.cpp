@@ -10,6 +10,7 @@
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "sensors/minmax.h"
+#include "sensors/senders.h"
 #include "system/tick.h"
 #include "ui/screen.h"
 #include "ui/widgets.h"
@@ -91,7 +92,7 @@ void temperature_row(RowWriter& w, uint8_t i)
 void channel_row(RowWriter& w, uint8_t i)
 {
     char label[TEXT], value[TEXT];
-    switch (settings.channel_mode[i]) {
+    switch (channel_mode_in_use(i)) {
     case CHANNEL_PRESSURE: pressure_row(w, i); break;
     case CHANNEL_TEMPERATURE: temperature_row(w, i); break;
     case CHANNEL_CURRENT:
@@ -155,8 +156,8 @@ void draw_rows()
         std::snprintf(value, TEXT, "%d", int(minmax.gps_speed_max));
         w.row(label, value);
     }
-    if (settings.channel_mode[0] == CHANNEL_TEMPERATURE) temperature_row(w, 0);
-    if (settings.channel_mode[1] == CHANNEL_PRESSURE) pressure_row(w, 1);
+    if (channel_mode_in_use(0) == CHANNEL_TEMPERATURE) temperature_row(w, 0);
+    if (channel_mode_in_use(1) == CHANNEL_PRESSURE) pressure_row(w, 1);
     channel_row(w, 2);
     channel_row(w, 3);
     if (settings.fuel_pressure_display == 1) {
