@@ -11,6 +11,7 @@
 
 #include "host/flightgear_link.h"
 #include "host/main_window.h"
+#include "system/tick.h"
 
 namespace host {
 
@@ -47,6 +48,9 @@ QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
     auto* counts = new QLabel("0 lines, 0 bad");
     counts->setObjectName("FlightGearCounts");
     counts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    counts->setToolTip("Lines received from FlightGear, and the bad ones. None at all: FlightGear "
+                       "is not sending here; check its --generic option and that sorvik-ems.xml is in "
+                       "its Protocol folder (FlightGear's log names a protocol file it cannot read).");
     // The port and what came in on it share a row: the tab has no height to spare.
     port->setMaximumWidth(port->fontMetrics().horizontalAdvance("000000") + 16);
     auto* line = new QHBoxLayout;
@@ -57,7 +61,10 @@ QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
 
     flightgear_player_ = new FlightGearPlayer(this);
     connect(this, &TfrmMain::ticked, flightgear_player_, &FlightGearPlayer::tick);
+    connect(this, &TfrmMain::ticked, flightgear_, &FlightGearLink::pace);
     connect(this, &TfrmMain::passed, flightgear_, &FlightGearLink::offer_fix);
+    // Fixes follow the instrument's time base, so scripted time paces them too.
+    flightgear_->setMonotonicClock([] { return qint64(ems::tick.ticks) * FLIGHTGEAR_TICK_MS; });
     flightgear_->setClock([this] {
         const ems::LocalTime t = platform_.local_time();
         return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};
@@ -66,11 +73,16 @@ QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
     connect(flightgear_, &FlightGearLink::connectedChanged, this, [this](bool on) {
         if (!on) release_flightgear_sliders();
     });
-    connect(flightgear_, &FlightGearLink::countsChanged, counts, [this, counts] {
-        QString text = QString("%1 lines, %2 bad").arg(flightgear_->linesReceived()).arg(flightgear_->badLines());
+    auto show_counts = [this, counts] {
+        const quint64 lines = flightgear_->linesReceived();
+        QString text = QString("%1 lines, %2 bad").arg(lines).arg(flightgear_->badLines());
         if (flightgear_->badLines() > 0) text += " (last: " + flightgear_->lastBadReason() + ")";
+        else if (flightgear_->waitingForFlightModel()) text += ", FlightGear starting";
+        else if (lines == 0 && flightgear_->isConnected()) text += ", none yet from FlightGear";
         counts->setText(text);
-    });
+    };
+    connect(flightgear_, &FlightGearLink::countsChanged, counts, show_counts);
+    connect(flightgear_, &FlightGearLink::connectedChanged, counts, show_counts);
     return port;
 }
 

@@ -1,8 +1,11 @@
 #include "host/flightgear_link.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "gps/gps_data.h"
@@ -13,7 +16,14 @@ namespace host {
 
 // ---- The link ------------------------------------------------------------------
 
-FlightGearLink::FlightGearLink(QObject* parent) : NmeaSource(parent) {}
+FlightGearLink::FlightGearLink(QObject* parent) : NmeaSource(parent)
+{
+    auto since = std::make_shared<QElapsedTimer>();
+    since->start();
+    monotonic_ = [since] { return since->elapsed(); };
+}
+
+qint64 FlightGearLink::now_ms() const { return monotonic_(); }
 
 FlightGearLink::~FlightGearLink() { close_socket(); }
 
@@ -36,8 +46,11 @@ void FlightGearLink::start()
     connect(socket_, &QUdpSocket::readyRead, this, [this] { read_datagrams(); });
     lines_ = 0;
     bad_ = 0;
+    startup_ = 0;
+    waiting_for_model_ = false;
     last_bad_.clear();
-    lines_to_fix_ = 0;
+    have_position_ = false;
+    fix_made_ = false;
     emit countsChanged();
     set_state(State::On, tr("port %1").arg(socket_->localPort()));
 }
@@ -63,24 +76,33 @@ void FlightGearLink::close_socket()
 
 void FlightGearLink::read_datagrams()
 {
+    read_queued_ = false;
+    const quint64 lines_before = lines_;
+    bool got_sample = false;
     QByteArray datagram;
-    while (socket_ && socket_->hasPendingDatagrams()) {
+    for (int n = 0; socket_ && socket_->hasPendingDatagrams(); ++n) {
+        if (n == FLIGHTGEAR_DATAGRAMS_PER_TURN) {
+            // A flood: the rest in the next turn, so the window stays live.
+            if (!read_queued_) QTimer::singleShot(0, this, [this] { read_datagrams(); });
+            read_queued_ = true;
+            break;
+        }
         datagram.resize(qsizetype(std::max<qint64>(0, socket_->pendingDatagramSize())));
-        const qint64 n = socket_->readDatagram(datagram.data(), datagram.size());
-        if (n > 0) take_datagram({datagram.constData(), size_t(n)});
+        const qint64 got = socket_->readDatagram(datagram.data(), datagram.size());
+        if (got > 0) take_datagram({datagram.constData(), size_t(got)}, got_sample);
     }
+    if (got_sample) emit sampleReceived(newest_);
+    pace();
+    if (lines_ != lines_before) emit countsChanged();
 }
 
-void FlightGearLink::take_datagram(std::string_view text)
+void FlightGearLink::take_datagram(std::string_view text, bool& got_sample)
 {
-    const quint64 bad_before = bad_;
-    bool any = false;
     while (!text.empty()) {
         const size_t nl = text.find('\n');
         const std::string_view line = text.substr(0, nl);
         text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
         if (line.empty() || line == "\r") continue;
-        any = true;
         ++lines_;
         FlightGearSample sample;
         const FlightGearResult result = parse_flightgear_line(line, sample);
@@ -89,20 +111,29 @@ void FlightGearLink::take_datagram(std::string_view text)
             last_bad_ = QString::fromStdString(flightgear_reason(result, line));
             continue;
         }
-        emit sampleReceived(sample);
-        if (lines_to_fix_ > 0) {
-            --lines_to_fix_;
+        waiting_for_model_ = flightgear_startup_line(sample);
+        if (waiting_for_model_) {
+            ++startup_;
             continue;
         }
-        lines_to_fix_ = FLIGHTGEAR_LINES_PER_FIX - 1;
-        // Only while this link holds the receive path.
-        if (isConnected()) {
-            waiting_fix_ = QByteArray::fromStdString(flightgear_nmea(sample, clock_ ? clock_() : UtcStamp{}, gsv_part_));
-            gsv_part_ ^= 1;
-        }
+        newest_ = sample;
+        newest_ms_ = now_ms();
+        have_position_ = true;
+        got_sample = true;
     }
+}
+
+void FlightGearLink::pace()
+{
+    if (!have_position_ || !isConnected()) return;
+    const qint64 now = now_ms();
+    if (now - newest_ms_ > FLIGHTGEAR_LINES_STOPPED_MS) return;
+    if (fix_made_ && now - last_fix_ms_ < FLIGHTGEAR_FIX_INTERVAL_MS) return;
+    waiting_fix_ = QByteArray::fromStdString(flightgear_nmea(newest_, clock_ ? clock_() : UtcStamp{}, gsv_part_));
+    gsv_part_ ^= 1;
+    last_fix_ms_ = now;
+    fix_made_ = true;
     offer_fix();
-    if (any || bad_ != bad_before) emit countsChanged();
 }
 
 void FlightGearLink::offer_fix()
@@ -135,9 +166,25 @@ bool FlightGearPlayer::play(const QString& path, quint16 port, int lines_per_tic
     default: error = tr("Cannot read %1: %2").arg(path, QString::fromLocal8Bit(system_error.c_str())); return false;
     }
     QList<QByteArray> lines;
+    QList<qint64> times_ms;
+    int number = 0;
     for (QByteArray line : QByteArray::fromStdString(contents).split('\n')) {
+        ++number;
         line = line.trimmed();
-        if (!line.isEmpty() && !line.startsWith('#')) lines.append(line + '\n');
+        if (line.isEmpty() || line.startsWith('#')) continue;
+        // A capture: every line carries its time; the first line decides.
+        const qsizetype tab = line.indexOf('\t');
+        if (lines.isEmpty() ? tab >= 0 : !times_ms.isEmpty()) {
+            bool ok = false;
+            const double seconds = tab > 0 ? line.left(tab).toDouble(&ok) : 0;
+            if (!ok || seconds < 0 || seconds > 1e9) {
+                error = tr("%1, line %2: a capture line starts with its time in seconds and a tab").arg(path).arg(number);
+                return false;
+            }
+            times_ms.append(qint64(seconds * 1000 + 0.5));
+            line = line.mid(tab + 1).trimmed();
+        }
+        lines.append(line + '\n');
     }
     if (lines.isEmpty()) {
         error = tr("%1 holds no lines").arg(path);
@@ -145,7 +192,9 @@ bool FlightGearPlayer::play(const QString& path, quint16 port, int lines_per_tic
     }
     if (!socket_) socket_ = new QUdpSocket(this);
     lines_ = lines;
+    times_ms_ = times_ms;
     next_ = 0;
+    ticks_ = 0;
     port_ = port;
     lines_per_tick_ = std::max(1, lines_per_tick);
     return true;
@@ -154,12 +203,21 @@ bool FlightGearPlayer::play(const QString& path, quint16 port, int lines_per_tic
 void FlightGearPlayer::stop()
 {
     lines_.clear();
+    times_ms_.clear();
     next_ = 0;
 }
 
 void FlightGearPlayer::tick()
 {
-    for (int i = 0; i < lines_per_tick_ && isPlaying(); ++i, ++next_)
+    if (!isPlaying()) return;
+    if (times_ms_.isEmpty()) {
+        for (int i = 0; i < lines_per_tick_ && isPlaying(); ++i, ++next_)
+            socket_->writeDatagram(lines_[next_], QHostAddress::LocalHost, port_);
+        return;
+    }
+    // The capture's first line goes with the first tick.
+    const qint64 due_ms = times_ms_.front() + ticks_++ * FLIGHTGEAR_TICK_MS;
+    for (; isPlaying() && times_ms_[next_] <= due_ms; ++next_)
         socket_->writeDatagram(lines_[next_], QHostAddress::LocalHost, port_);
 }
 

@@ -203,7 +203,8 @@ bool flightgear_start(Context& c, const Words& w, QString& error)
     return link->isConnected() || fail(error, "flightgear: the link did not start");
 }
 
-// "flightgear play FILE [LINES_PER_TICK]": a recorded stream to the running link.
+// "flightgear play FILE [LINES_PER_TICK]": a recorded stream to the running
+// link; a capture (lines "SECONDS<tab>LINE") at its recorded pacing.
 bool flightgear_play(Context& c, const Words& w, QString& error)
 {
     if (w.size() < 3) return fail(error, "flightgear play takes a file");
@@ -344,7 +345,8 @@ const Command COMMANDS[] = {
          return true;
      }},
     {"flightgear", 1, 3, "flightgear start [PORT] | stop | play FILE [LINES_PER_TICK]",
-     "starts or stops the FlightGear link, or plays a recorded FlightGear stream to it over UDP, one line per tick",
+     "starts or stops the FlightGear link, or plays a recorded FlightGear stream to it over UDP, one line per tick "
+     "(a capture of SECONDS<tab>LINE lines at its recorded pacing)",
      [](Context& c, const Words& w, QString& error) {
          if (w[1] == "start" && w.size() <= 3) return flightgear_start(c, w, error);
          if (w[1] == "stop" && w.size() == 2) {

@@ -1,7 +1,9 @@
 // The FlightGear link in the window, over a real UDP socket on 127.0.0.1:
 // the recorded example flight moves the engine page and the GPS page through
-// the simulated inputs (the sliders follow and are locked while it runs), and
-// malformed datagrams are counted and change nothing.
+// the simulated inputs (the sliders follow and are locked while it runs); a
+// real FlightGear capture at its own pacing keeps the GPS fix and raises no
+// alarm before FlightGear's flight model runs; malformed datagrams are
+// counted and change nothing.
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -9,6 +11,8 @@
 #include <QUdpSocket>
 #include <gtest/gtest.h>
 
+#include "alarms/alarm_words.h"
+#include "gps/gps_data.h"
 #include "host/flightgear_link.h"
 #include "support/golden.h"
 #include "support/window_scenario.h"
@@ -78,6 +82,72 @@ TEST_F(FlightGearLinkScenario, TheRecordedFlightMovesTheEnginePageAndTheGpsPage)
     EXPECT_EQ(window->slider("EMS/RPM:")->value(), rpm_position);
 }
 
+// FlightGear 2020.3 flying a c172p (tests/data/flightgear/cap_air.tsv): 42
+// start-up lines, 13 s of silence, then 0.3 to 10 lines a second, played at
+// the recorded times on the instrument's clock.
+TEST_F(FlightGearLinkScenario, ARealFlightKeepsTheFixAtFlightGearsOwnPace)
+{
+    // Past the power-on hold-off, so that start-up lines would raise alarms if they drove anything.
+    run("power on\n" + START + "ticks 120\npasses 10\n");
+    ASSERT_EQ(ems::alarms.alarm_flags, 0u);
+    const int rpm_position = window->slider("EMS/RPM:")->value();
+    run(QString("flightgear play ") + EMS_SOURCE_DIR + "/tests/data/flightgear/cap_air.tsv\n");
+    const host::FlightGearLink* link = window->flightgear();
+    constexpr qsizetype STARTUP_LINES = 42; // the capture's lines before the flight model runs
+    int ticks_with_fix = 0, fixes_lost = 0, startup_ticks = 0;
+    while (window->flightgear_player()->isPlaying()) {
+        run("ticks 2\npasses 2\n");
+        if (link->linesReceived() > 0 && window->flightgear_player()->linesSent() <= STARTUP_LINES) {
+            ++startup_ticks;
+            EXPECT_EQ(ems::alarms.alarm_flags, 0u) << "after " << link->linesReceived() << " start-up lines";
+            EXPECT_FALSE(locked("EMS/RPM:"));
+            EXPECT_EQ(ems::gps.gps_fix_valid, 0);
+        }
+        if (ems::gps.gps_fix_valid != 0) ++ticks_with_fix;
+        else if (ticks_with_fix > 0) ++fixes_lost;
+    }
+    run("slider \"Selection/MAP:\" 1\nticks 2\npasses 40\n"); // shown now, settled by its filter
+    EXPECT_GT(startup_ticks, 60);
+    EXPECT_EQ(fixes_lost, 0);
+    EXPECT_GT(ticks_with_fix, 2600); // of the 2700 after the first flight-model line
+    EXPECT_EQ(link->linesReceived(), 1737u);
+    EXPECT_EQ(link->startupLines(), quint64(STARTUP_LINES));
+    EXPECT_EQ(link->badLines(), 0u);
+    EXPECT_NE(window->slider("EMS/RPM:")->value(), rpm_position);
+
+    // The last line: 1961 RPM, 17.50 inHg, EGT 1397 F, CHT 306 F, oil 141.1 F
+    // and 66.1 psi, 5.93 gal/h, 5.11 gal, 28.00 V, 17.2 C, at 37.619137 N
+    // 122.367310 W, 1437 ft, 76.5 kt.
+    const QJsonObject v = dump("rpm map_disp tc_value volts_x10 oat_disp fuel_flow tank_level aux_temp aux_pressure "
+                               "gps_fix_valid gps_latitude gps_longitude gps_altitude_ft gps_speed");
+    EXPECT_NEAR(v["rpm"].toInt(), 1961, 10);
+    EXPECT_EQ(v["map_disp"].toInt(), 175);
+    EXPECT_EQ(v["tc_value"][0].toInt(), 758);
+    EXPECT_EQ(v["tc_value"][2].toInt(), 152);
+    EXPECT_EQ(v["aux_temp"][0].toInt(), 61);
+    EXPECT_EQ(v["aux_pressure"][1].toInt(), 46);
+    EXPECT_EQ(v["volts_x10"].toInt(), 280);
+    EXPECT_EQ(v["oat_disp"].toInt(), 17);
+    EXPECT_NEAR(v["fuel_flow"][0].toInt(), 224, 3);
+    EXPECT_EQ(v["tank_level"][0].toInt(), 19);
+    EXPECT_EQ(v["gps_fix_valid"].toInt(), 1);
+    EXPECT_NEAR(v["gps_latitude"].toDouble(), 37.619137, 0.0002); // the last fix, up to a second old
+    EXPECT_NEAR(v["gps_longitude"].toDouble(), -122.367310, 0.0004);
+    EXPECT_NEAR(v["gps_altitude_ft"].toInt(), 1437, 6);
+    EXPECT_NEAR(v["gps_speed"].toInt(), 88, 1); // mph
+
+    // Lines stop: fixes go on while the last line may still be followed
+    // (up to 4 s), then the unit lets the fix go stale as for any receiver
+    // (three to four slow ticks).
+    int ticks_to_loss = 0;
+    while (ems::gps.gps_fix_valid != 0 && ticks_to_loss < 200) {
+        run("ticks 1\npasses 1\n");
+        ++ticks_to_loss;
+    }
+    EXPECT_GE(ticks_to_loss, 80);
+    EXPECT_LE(ticks_to_loss, 125);
+}
+
 TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
 {
     run("power on\n" + START);
@@ -109,6 +179,19 @@ TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
     // A good line after them is taken.
     send("2500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n");
     EXPECT_NE(window->slider("EMS/RPM:")->value(), rpm_position);
+
+    // Of the lines that come together only the newest is applied.
+    int applied = 0;
+    double rpm = 0;
+    QObject::connect(window->flightgear(), &host::FlightGearLink::sampleReceived, window.get(),
+                     [&](const host::FlightGearSample& sample) {
+                         ++applied;
+                         rpm = sample.rpm;
+                     });
+    send(QByteArray("1000,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n").repeated(150) +
+         "3000,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n");
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(rpm, 3000);
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 // The FlightGear line: what is taken and what is refused, the shipped
-// protocol file in step with the parser, and the position sentences read
-// back by the unit's own NMEA readers.
+// protocol file well-formed and in step with the parser, and the position
+// sentences read back by the unit's own NMEA readers.
+#include <QFile>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <regex>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "gps/nmea_fields.h"
 #include "host/core/flightgear_drive.h"
@@ -58,22 +58,39 @@ TEST(FlightGearLine, TakesWholeLinesOfNumbersAndRefusesTheRest)
     }
 }
 
-TEST(FlightGearLine, TheShippedProtocolFileSendsTheFieldsInTheParsersOrder)
+// The protocol file read as FlightGear reads it, by a conforming XML parser
+// (FlightGear refuses a file that is not well-formed and then sends nothing).
+TEST(FlightGearLine, TheShippedProtocolFileIsWellFormedAndSendsTheParsersFields)
 {
-    std::ifstream f(std::string(EMS_SOURCE_DIR) + "/assets/flightgear/sorvik-ems.xml");
-    ASSERT_TRUE(f);
-    std::stringstream text;
-    text << f.rdbuf();
-    const std::string xml = text.str();
-    const std::regex chunk(R"(<format>([^<]*)</format>\s*<node>([^<]*)</node>)");
-    size_t i = 0;
-    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), chunk); it != std::sregex_iterator(); ++it, ++i) {
-        ASSERT_LT(i, host::FLIGHTGEAR_FIELD_COUNT);
-        EXPECT_EQ((*it)[1].str(), host::FLIGHTGEAR_FIELD_TABLE[i].format);
-        EXPECT_EQ((*it)[2].str(), host::FLIGHTGEAR_FIELD_TABLE[i].property);
+    QFile file(EMS_SOURCE_DIR "/assets/flightgear/sorvik-ems.xml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    struct Chunk {
+        QString type, format, node;
+    };
+    std::vector<Chunk> chunks;
+    QString var_separator, line_separator;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const QStringView name = xml.name();
+        if (name == u"chunk") chunks.emplace_back();
+        else if (name == u"type" && !chunks.empty()) chunks.back().type = xml.readElementText();
+        else if (name == u"format" && !chunks.empty()) chunks.back().format = xml.readElementText();
+        else if (name == u"node" && !chunks.empty()) chunks.back().node = xml.readElementText();
+        else if (name == u"var_separator") var_separator = xml.readElementText();
+        else if (name == u"line_separator") line_separator = xml.readElementText();
     }
-    EXPECT_EQ(i, host::FLIGHTGEAR_FIELD_COUNT);
-    EXPECT_NE(xml.find("<var_separator>,</var_separator>"), std::string::npos);
+    ASSERT_FALSE(xml.hasError()) << "line " << xml.lineNumber() << ", column " << xml.columnNumber() << ": "
+                                 << xml.errorString().toStdString();
+    EXPECT_EQ(var_separator, ",");
+    EXPECT_EQ(line_separator, "newline");
+    ASSERT_EQ(chunks.size(), host::FLIGHTGEAR_FIELD_COUNT);
+    for (size_t i = 0; i < chunks.size(); ++i) {
+        const host::FlightGearField& f = host::FLIGHTGEAR_FIELD_TABLE[i];
+        EXPECT_EQ(chunks[i].node, f.property) << i;
+        EXPECT_EQ(chunks[i].type, f.type) << f.name;
+        EXPECT_EQ(chunks[i].format, f.format) << f.name;
+    }
 }
 
 // The body of the sentence starting with "$" + type in text.

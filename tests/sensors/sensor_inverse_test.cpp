@@ -14,6 +14,8 @@
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
 #include "support/firmware_reset.h"
+#include "system/raw_inputs.h"
+#include "system/tick.h"
 
 namespace {
 
@@ -50,9 +52,10 @@ const RoundTrip ROUND_TRIPS[] = {
     {"OAT (C)", [] {}, -60, 60, 1, [](int32_t v) { return oat_c_of(raw_oat_for(v)); }, one},
     {"OAT, offset +5", [] { calibration.oat_cal_offset = 5; }, -60, 60, 1,
      [](int32_t v) { return oat_c_of(raw_oat_for(v)); }, one},
-    {"MAP (hPa)", [] {}, 210, 2500, 7, [](int32_t v) { return map_hpa_of(raw_map_for(v)); }, one},
-    {"MAP, offset -20", [] { calibration.map_cal_offset = -20; }, 210, 2400, 7,
-     [](int32_t v) { return map_hpa_of(raw_map_for(v)); }, one},
+    {"MAP (hPa)", [] { settings.map_unit = 0; }, 210, 2500, 7,
+     [](int32_t v) { return map_disp_of_hpa(map_hpa_of(raw_map_for(v))); }, one},
+    {"MAP, offset -20", [] { settings.map_unit = 0; calibration.map_cal_offset = -20; }, 210, 2400, 7,
+     [](int32_t v) { return map_disp_of_hpa(map_hpa_of(raw_map_for(v))); }, one},
     // The period counter's resolution: one count of the period is rpm^2 / rpm1_scale RPM.
     {"RPM", [] {}, 60, 9000, 13, [](int32_t v) { return int32_t(rpm_of_period(rpm_period_for(v))); },
      [](int32_t v) { return 1 + int32_t(int64_t(v) * v / derived.rpm1_scale / 2); }},
@@ -111,6 +114,28 @@ TEST(SensorInverse, EveryValueReadsBackWithinOneStep)
             if (error > trip.tolerance(v)) {
                 ADD_FAILURE() << trip.name << ": " << v << " reads back as " << back;
                 ++failures;
+            }
+        }
+    }
+}
+
+// The display truncates MAP to 0.1 inHg and its filters settle a count short
+// of a value reached from below: the input aimed at the middle of the step
+// still shows the wanted step, from either side and with every filter.
+TEST(SensorInverse, ManifoldPressureSettlesOnTheWantedStep)
+{
+    test::reset_firmware();
+    settings.map_unit = 1;
+    tick.alarm_holdoff = 5;
+    for (uint8_t filter = 0; filter <= 2; ++filter) {
+        settings.map_filter = filter;
+        for (int32_t want = 100; want <= 350; ++want) {
+            for (const uint16_t start : {uint16_t(0), uint16_t(ADC_INPUT_MAX)}) {
+                raw.raw_map = start;
+                for (int pass = 0; pass < 40; ++pass) process_map();
+                raw.raw_map = raw_map_for(want);
+                for (int pass = 0; pass < 40; ++pass) process_map();
+                ASSERT_EQ(sens.map_disp, want) << "filter " << int(filter) << " from " << start;
             }
         }
     }

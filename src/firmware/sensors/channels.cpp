@@ -48,6 +48,11 @@ int16_t map_hpa_of(uint16_t raw_map)
     return s > MAP_FLOOR ? int16_t(map_hpa_of_sum(uint32_t(s) + 175)) : 0;
 }
 
+int16_t map_disp_of_hpa(int16_t hpa)
+{
+    return settings.map_unit == 1 ? int16_t(uint64_t(uint16_t(hpa)) * 100000 / 338639) : hpa;
+}
+
 uint32_t rpm_of_period(uint16_t period)
 {
     // A period of 0 (no capture yet) reads as stopped rather than dividing by zero.
@@ -161,8 +166,7 @@ void process_map()
         }
     }
     sens.map_hpa = int16_t(hpa);
-    sens.map_disp = settings.map_unit == 1 ? int16_t(uint64_t(uint16_t(sens.map_hpa)) * 100000 / 338639)
-                                           : sens.map_hpa;
+    sens.map_disp = map_disp_of_hpa(sens.map_hpa);
     if (holdoff()) return;
     const int16_t v = sens.map_disp;
     minmax.map_min = minmax_lower(minmax.map_min, v);

@@ -50,6 +50,7 @@ void minmax_seed_after_holdoff();
 uint16_t volts_x10_of(uint32_t average); // supply volts, 0.1 V, from an averaged raw_volts count
 int16_t oat_c_of(uint16_t raw_oat);      // outside air temperature, whole degrees C
 int16_t map_hpa_of(uint16_t raw_map);    // manifold pressure, hPa (0 at or below the sensor floor)
+int16_t map_disp_of_hpa(int16_t hpa);    // the same in the display unit (map_unit): 0.1 inHg, truncated, or hPa
 uint32_t rpm_of_period(uint16_t period); // RPM 1 before rounding and clamping; 0 for a stopped engine
 
 // Per-pass entry points of the simple channels.

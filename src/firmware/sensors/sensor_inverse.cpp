@@ -60,9 +60,10 @@ uint16_t raw_oat_for(int32_t oat_c)
     return uint16_t(nearest_input(0, ADC_INPUT_MAX, oat_c, [](int32_t r) { return int64_t(oat_c_of(uint16_t(r))); }));
 }
 
-uint16_t raw_map_for(int32_t map_hpa)
+uint16_t raw_map_for(int32_t map_disp)
 {
-    return uint16_t(nearest_input(0, ADC_INPUT_MAX, map_hpa, [](int32_t r) { return int64_t(map_hpa_of(uint16_t(r))); }));
+    return uint16_t(nearest_input(0, ADC_INPUT_MAX, map_disp,
+                                  [](int32_t r) { return int64_t(map_disp_of_hpa(map_hpa_of(uint16_t(r)))); }));
 }
 
 uint16_t rpm_period_for(int32_t rpm)

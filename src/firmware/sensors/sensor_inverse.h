@@ -6,7 +6,9 @@
 // follows every unit, curve, calibration and probe choice without a second
 // copy of a table or a constant. The result is the raw value whose steady
 // reading lies nearest the wanted one; beyond what a raw input can reach it
-// is the end of its range.
+// is the end of its range. Where the display's step is coarser than the
+// conversion's (MAP in 0.1 inHg over whole hPa) the value is wanted in the
+// display's unit, so that the input lies in the middle of the shown step.
 #pragma once
 #include <cstdint>
 
@@ -22,7 +24,10 @@ constexpr int32_t FLOW_PULSES_MAX = 65535;
 
 uint16_t raw_volts_for(int32_t volts_x10);  // supply volts in 0.1 V
 uint16_t raw_oat_for(int32_t oat_c);        // outside air temperature, degrees C
-uint16_t raw_map_for(int32_t map_hpa);      // manifold pressure, hPa
+// Manifold pressure in the display unit (map_unit: 0.1 inHg or hPa). A step
+// of 0.1 inHg spans several inputs; the middle one keeps the reading in its
+// step when the filter settles a count short.
+uint16_t raw_map_for(int32_t map_disp);
 uint16_t rpm_period_for(int32_t rpm);       // RPM 1 (before the display's rounding); 0 gives the stopped period
 // Hot-junction temperature for thermocouple channel 0..11 to read temp_c
 // degrees C with the probe type it is configured for.

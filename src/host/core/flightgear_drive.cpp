@@ -81,7 +81,9 @@ std::vector<DrivenInput> flightgear_inputs(const FlightGearSample& s)
     std::vector<DrivenInput> out;
     auto add = [&out](SimInput input, int index, int32_t value) { out.push_back({input, uint8_t(index), value}); };
     add(SimInput::RpmPeriod, 0, ems::rpm_period_for(whole(s.rpm)));
-    add(SimInput::Map, 0, ems::raw_map_for(whole(s.map_inhg * HPA_PER_INHG)));
+    // Aimed at the displayed step, which truncates: 16.59 inHg is step 16.6.
+    const double map_disp = settings.map_unit == 1 ? s.map_inhg * 10 : s.map_inhg * HPA_PER_INHG;
+    add(SimInput::Map, 0, ems::raw_map_for(whole(map_disp)));
 
     const int egt = std::min<int>(settings.egt_channels, ems::TC_CHANNELS);
     const int cht_end = std::min<int>(egt + settings.cht_channels, ems::TC_CHANNELS);

@@ -47,6 +47,15 @@ FlightGearResult parse_flightgear_line(std::string_view line, FlightGearSample& 
     return {};
 }
 
+bool flightgear_startup_line(const FlightGearSample& s)
+{
+    if (s.altitude_ft <= FLIGHTGEAR_NO_ALTITUDE_FT) return true;
+    for (const double v : {s.rpm, s.map_inhg, s.egt_degf, s.cht_degf, s.oil_temp_degf, s.oil_press_psi,
+                           s.fuel_flow_gph, s.tank1_gal, s.tank2_gal, s.bus_volts})
+        if (v != 0) return false;
+    return true;
+}
+
 std::string flightgear_reason(const FlightGearResult& result, std::string_view line)
 {
     const char* name = FLIGHTGEAR_FIELD_TABLE[result.field < FLIGHTGEAR_FIELD_COUNT ? result.field : 0].name;
