@@ -20,7 +20,9 @@
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
+#include "gfx/palette.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "support/window_scenario.h"
 #include "system/platform.h"
 #include "ui/notices.h"
@@ -262,6 +264,7 @@ TEST_F(RecordingScenario, AnAlarmShowsAndSoundsOverTheNotice)
         "ticks 120\npasses 2\n" + NOTICE_NO_CARD);
     const uint32_t shown = ems::alarms.alarm_shown;
     ASSERT_NE(shown, 0u);
+    EXPECT_EQ(test::px(240, 166), ems::COLOUR_WHITE); // the alarm box's frame, over the notice's red
     EXPECT_TRUE(host::alarm_tone_wanted(false));
     run(keys(1) + NOTICE_NO_CARD + "expect run_page 0\n");
     EXPECT_EQ(ems::alarms.alarm_acked & shown, shown);
