@@ -98,6 +98,9 @@ TfrmMain::~TfrmMain()
     timer1_->stop();
     status_timer_->stop();
     sources_.reset(); // closes the serial port and joins its thread
+    // Every way out (a script's quit or failure, the end of the program)
+    // hands the recording's buffered seconds to the card before it goes.
+    ems::data_recording_close();
     ems::set_platform({});
 }
 

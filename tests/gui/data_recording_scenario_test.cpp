@@ -1,7 +1,9 @@
 // Engine-data recording played in the real window on a temporary card: one
 // record per second of ticks matching what the firmware held at that second,
-// a file per flight that never replaces an older one, power-off mid-flight,
-// a card that fills up, and a card that is missing or unmounted.
+// a file per flight that never replaces an older one and starts with its
+// header, the seconds due at STOP, power-off and quit mid-flight, the day's
+// last number, a card that fills up, is missing, unmounted, wiped or holds a
+// file where the folder goes, and alarms over the recording's notice.
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -10,15 +12,20 @@
 #include <sys/resource.h>
 
 #include "config/settings.h"
+#include "alarms/alarm_words.h"
+#include "host/core/alarm_tone.h"
 #include "host/core/card_folder.h"
 #include "ops/data_recording.h"
 #include "ops/flight_log.h"
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
+#include "gfx/palette.h"
 #include "support/golden.h"
+#include "support/pixels.h"
 #include "support/window_scenario.h"
 #include "system/platform.h"
+#include "ui/notices.h"
 #include "ui/screen.h"
 
 namespace {
@@ -29,6 +36,11 @@ const QString POWER_ON = "clock 2026-12-07 11:58:00\npower on\n" + keys(1) + key
 // START FLIGHT / STOP FLIGHT sits just below EXIT in the engine-page quick menu.
 const QString START_STOP = keys(6) + keys(7) + keys(6);
 const QString SECOND = "ticks 10\npasses 1\n";
+// STOP FLIGHT with two more seconds due in the pass that stops it.
+const QString STOP_TWO_SECONDS_LATER = keys(6) + keys(7) + "ticks 20\n" + keys(6);
+// The notice comes up after the pass that raised it has drawn: one more pass shows it.
+const QString NOTICE_NO_CARD = "passes 1\nexpect run_notice \"INSERT SD CARD\"\nexpect screen run_screen\n";
+const QString NO_NOTICE = "expect run_notice \"\"\n";
 // Past the power-on hold-off each key acknowledges the alarm box in sight.
 const QString ACK_ALARMS = keys(3, 16);
 
@@ -45,6 +57,13 @@ protected:
     }
     void settle() { dynamic_cast<host::CardFolder&>(ems::platform().card()).settle(); }
     QStringList recordings() const { return QDir(card("DATA")).entryList(QDir::Files, QDir::Name); }
+    // The T (s) column of a recording.
+    QStringList seconds(const QString& name)
+    {
+        QStringList out;
+        for (const QString& row : lines(name).mid(1)) out << row.section(',', 1, 1);
+        return out;
+    }
     // The lines of a recording; each must have ended in CRLF.
     QStringList lines(const QString& name)
     {
@@ -54,6 +73,11 @@ protected:
         QStringList out = QString::fromLatin1(bytes).split("\r\n");
         out.removeLast();
         return out;
+    }
+    // Each key acknowledges the alarm box in sight, until none is.
+    void acknowledge_alarms()
+    {
+        for (int i = 0; i < 16 && ems::alarms.alarm_shown; ++i) run(keys(3));
     }
     // Every line has the header's number of fields.
     void expect_whole(const QStringList& rows)
@@ -123,18 +147,42 @@ TEST_F(RecordingScenario, EachFlightItsOwnFileAndPowerOffLeavesAWholeOne)
     older.close();
 
     power_on_recording();
-    run(START_STOP + SECOND + SECOND + START_STOP);
+    run(START_STOP);
+    EXPECT_EQ(lines("26120702.CSV").size(), 1); // the header at once, the records later
+    run(SECOND + SECOND + STOP_TWO_SECONDS_LATER);
+    EXPECT_EQ(seconds("26120702.CSV"), QStringList({"0", "1", "2", "3", "4"}));
     run(START_STOP + SECOND);
     ems::settings.temp_unit = 1; // degrees F: the rest goes to a file of its own
     run("ticks 75\npasses 1\npower off\npasses 1\n");
     EXPECT_EQ(recordings(), QStringList({"26120701.CSV", "26120702.CSV", "26120703.CSV", "26120704.CSV"}));
     EXPECT_EQ(file("DATA/26120701.CSV"), "an earlier flight\r\n");
-    EXPECT_EQ(lines("26120702.CSV").size(), 4);
     EXPECT_EQ(lines("26120703.CSV").size(), 3); // seconds 0 and 1 of the flight in C
     const QStringList cut = lines("26120704.CSV"); // seconds 2..8 in F, from T 0
     expect_whole(cut);
     EXPECT_TRUE(cut[0].contains("EGT1 (F)"));
     EXPECT_EQ(cut.size(), 8);
+
+    // The day's 99 numbers used up: no 100th file, the notice says why.
+    QFile last(card("DATA/26120799.CSV"));
+    ASSERT_TRUE(last.open(QIODevice::WriteOnly));
+    last.close();
+    run(POWER_ON + START_STOP + SECOND + "expect run_notice \"RECORDING STOPPED TOO MANY FILES\"\n");
+    EXPECT_EQ(recordings().size(), 5);
+}
+
+// What main() does after a script's quit or failure: the window goes without
+// a power-off. The seconds still in RAM reach the card all the same.
+TEST_F(RecordingScenario, QuitMidFlightClosesTheRecording)
+{
+    power_on_recording();
+    run(START_STOP + SECOND + SECOND + SECOND + "quit\n");
+    runner.reset();
+    window.reset();
+    EXPECT_EQ(file("DATA/26120701.CSV").count("\r\n"), 5); // the header, T 0..3
+
+    window = std::make_unique<host::TfrmMain>(dir.path());
+    window->set_virtual_time(true);
+    runner = std::make_unique<host::ScenarioRunner>(*window);
 }
 
 TEST_F(RecordingScenario, AFullCardStopsWithOneNoticeAndKeepsWholeLines)
@@ -152,15 +200,16 @@ TEST_F(RecordingScenario, AFullCardStopsWithOneNoticeAndKeepsWholeLines)
     for (int s = 0; s < 60 && stopped_at < 0; ++s) {
         run(SECOND);
         settle();
-        if (ems::ScreenHandler == ems::screen_recording_stopped) stopped_at = s;
+        if (ems::run_notice.first) stopped_at = s;
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, old_handler);
 
     ASSERT_GE(stopped_at, 0) << "no notice";
-    run("expect screen screen_recording_stopped\npasses 1\n");
+    run("expect screen run_screen\nexpect run_notice \"RECORDING STOPPED CARD FULL\"\npasses 1\n");
+    acknowledge_alarms(); // the notice alone over the engine page
     EXPECT_GOLDEN("recording_stopped");
-    run(keys(1) + "expect screen run_screen\n");
+    run(keys(1) + "expect screen run_screen\n" + NO_NOTICE);
     // The loop runs on, the flight too, and the notice does not come back.
     const uint32_t flight_time = ems::flight.flight_time;
     run(SECOND + SECOND + "expect screen run_screen\nexpect flight_in_progress 1\n");
@@ -171,20 +220,56 @@ TEST_F(RecordingScenario, AFullCardStopsWithOneNoticeAndKeepsWholeLines)
     EXPECT_LE(file("DATA/26120701.CSV").size(), 3000);
 }
 
-TEST_F(RecordingScenario, AMissingOrUnmountedCardGivesTheNoticeAndTheLoopRunsOn)
+TEST_F(RecordingScenario, CardTroubleIsNamedAndARemountContinuesTheFile)
 {
     QDir(card("")).removeRecursively();
     power_on_recording();
-    run(START_STOP + "expect screen screen_recording_no_card\n" + keys(1) + SECOND + SECOND +
-        "expect screen run_screen\nexpect flight_in_progress 1\n");
+    run(START_STOP + NOTICE_NO_CARD + keys(1) + SECOND + SECOND + NO_NOTICE + "expect flight_in_progress 1\n");
     run(START_STOP); // flight over
     QDir(dir.path()).mkpath("SDCARD");
 
-    // Unmounted mid-flight: the file so far is closed whole; mounted again, the next goes on.
-    run(START_STOP + SECOND + "check \"EMS/SD Card Mounted\" off\npasses 1\nexpect screen screen_recording_no_card\n" +
-        keys(1) + SECOND + "check \"EMS/SD Card Mounted\" on\n" + SECOND);
-    EXPECT_EQ(recordings(), QStringList({"26120701.CSV", "26120702.CSV"}));
-    EXPECT_EQ(lines("26120701.CSV").size(), 3);
+    // A file where the folder goes.
+    QFile data(card("DATA"));
+    ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    data.close();
+    run(START_STOP + "passes 1\nexpect run_notice \"RECORDING STOPPED CANNOT CREATE FOLDER\"\n" + keys(1) +
+        NO_NOTICE + START_STOP);
+    ASSERT_TRUE(QFile::remove(card("DATA")));
+
+    // Unmounted mid-flight: the file so far is closed whole; mounted again,
+    // the notice goes and the same file goes on after a gap.
+    run(START_STOP + SECOND + "check \"EMS/SD Card Mounted\" off\npasses 1\n" + NOTICE_NO_CARD + SECOND + SECOND);
+    settle(); // the card as the unit left it
+    run("check \"EMS/SD Card Mounted\" on\npasses 1\n" + NO_NOTICE + SECOND + START_STOP);
+    EXPECT_EQ(recordings(), QStringList({"26120701.CSV"}));
+    EXPECT_EQ(seconds("26120701.CSV"), QStringList({"0", "1", "3", "4"}));
+
+    // The card folder wiped mid-flight.
+    run(START_STOP + SECOND);
+    settle();
+    QDir(card("")).removeRecursively();
+    for (int s = 0; s < 12 && !ems::run_notice.first; ++s) {
+        run(SECOND);
+        settle();
+    }
+    run("expect run_notice \"RECORDING STOPPED CARD REMOVED\"\n");
+}
+
+// A notice of ours over the run screen never hides an alarm: the box is drawn
+// over it and sounds, the first key acknowledges the alarm, a later one the notice.
+TEST_F(RecordingScenario, AnAlarmShowsAndSoundsOverTheNotice)
+{
+    power_on_recording();
+    run("slider \"EMS/Volts:\" 4000\n" + START_STOP + "check \"EMS/SD Card Mounted\" off\npasses 1\n" +
+        "ticks 120\npasses 2\n" + NOTICE_NO_CARD);
+    const uint32_t shown = ems::alarms.alarm_shown;
+    ASSERT_NE(shown, 0u);
+    EXPECT_EQ(test::px(240, 166), ems::COLOUR_WHITE); // the alarm box's frame, over the notice's red
+    EXPECT_TRUE(host::alarm_tone_wanted(false));
+    run(keys(1) + NOTICE_NO_CARD + "expect run_page 0\n");
+    EXPECT_EQ(ems::alarms.alarm_acked & shown, shown);
+    acknowledge_alarms();
+    run(NOTICE_NO_CARD + keys(1) + NO_NOTICE + "expect run_page 0\n");
 }
 
 } // namespace

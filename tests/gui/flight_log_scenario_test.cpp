@@ -91,13 +91,13 @@ TEST_F(FlightLogScenario, ManualFlightInViewAndCsvAndAFullCardKeepsTheOldFile)
     EXPECT_EQ(rows[1], (std::vector<std::string>{"2026-12-07T11:58:00Z", "0:01:30", "7", "'=1+2 \"X\"", "0:00",
                                                  "0:00"}));
 
-    // A second flight; the new file cannot be written (a link where the
+    // A second flight; the new file cannot be written (a link left where the
     // temporary file goes, which the card refuses): the old one stays and the
-    // notice says why.
+    // notice says which file is in the way.
     run(keys(1) + START_STOP + "ticks 300\npasses 1\n" + START_STOP + "expect flight_log_count 2\n" +
         TO_FLIGHT_LOG);
     ASSERT_EQ(::symlink("/dev/full", card("FLIGHTS.TMP").toLocal8Bit().constData()), 0);
-    run(keys(6) + "expect screen screen_export_failed\nexpect flight_export_problem \"CANNOT CREATE FILE\"\npasses 1\n");
+    run(keys(6) + "expect screen screen_export_failed\nexpect flight_export_problem \"REMOVE FLIGHTS.TMP\"\npasses 1\n");
     EXPECT_GOLDEN("flight_log_export_failed");
     EXPECT_EQ(file("FLIGHTS.CSV"), first);
 

@@ -91,7 +91,7 @@ TEST_F(MenusScenario, AFailedSaveKeepsTheOldFileAndNoCardWritesNothing)
     ASSERT_EQ(old_file.size(), 1875);
     ASSERT_EQ(::symlink("/dev/full", card("SORVIK2.TMP").toLocal8Bit().constData()), 0);
     run(keys(8) + keys(6) + "expect screen screen_registration\n" + keys(7) + keys(2) + keys(7) + keys(6) +
-        "expect screen screen_invalid_settings\n");
+        "expect screen screen_save_failed\n");
     EXPECT_EQ(file("SORVIK2.EMS"), old_file);
 }
 

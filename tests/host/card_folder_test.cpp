@@ -65,7 +65,7 @@ TEST_F(CardBoundary, FifosAndDevicesAreNotCardFiles)
     EXPECT_FALSE(ems::settings_recall_from_card());
     EXPECT_EQ(ems::ScreenHandler, ems::screen_invalid_settings);
     EXPECT_FALSE(ems::settings_save_to_card()) << "a FIFO in the temporary file's place";
-    EXPECT_EQ(ems::ScreenHandler, ems::screen_invalid_settings);
+    EXPECT_EQ(ems::ScreenHandler, ems::screen_save_failed);
     EXPECT_TRUE(fs::is_fifo(card() / "SORVIK2.EMS")) << "left as it was";
 
     fs::remove(card() / "SPLASH.MIF");
@@ -93,7 +93,7 @@ TEST_F(CardBoundary, LinksOutOfTheCardAreNeitherReadNorWritten)
     fs::create_symlink(outside, card() / "SORVIK2.TMP");
     ems::settings.volts_low_alarm = 111;
     EXPECT_FALSE(ems::settings_save_to_card());
-    EXPECT_EQ(ems::ScreenHandler, ems::screen_invalid_settings);
+    EXPECT_EQ(ems::ScreenHandler, ems::screen_save_failed);
     EXPECT_EQ(read(outside), good);
     EXPECT_EQ(read(card() / "SORVIK2.EMS"), good);
     EXPECT_FALSE(fs::is_symlink(card() / "SORVIK2.EMS"));

@@ -28,6 +28,7 @@
 #include "system/system_state.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
+#include "ui/notices.h"
 #include "ui/screen.h"
 
 namespace test {
@@ -43,6 +44,7 @@ void reset_firmware()
     ems::quick = {};
     ems::flight = {};
     ems::recording = {};
+    ems::run_notice = {};
     ems::pilot = {};
     ems::gps = {};
     ems::sens = {};

@@ -3,7 +3,6 @@
 #include "config/calibration.h"
 #include "config/setup_pages.h"
 #include "config/timers_setup.h"
-#include "ops/data_recording.h"
 #include "ops/documents.h"
 #include "ops/flight_log.h"
 #include "ops/main_menu.h"
@@ -37,9 +36,8 @@ const NamedScreen SCREENS[] = {
     SCREEN(screen_view_flight_log),
     SCREEN(screen_erase_flight_log),
     SCREEN(screen_export_failed),
+    SCREEN(screen_save_failed),
     SCREEN(screen_data_recording),
-    SCREEN(screen_recording_stopped),
-    SCREEN(screen_recording_no_card),
     SCREEN(screen_timers_setup),
     SCREEN(screen_set_utc),
     SCREEN(screen_hobbs_time),

@@ -3,6 +3,7 @@
 #include "app/screen_names.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <type_traits>
 
@@ -31,6 +32,7 @@
 #include "system/system_state.h"
 #include "app/tick.h"
 #include "ui/navigation.h"
+#include "ui/notices.h"
 #include "ui/screen.h"
 
 namespace ems {
@@ -41,6 +43,7 @@ constexpr size_t NAME_BYTES = 32;
 char screen_text[NAME_BYTES];
 char popup_text[NAME_BYTES];
 char export_problem_text[NAME_BYTES];
+char run_notice_text[2 * NAME_BYTES]; // the run notice's two lines, "INSERT SD CARD"; "" when none
 
 void copy_name(char (&out)[NAME_BYTES], const char* name)
 {
@@ -53,6 +56,9 @@ void refresh_screen_names()
     copy_name(screen_text, active_screen_name());
     copy_name(popup_text, open_popup_name());
     copy_name(export_problem_text, flight_log_export_problem());
+    run_notice_text[0] = 0;
+    if (run_notice.first)
+        std::snprintf(run_notice_text, sizeof run_notice_text, "%s %s", run_notice.first, run_notice.second);
 }
 
 #define HOBBS_VAR(name, field, type)                                                            \
@@ -188,6 +194,7 @@ const VarInfo VARS[] = {
     VAR("flight_log_count", flight.log_count), VAR("log_view_pos", flight.log_view_pos),
     VAR("flight_detect_hold", flight.detect_hold), VAR("flight_detect_fail", flight.detect_fail),
     {"flight_export_problem", export_problem_text, VarType::Text, NAME_BYTES},
+    {"run_notice", run_notice_text, VarType::Text, sizeof run_notice_text},
     // Screens, pop-ups and pilot pages
     {"screen", screen_text, VarType::Text, NAME_BYTES}, {"popup", popup_text, VarType::Text, NAME_BYTES},
     VAR("second_ticks", tick.second_ticks), VAR("pilot_timer_preset", pilot.pilot_timer_preset),

@@ -356,9 +356,13 @@ constexpr const char* SETTINGS_TEMP_FILE = "SDCARD\\SORVIK2.TMP";
 constexpr size_t SETTINGS_FILE_BYTES = 1875;
 
 // Writes the file (through a temporary file, so a failed save keeps the old
-// one) and shows screen_done, or screen_invalid_settings on any failure.
-// Returns true on success. Sets menu_cursor to 1.
+// one) and shows screen_done, or screen_invalid_settings on any failure but
+// one: a SORVIK2.TMP the card will not let go of (a link, a FIFO) shows
+// screen_save_failed, which tells the user to remove it. Returns true on
+// success. Sets menu_cursor to 1.
 bool settings_save_to_card();
+// "SAVE FAILED" / "REMOVE SORVIK2.TMP"; any key returns to return_screen.
+void screen_save_failed();
 // Reads and checks the file; on success replaces the settings, sets version,
 // calls settings_changed, fuel_config_derive, rpm1_scale_update and shows
 // screen_done. A missing, short or corrupt file, a CRC mismatch or a field out

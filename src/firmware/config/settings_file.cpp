@@ -9,6 +9,8 @@
 
 #include "config/crc16_tables.h"
 #include "config/settings.h"
+#include "gfx/draw.h"
+#include "system/card_files.h"
 #include "system/hooks.h"
 #include "system/platform.h"
 #include "system/system_state.h"
@@ -64,8 +66,20 @@ bool settings_save_to_card()
         if (!ok) card.file_remove(SETTINGS_TEMP_FILE);
     }
 
-    ScreenHandler = ok ? screen_done : screen_invalid_settings;
+    // A file of ours left over is replaced, but not one the card will not
+    // let go of: only the user can clear it.
+    const bool in_the_way = handle < 0 && card_lists(card, SETTINGS_TEMP_FILE);
+    ScreenHandler = ok ? screen_done : in_the_way ? screen_save_failed : screen_invalid_settings;
     return ok;
+}
+
+void screen_save_failed()
+{
+    clear_screen();
+    notice_box(40, 440, "SAVE FAILED", "REMOVE SORVIK2.TMP");
+    if (KeyEvent == KEY_NONE) return;
+    ScreenHandler = return_screen;
+    KeyEvent = KEY_NONE;
 }
 
 bool settings_recall_from_card()

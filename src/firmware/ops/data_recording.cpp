@@ -5,17 +5,13 @@
 #include <cstring>
 
 #include "config/settings.h"
-#include "gfx/draw.h"
-#include "gfx/palette.h"
-#include "gfx/text.h"
 #include "ops/flight_log.h"
+#include "system/card_files.h"
 #include "system/clock.h"
 #include "system/platform.h"
 #include "system/system_state.h"
 #include "system/tick.h"
-#include "pages/run_screen.h"
 #include "ui/notices.h"
-#include "ui/screen.h"
 
 namespace ems {
 
@@ -24,17 +20,11 @@ RecordingState recording;
 namespace {
 
 constexpr uint32_t TICKS_PER_SECOND = 10;
-char line[RECORDING_LINE_MAX]; // work space for one line
+constexpr const char* INSERT = "INSERT"; // the no-card notice, told from others by its pointer
+char line[RECORDING_LINE_MAX + 2]; // work space for one line (and its line end)
 
-// Shows a notice over whatever screen is active; any key goes back to it.
-// The way back is kept apart from return_screen, so a notice of another
-// subsystem that is showing (and its own way back) stays intact.
-void notice(ScreenFn screen)
-{
-    if (ScreenHandler == screen_recording_stopped || ScreenHandler == screen_recording_no_card) return;
-    recording.notice_return = ScreenHandler;
-    ScreenHandler = screen;
-}
+void notice_stopped(const char* problem) { run_notice_show(40, 440, "RECORDING STOPPED", problem); }
+void notice_no_card() { run_notice_show(150, 330, INSERT, "SD CARD"); }
 
 // Hands the buffer to the card; false when the card took it no more.
 bool flush()
@@ -57,6 +47,13 @@ bool close_file()
     return flushed && closed;
 }
 
+// Why the card stopped taking the file: it is gone with its folder (the card
+// pulled or wiped), or the card is full.
+const char* failure_cause()
+{
+    return card_lists(platform().card(), recording.file) ? "CARD FULL" : "CARD REMOVED";
+}
+
 // Ends the recording for the rest of the flight and says why.
 void stop(const char* problem)
 {
@@ -64,7 +61,7 @@ void stop(const char* problem)
     recording.used = 0;
     recording.stopped = 1;
     recording.problem = problem;
-    notice(screen_recording_stopped);
+    notice_stopped(problem);
 }
 
 bool append(const char* text)
@@ -113,14 +110,21 @@ bool next_file_name(CardStorage& card, char* path, size_t size)
     return true;
 }
 
-// A new file with its header; its first record (T 0) falls due at first_tick.
+// A new file with its header, handed to the card at once; its first record
+// (T 0) falls due at first_tick.
 bool open_file(uint32_t first_tick)
 {
     CardStorage& card = platform().card();
     if (!card.folder_create(RECORDING_FOLDER)) {
-        recording.stopped = 1;
-        recording.problem = "NO CARD";
-        notice(screen_recording_no_card);
+        // No card folder at all is no card; a card that holds something else
+        // under the folder's name (a file DATA) cannot take the folder.
+        if (card_has_folder(card, CARD_ROOT)) {
+            stop("CANNOT CREATE FOLDER");
+        } else {
+            recording.stopped = 1;
+            recording.problem = "NO CARD";
+            notice_no_card();
+        }
         return false;
     }
     if (!recording_header(recording.header, sizeof recording.header)) {
@@ -140,7 +144,36 @@ bool open_file(uint32_t first_tick)
     recording.unflushed = 0;
     recording.seconds = 0;
     recording.next_tick = first_tick;
-    append(recording.header);
+    if (!append(recording.header) || !flush()) {
+        stop(failure_cause());
+        return false;
+    }
+    return true;
+}
+
+// Goes on with the flight's file once the card is back, if the file is still
+// there as this recording began it (its first line ours). The seconds the
+// card was out have no records; T (s) runs on over them.
+bool resume_file()
+{
+    CardStorage& card = platform().card();
+    const int in = card.file_open(recording.file, FileMode::Read);
+    if (in < 0) return false;
+    const size_t n = std::strlen(recording.header);
+    const size_t got = card.file_read(in, reinterpret_cast<uint8_t*>(line), n + 2);
+    card.file_close(in);
+    if (got != n + 2 || std::memcmp(line, recording.header, n) != 0 || std::memcmp(line + n, "\r\n", 2) != 0)
+        return false;
+    recording.handle = card.append_resume(recording.file);
+    if (recording.handle < 0) return false;
+    recording.used = 0;
+    recording.unflushed = 0;
+    const uint32_t behind = tick.ticks - recording.next_tick;
+    if (behind <= UINT32_MAX / 2) {
+        const uint32_t missed = behind / TICKS_PER_SECOND;
+        recording.seconds += missed;
+        recording.next_tick += missed * TICKS_PER_SECOND;
+    }
     return true;
 }
 
@@ -153,14 +186,18 @@ void write_due_records()
     const uint32_t due = behind / TICKS_PER_SECOND + 1;
     for (uint32_t i = 0; i < due; ++i) {
         const uint32_t utc = clk.utc_seconds - (due - 1 - i);
-        if (!recording_record(line, sizeof line, utc, recording.seconds) || !append(line)) {
-            stop("CARD FULL");
+        if (!recording_record(line, sizeof line, utc, recording.seconds)) {
+            stop("TOO MANY COLUMNS");
+            return;
+        }
+        if (!append(line)) {
+            stop(failure_cause());
             return;
         }
         ++recording.seconds;
         recording.next_tick += TICKS_PER_SECOND;
         if (++recording.unflushed >= RECORDING_FLUSH_SECONDS && !flush()) {
-            stop("CARD FULL");
+            stop(failure_cause());
             return;
         }
     }
@@ -173,9 +210,10 @@ void data_recording_pass()
     if (flight.flight_in_progress != 1 || settings.data_recording != 1) {
         // The seconds up to STOP (or OFF) still go in.
         if (recording.handle >= 0) write_due_records();
-        if (!close_file()) stop("CARD FULL");
+        if (!close_file()) stop(failure_cause());
         recording.stopped = 0;
         recording.card_out = 0;
+        recording.file[0] = 0;
         return;
     }
     if (recording.stopped) return;
@@ -183,11 +221,15 @@ void data_recording_pass()
         if (!recording.card_out) {
             close_file();
             recording.card_out = 1;
-            notice(screen_recording_no_card);
+            notice_no_card();
         }
         return;
     }
-    recording.card_out = 0;
+    if (recording.card_out) {
+        recording.card_out = 0;
+        if (run_notice.first == INSERT) run_notice_clear();
+        if (recording.file[0]) resume_file();
+    }
     if (recording.handle < 0) {
         open_file(tick.ticks);
     } else {
@@ -196,7 +238,7 @@ void data_recording_pass()
         // from the first second this one has not recorded.
         if (!recording_header(line, sizeof line) || std::strcmp(line, recording.header) != 0) {
             const uint32_t first_tick = recording.next_tick;
-            if (!close_file()) return stop("CARD FULL");
+            if (!close_file()) return stop(failure_cause());
             open_file(first_tick);
         }
     }
@@ -207,26 +249,7 @@ void data_recording_close()
 {
     close_file();
     recording.used = 0;
-}
-
-void screen_recording_stopped()
-{
-    clear_screen();
-    draw_rect(40, 96, 440, 176, COLOUR_WHITE);
-    fill_rect(41, 97, 439, 175, COLOUR_RED);
-    draw_text(240, 104, "RECORDING STOPPED", 16, ALIGN_CENTRE, COLOUR_WHITE);
-    draw_text(240, 138, recording.problem, 16, ALIGN_CENTRE, COLOUR_WHITE);
-    if (KeyEvent == KEY_NONE) return;
-    ScreenHandler = recording.notice_return ? recording.notice_return : run_screen;
-    KeyEvent = KEY_NONE;
-}
-
-void screen_recording_no_card()
-{
-    const ScreenFn others = return_screen;
-    return_screen = recording.notice_return ? recording.notice_return : run_screen;
-    screen_insert_card();
-    return_screen = others;
+    recording.file[0] = 0;
 }
 
 } // namespace ems

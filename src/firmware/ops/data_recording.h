@@ -9,13 +9,17 @@
 // (data_recording_columns.cpp); a change of units or channels during a flight
 // ends the file and continues in the next one under the new header.
 //
-// Records are kept in RAM and handed to the card every RECORDING_FLUSH_SECONDS
-// (append_write, which never waits for the card). The file is closed at STOP
-// FLIGHT, when recording is switched off, at power-off and when "SD Card
-// Mounted" is cleared. A card that is missing, full or cannot take the file
-// stops the recording with one notice; what was written stays, whole lines
-// only. Recording starts again with the next flight (or, after the card was
-// unmounted, when it is mounted again).
+// The header goes to the card as soon as the file is made, so a recording cut
+// off in its first seconds is still a recording; records are kept in RAM and
+// handed to the card every RECORDING_FLUSH_SECONDS (append_write, which never
+// waits for the card). The file is closed at STOP FLIGHT, when recording is
+// switched off, at power-off and program end, and when "SD Card Mounted" is
+// cleared; the same card mounted again in the same flight continues the
+// file (the seconds it was out have no records), so a flaky card does not
+// use up the day's numbers. A card that is missing, full or cannot take the
+// file stops the recording with one notice over the run screen (never over
+// an alarm); what was written stays, whole lines only. Recording starts again
+// with the next flight.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -29,14 +33,13 @@ constexpr size_t RECORDING_BUFFER = 8192;      // RAM buffer between hand-overs
 
 struct RecordingState {
     int handle = -1;            // open recording (append handle), -1 none
-    char file[40] = {};         // its card path, "SDCARD\DATA\26120701.CSV"
+    char file[40] = {};         // the flight's file, "SDCARD\DATA\26120701.CSV"; "" before one is made
     uint32_t next_tick = 0;     // tick.ticks at which the next record falls due
     uint32_t seconds = 0;       // T (s) of the next record
     uint8_t unflushed = 0;      // records in the buffer since the last hand-over
     uint8_t stopped = 0;        // 1 after a failure: nothing more until the flight ends
     uint8_t card_out = 0;       // 1 while the card is unmounted during a flight (notice shown)
     const char* problem = "";   // what stopped the recording ("CARD FULL" ...)
-    void (*notice_return)() = nullptr; // the screen the recording's notice goes back to
     size_t used = 0;            // bytes in buffer
     char header[RECORDING_LINE_MAX] = {}; // the open file's first line
     char buffer[RECORDING_BUFFER] = {};
@@ -49,11 +52,6 @@ void data_recording_pass();
 // Writes what is buffered and closes the file (power-off, program end). No
 // notice is shown; a later flight starts a new file.
 void data_recording_close();
-
-// The recording's notices: "RECORDING STOPPED" and the problem, or "INSERT" /
-// "SD CARD"; any key returns to the screen they were shown over.
-void screen_recording_stopped();
-void screen_recording_no_card();
 
 // ---- Columns (data_recording_columns.cpp) -----------------------------------
 

@@ -6,6 +6,7 @@
 // memory only: power-on starts with an empty log. EXPORT merges them into
 // FLIGHTS.CSV on the card (flight_log_export.cpp).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "config/settings.h"
@@ -71,6 +72,10 @@ void flight_detect_second();
 // it; flights already in the old file are kept and not repeated.
 constexpr const char* FLIGHT_LOG_FILE = "SDCARD\\FLIGHTS.CSV";
 constexpr const char* FLIGHT_LOG_TEMP_FILE = "SDCARD\\FLIGHTS.TMP";
+// An old file larger than this is not a log we wrote (a row is under 96
+// bytes, so this holds over 20000 flights) and is refused rather than
+// copied: the export runs in one pass of the main loop.
+constexpr size_t FLIGHT_LOG_FILE_MAX = size_t(2) << 20;
 // Writes the file and shows screen_done, or screen_export_failed naming the
 // problem (nothing on the card changes then). Returns true on success.
 bool flight_log_export();

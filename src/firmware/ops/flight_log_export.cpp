@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "ops/flight_log.h"
+#include "system/card_files.h"
 #include "system/clock.h"
 #include "system/platform.h"
 #include "ui/notices.h"
@@ -82,24 +83,6 @@ bool write_line(CardStorage& card, int handle, const char* text)
     return write_text(card, handle, text) && write_text(card, handle, "\r\n");
 }
 
-// True when the card's folder lists FLIGHTS.CSV (in any letter case), so that
-// a file that exists but cannot be read is not taken for a missing one.
-bool old_file_listed(CardStorage& card)
-{
-    const int dir = card.dir_open("SDCARD");
-    if (dir < 0) return false;
-    char name[64];
-    bool found = false;
-    while (!found && card.dir_next(dir, name, sizeof name)) {
-        const char* want = "FLIGHTS.CSV";
-        const char* n = name;
-        while (*want && std::toupper(uint8_t(*n)) == *want) ++want, ++n;
-        found = *want == 0 && *n == 0;
-    }
-    card.dir_close(dir);
-    return found;
-}
-
 // One complete line of the old file (CR dropped): the first must be our
 // header; a later one that equals an entry's row marks that entry as exported.
 bool old_line_seen(size_t index, size_t length, bool too_long)
@@ -118,7 +101,7 @@ const char* copy_old_file(CardStorage& card, int out, bool& header_written)
 {
     header_written = false;
     const int in = card.file_open(FLIGHT_LOG_FILE, FileMode::Read);
-    if (in < 0) return old_file_listed(card) ? "CANNOT READ OLD FILE" : "";
+    if (in < 0) return card_lists(card, FLIGHT_LOG_FILE) ? "CANNOT READ OLD FILE" : "";
 
     const char* failure = "";
     size_t line_index = 0, length = 0;
@@ -129,6 +112,10 @@ const char* copy_old_file(CardStorage& card, int out, bool& header_written)
         const size_t got = card.file_read(in, chunk, sizeof chunk);
         if (got == 0) break;
         total += got;
+        if (total > FLIGHT_LOG_FILE_MAX) {
+            failure = "OLD FILE TOO LARGE";
+            break;
+        }
         if (card.file_write(out, chunk, got) != got) {
             failure = "CARD FULL";
             break;
@@ -163,7 +150,9 @@ const char* copy_old_file(CardStorage& card, int out, bool& header_written)
 const char* write_file(CardStorage& card)
 {
     const int out = card.file_open(FLIGHT_LOG_TEMP_FILE, FileMode::Write);
-    if (out < 0) return "CANNOT CREATE FILE";
+    // A file of ours left over is replaced, but not one the card will not
+    // let go of (a link, a FIFO): only the user can clear it.
+    if (out < 0) return card_lists(card, FLIGHT_LOG_TEMP_FILE) ? "REMOVE FLIGHTS.TMP" : "CANNOT CREATE FILE";
     bool header_written = false;
     const char* failure = copy_old_file(card, out, header_written);
     if (!*failure && !header_written && !write_line(card, out, HEADER)) failure = "CARD FULL";

@@ -126,10 +126,7 @@ void screen_erase_flight_log()
 void screen_export_failed()
 {
     clear_screen();
-    draw_rect(40, 96, 440, 176, COLOUR_WHITE);
-    fill_rect(41, 97, 439, 175, COLOUR_RED);
-    draw_text(240, 104, "EXPORT FAILED", 16, ALIGN_CENTRE, COLOUR_WHITE);
-    draw_text(240, 138, flight_log_export_problem(), 16, ALIGN_CENTRE, COLOUR_WHITE);
+    notice_box(40, 440, "EXPORT FAILED", flight_log_export_problem());
     if (KeyEvent == KEY_NONE) return;
     ScreenHandler = return_screen;
     KeyEvent = KEY_NONE;

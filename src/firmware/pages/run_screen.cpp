@@ -11,6 +11,7 @@
 #include "sensors/thermocouple.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
+#include "ui/notices.h"
 #include "ui/screen.h"
 
 namespace ems {
@@ -153,10 +154,13 @@ void run_screen()
     default: page_engine(); break;
     }
     alarm_acknowledge();
+    run_notice_take_key();
     if (tick.quick_menu_countdown != 0 && quick.quick_menu_handler) quick.quick_menu_handler();
     act_on_key(KeyEvent);
     KeyEvent = KEY_NONE;
-    // Last, over any overlay: a key acknowledges only a box that was in sight.
+    // Last, over any overlay and notice: a key acknowledges only a box that
+    // was in sight.
+    run_notice_draw();
     alarm_display();
 }
 

@@ -1,8 +1,9 @@
 // The run screen: the active screen whenever the pilot is not in a menu. It
 // draws one of five pages per pass (engine, ECU status, ECU faults, GPS,
 // information display), lets the alarm box take a key that acknowledges it,
-// runs any open quick-menu overlay, acts on the pending key, and draws the
-// alarm box last, over everything.
+// lets a run notice (ui/notices.h) take the next, runs any open quick-menu
+// overlay, acts on the pending key, and draws the notice and then the alarm
+// box last, over everything.
 #pragma once
 #include <cstdint>
 
@@ -28,7 +29,7 @@ struct RunState {
 };
 extern RunState run;
 
-// Screen handler of the run screen: page, acknowledgement, overlay, key, alarm box.
+// Screen handler of the run screen: page, acknowledgement, notice, overlay, key, alarm box.
 void run_screen();
 
 // True when page 0..4 can be shown: 0 and 4 always, 1 and 2 with ecu_type

@@ -79,6 +79,11 @@ public:
     // the file ends with the last bytes written whole. append_close finishes
     // the file; false when the stream had failed.
     virtual int append_open(const char* /*card_path*/) { return -1; }
+    // Continues a file append_open made earlier (the card was out and is back
+    // in): an existing regular file, written on at its end. -1 when there is
+    // no such file, or while bytes handed over earlier are still being
+    // written.
+    virtual int append_resume(const char* /*card_path*/) { return -1; }
     virtual bool append_write(int /*handle*/, const uint8_t* /*data*/, size_t /*length*/) { return false; }
     virtual bool append_close(int /*handle*/) { return false; }
 };

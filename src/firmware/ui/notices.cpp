@@ -20,18 +20,45 @@ void dismiss_on_key()
     KeyEvent = KEY_NONE;
 }
 
-// A red box with a white border between x1 and x2, rows 96..176, holding two
-// lines of white 16-pixel text centred on the screen.
 void two_line_box(int16_t x1, int16_t x2, const char* first, const char* second)
 {
     clear_screen();
+    notice_box(x1, x2, first, second);
+}
+
+} // namespace
+
+RunNotice run_notice;
+
+void notice_box(int16_t x1, int16_t x2, const char* first, const char* second)
+{
     draw_rect(x1, 96, x2, 176, COLOUR_WHITE);
     fill_rect(int16_t(x1 + 1), 97, int16_t(x2 - 1), 175, COLOUR_RED);
     draw_text(240, 104, first, 16, ALIGN_CENTRE, COLOUR_WHITE);
     draw_text(240, 138, second, 16, ALIGN_CENTRE, COLOUR_WHITE);
 }
 
-} // namespace
+void run_notice_show(int16_t x1, int16_t x2, const char* first, const char* second)
+{
+    run_notice = {first, second, x1, x2, 0};
+}
+
+void run_notice_clear() { run_notice = {}; }
+
+bool run_notice_take_key()
+{
+    if (!run_notice.first || !run_notice.shown || KeyEvent == KEY_NONE) return false;
+    run_notice_clear();
+    KeyEvent = KEY_NONE;
+    return true;
+}
+
+void run_notice_draw()
+{
+    if (!run_notice.first) return;
+    notice_box(run_notice.x1, run_notice.x2, run_notice.first, run_notice.second);
+    run_notice.shown = 1;
+}
 
 void screen_insert_card()
 {

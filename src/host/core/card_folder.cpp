@@ -304,6 +304,24 @@ int CardFolder::append_open(const char* card_path)
     return writer_.add(fd, e.path.parent_path());
 }
 
+int CardFolder::append_resume(const char* card_path)
+{
+    // Bytes of the file may still be on their way (its last pieces, its
+    // close): going on beside them would write over them.
+    if (!writer_.idle()) return -1;
+    const Entry e = find(card_path);
+    if (!e.ok || !e.exists || e.link || e.folder || write_protected(e.path)) return -1;
+    const int fd = ::open(e.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    const off_t end = ::lseek(fd, 0, SEEK_END);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || end < 0 || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return writer_.add(fd, e.path.parent_path(), end);
+}
+
 bool CardFolder::append_write(int handle, const uint8_t* data, size_t length)
 {
     return writer_.write(handle, data, length);

@@ -56,6 +56,9 @@ public:
     // A new regular file only (an existing entry of the name is refused);
     // written and finished by the card's writer thread (card_writer.h).
     int append_open(const char* card_path) override;
+    // An existing regular file (not a link, not write-protected), at its
+    // end; only while the writer thread is idle.
+    int append_resume(const char* card_path) override;
     bool append_write(int handle, const uint8_t* data, size_t length) override;
     bool append_close(int handle) override;
     // Waits until the writer thread has written everything handed over.

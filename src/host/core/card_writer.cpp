@@ -37,13 +37,14 @@ CardWriter::~CardWriter()
         if (s && s->fd >= 0) finish(*s);
 }
 
-int CardWriter::add(int fd, std::filesystem::path folder)
+int CardWriter::add(int fd, std::filesystem::path folder, off_t size)
 {
     std::lock_guard lock(mutex_);
     if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
     auto stream = std::make_unique<Stream>();
     stream->fd = fd;
     stream->folder = std::move(folder);
+    stream->size = size;
     for (size_t i = 0; i < streams_.size(); ++i)
         if (!streams_[i]) {
             streams_[i] = std::move(stream);
@@ -91,6 +92,12 @@ void CardWriter::drain()
 {
     std::unique_lock lock(mutex_);
     idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+}
+
+bool CardWriter::idle()
+{
+    std::lock_guard lock(mutex_);
+    return jobs_.empty() && !busy_;
 }
 
 void CardWriter::run()

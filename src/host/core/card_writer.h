@@ -18,6 +18,7 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+#include <sys/types.h>
 
 namespace host {
 
@@ -29,14 +30,17 @@ public:
     CardWriter(const CardWriter&) = delete;
     CardWriter& operator=(const CardWriter&) = delete;
 
-    // Takes over an open, empty regular file; folder is synced when it closes.
-    int add(int fd, std::filesystem::path folder);
+    // Takes over an open regular file positioned at its end, size bytes long
+    // (0 for a new one); folder is synced when it closes.
+    int add(int fd, std::filesystem::path folder, off_t size = 0);
     // False for an unknown handle, a failed stream, or a full queue (which fails the stream).
     bool write(int handle, const uint8_t* data, size_t length);
     // Queues the end of the file (sync, close); false when the stream had already failed.
     bool close(int handle);
     // Waits until everything queued so far is on disk.
     void drain();
+    // True when nothing is queued or being written.
+    bool idle();
 
 private:
     struct Stream {
