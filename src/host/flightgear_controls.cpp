@@ -66,7 +66,7 @@ QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
     // Fixes follow the instrument's time base, so scripted time paces them too.
     flightgear_->setMonotonicClock([] { return qint64(ems::tick.ticks) * FLIGHTGEAR_TICK_MS; });
     flightgear_->setClock([this] {
-        const ems::LocalTime t = platform_.local_time();
+        const ems::UtcTime t = platform_.utc_time();
         return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};
     });
     connect(flightgear_, &FlightGearLink::sampleReceived, this, [this](const FlightGearSample& s) { apply_flightgear(s); });

@@ -207,7 +207,8 @@ QWidget* TfrmMain::build_gps_tab()
     v->setContentsMargins(4, 4, 4, 4);
 
     // Where the NMEA sentences come from: the serial port as on the unit, a
-    // TCP server (host:port) or a recorded log replayed at its real rate. The
+    // TCP server (host:port), a recorded log replayed at its real rate, UDP
+    // datagrams, the FlightGear link or gpsd. The
     // selector owns the sources and lets one feed at a time (nmea_source.h);
     // this tab lays out each source's inputs beside the shared buttons.
     echo_ = new EchoSink(this);
@@ -217,16 +218,19 @@ QWidget* TfrmMain::build_gps_tab()
     auto replay = std::make_unique<NmeaFileReplay>();
     auto udp = std::make_unique<NmeaUdpSource>();
     auto flightgear = std::make_unique<FlightGearLink>();
+    auto gpsd = std::make_unique<NmeaGpsdSource>();
     serial_ = serial.get();
     nmea_tcp_ = tcp.get();
     nmea_replay_ = replay.get();
     nmea_udp_ = udp.get();
     flightgear_ = flightgear.get();
+    nmea_gpsd_ = gpsd.get();
     sources_->add(std::move(serial));
     sources_->add(std::move(tcp));
     sources_->add(std::move(replay));
     sources_->add(std::move(udp));
     sources_->add(std::move(flightgear));
+    sources_->add(std::move(gpsd));
 
     auto* comm = new QGroupBox(" Communication Settings ");
     auto* grid = new QGridLayout(comm);
@@ -256,7 +260,11 @@ QWidget* TfrmMain::build_gps_tab()
     auto* server = new QLineEdit("localhost:10110");
     server->setObjectName("NmeaServer");
     server->setToolTip("An NMEA 0183 stream over TCP, as host:port (for example a flight simulator's "
-                       "NMEA output, or gpsd at localhost:2947)");
+                       "NMEA output); gpsd is recognised on any port");
+    auto* gpsd_server = new QLineEdit(GPSD_ADDRESS);
+    gpsd_server->setObjectName("GpsdServer");
+    gpsd_server->setToolTip("Where gpsd listens, as host:port. Its receivers' NMEA is read as it comes "
+                            "(any talker, any line end), and the state says when gpsd has no device or no fix");
     auto* log_file = new QLineEdit;
     log_file->setObjectName("NmeaLogFile");
     log_file->setPlaceholderText("NMEA log to replay");
@@ -266,6 +274,7 @@ QWidget* TfrmMain::build_gps_tab()
     line_edits_.insert("GPS (NMEA Protocol)/Server:", server);
     line_edits_.insert("GPS (NMEA Protocol)/Log File:", log_file);
     line_edits_.insert("GPS (NMEA Protocol)/UDP Port:", udp_port);
+    line_edits_.insert("GPS (NMEA Protocol)/gpsd Server:", gpsd_server);
     auto* browse = new QPushButton("Browse...");
     auto* rate = new QDoubleSpinBox;
     rate->setObjectName("NmeaLogRate");
@@ -330,6 +339,10 @@ QWidget* TfrmMain::build_gps_tab()
     QWidget* flightgear_page = nullptr;
     QGridLayout* flightgear_grid = source_page(flightgear_page);
     QLineEdit* flightgear_port = build_flightgear_controls(flightgear_grid, 0);
+    QWidget* gpsd_page = nullptr;
+    QGridLayout* gpsd_grid = source_page(gpsd_page);
+    gpsd_grid->addWidget(new QLabel("gpsd Server:"), 0, 0);
+    gpsd_grid->addWidget(gpsd_server, 0, 1);
     for (int i = 0; i < pages->count(); ++i)
         static_cast<QGridLayout*>(pages->widget(i)->layout())->setRowStretch(3, 1);
     grid->addWidget(pages, 2, 0, 1, 3);
@@ -368,6 +381,7 @@ QWidget* TfrmMain::build_gps_tab()
          [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
         {nmea_udp_, udp_page, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
         {flightgear_, flightgear_page, {flightgear_port}, [=, this] { flightgear_->setPort(flightgear_port->text()); }},
+        {nmea_gpsd_, gpsd_page, {gpsd_server}, [=, this] { nmea_gpsd_->setAddress(gpsd_server->text()); }},
     };
     auto update_controls = [=, this] {
         const NmeaSource* chosen = sources_->source(sources_->chosen());

@@ -64,9 +64,12 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     show_card();
 
     timer1_ = new QTimer(this);
-    timer1_->setInterval(100);
-    connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    timer1_->start();
+    timer1_->setSingleShot(true);
+    timer1_->setTimerType(Qt::PreciseTimer);
+    connect(timer1_, &QTimer::timeout, this, [this] { deliver_ticks(); });
+    tick_clock_.start();
+    tick_pacer_.start(tick_clock_.elapsed());
+    timer1_->start(int(TICK_MS));
 
     frame_timer_ = new QTimer(this);
     frame_timer_->setTimerType(Qt::PreciseTimer);
@@ -245,6 +248,13 @@ void TfrmMain::Timer1Timer()
     emit ticked();
 }
 
+void TfrmMain::deliver_ticks()
+{
+    // However late the timer fired, every tick that fell due meanwhile runs.
+    for (int n = tick_pacer_.take_due(tick_clock_.elapsed()); n > 0; --n) Timer1Timer();
+    if (!virtual_time_) timer1_->start(int(tick_pacer_.wait_ms(tick_clock_.elapsed())));
+}
+
 void TfrmMain::frame()
 {
     // Only the last pass of a frame is shown; the ones before it only count.
@@ -272,7 +282,9 @@ void TfrmMain::set_virtual_time(bool on)
         timer1_->stop();
         frame_timer_->stop();
     } else {
-        timer1_->start();
+        // Real time takes over from now; the scripted stretch is not made up.
+        tick_pacer_.start(tick_clock_.elapsed());
+        timer1_->start(int(TICK_MS));
         if (ems::firmware_running()) frame_timer_->start();
     }
 }

@@ -1,6 +1,7 @@
 // TfrmMain: the simulator's window. It stands in for the instrument's
 // hardware: the front panel with the LCD and keys, the tabs of simulated
-// inputs, the serial GPS port, the 100 ms timer; and it drives the firmware's
+// inputs, the serial GPS port, the 100 ms timer (held to the wall clock,
+// host/core/tick_pacer.h); and it drives the firmware's
 // passes from the Qt event loop: one main-loop pass per display frame, or
 // four splash or notice passes of which only the last is shown. What the
 // firmware reads and shows through its platform goes through the window's
@@ -16,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "host/core/tick_pacer.h"
 #include "host/window_platform.h"
 
 class QActionGroup;
@@ -43,6 +45,7 @@ class NmeaSourceSelector;
 class NmeaTcpSource;
 class NmeaFileReplay;
 class NmeaUdpSource;
+class NmeaGpsdSource;
 class FlightGearLink;
 class FlightGearPlayer;
 struct FlightGearSample;
@@ -79,6 +82,7 @@ public:
     NmeaTcpSource* nmea_tcp() const { return nmea_tcp_; }
     NmeaFileReplay* nmea_replay() const { return nmea_replay_; }
     NmeaUdpSource* nmea_udp() const { return nmea_udp_; }
+    NmeaGpsdSource* nmea_gpsd() const { return nmea_gpsd_; }
     // The FlightGear link (one of the NMEA sources) and the player of
     // recorded FlightGear streams, paced by the 100 ms ticks.
     FlightGearLink* flightgear() const { return flightgear_; }
@@ -91,7 +95,7 @@ public:
     bool virtual_time() const { return virtual_time_; }
     void advance_ticks(int n);  // n timer ticks (100 ms each)
     void run_passes(int n);     // n firmware passes (none while it is off), each with a round of events
-    // From now on the firmware reads this local time; it advances with the ticks.
+    // From now on the firmware reads this as the PC's UTC; it advances with the ticks.
     void set_clock(const QDateTime& t) { platform_.set_clock(t); }
 
     // Button handlers, also used by the scenario runner.
@@ -179,7 +183,8 @@ private:
     void update_power_state();
     void update_status();
     void type_slider_value(const QString& key);
-    void Timer1Timer();
+    void Timer1Timer();  // one 100 ms tick
+    void deliver_ticks(); // the ticks due by the wall clock, then waits for the next
     void frame();
     void after_pass(); // a card switch goes on between passes
     void finish_card_switch();
@@ -211,7 +216,9 @@ private:
     QElapsedTimer pass_clock_;
     long long passes_ = 0;       // firmware passes run, for the pass rate
     long long passes_shown_ = 0; // passes_ at the last rate shown
-    QTimer* timer1_ = nullptr;
+    QTimer* timer1_ = nullptr; // wakes the window when the next tick is due
+    QElapsedTimer tick_clock_; // monotonic: decides how many ticks are due
+    TickPacer tick_pacer_;
     QTimer* frame_timer_ = nullptr;
     // The NMEA sources (build_gps_tab); at most one feeds the receive handler.
     std::unique_ptr<NmeaSourceSelector> sources_;
@@ -219,6 +226,7 @@ private:
     NmeaTcpSource* nmea_tcp_ = nullptr;
     NmeaFileReplay* nmea_replay_ = nullptr;
     NmeaUdpSource* nmea_udp_ = nullptr;
+    NmeaGpsdSource* nmea_gpsd_ = nullptr;
     FlightGearLink* flightgear_ = nullptr;
     FlightGearPlayer* flightgear_player_ = nullptr;
     QStringList flightgear_driven_; // slider keys the link moves and has locked

@@ -61,6 +61,13 @@ void NmeaSource::set_state(State state, const QString& what)
     if (changed) emit stateChanged(state);
 }
 
+void NmeaSource::set_status(const QString& status)
+{
+    if (status == status_) return;
+    status_ = status;
+    emit stateChanged(state_);
+}
+
 QString NmeaSource::status_for(bool on, const QString& what) const
 {
     if (on) return tr("Connected: %1").arg(what);

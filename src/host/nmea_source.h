@@ -72,6 +72,8 @@ protected:
     void set_state(State state, const QString& what = QString());
     // The status line after entering (on) or leaving On with what.
     virtual QString status_for(bool on, const QString& what) const;
+    // A new status line while the state stays (what the source hears changed).
+    void set_status(const QString& status);
 
 private:
     State state_ = State::Off;

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 #include <algorithm>
+#include <utility>
 
 #include "gps/nmea_rx.h"
 #include "host/core/file_read.h"
@@ -213,9 +214,11 @@ void NmeaFeeder::drain()
     pending_.remove(0, fed);
 }
 
-// ---- TCP --------------------------------------------------------------------
+// ---- TCP ----------------------------------------------------------------------
 
-NmeaTcpSource::NmeaTcpSource(QObject* parent) : NmeaSource(parent)
+NmeaTcpSource::NmeaTcpSource(QObject* parent) : NmeaTcpSource(false, parent) {}
+
+NmeaTcpSource::NmeaTcpSource(bool gpsd_always, QObject* parent) : NmeaSource(parent), gpsd_always_(gpsd_always)
 {
     timeout_ = new QTimer(this);
     timeout_->setSingleShot(true);
@@ -226,11 +229,20 @@ NmeaTcpSource::NmeaTcpSource(QObject* parent) : NmeaSource(parent)
         set_state(State::Off);
         emit errorOccurred(tr("Cannot connect to the NMEA server %1: %2").arg(where, tr("no answer within %1 seconds").arg(NMEA_CONNECT_TIMEOUT_MS / 1000)));
     });
+    silence_ = new QTimer(this);
+    silence_->setSingleShot(true);
+    silence_->setTimerType(Qt::PreciseTimer); // a coarse timer may fire early
+    silence_->setInterval(NMEA_SILENCE_MS);
+    connect(silence_, &QTimer::timeout, this, [this] {
+        silent_ = true;
+        set_status(status_for(true, where_));
+    });
 }
 
 NmeaTcpSource::~NmeaTcpSource()
 {
     timeout_->stop();
+    silence_->stop();
     close_socket();
 }
 
@@ -254,8 +266,13 @@ void NmeaTcpSource::start()
     // reach this one.
     socket_ = new QTcpSocket(this);
     connect(socket_, &QTcpSocket::connected, this, [this] { on_connected(); });
-    connect(socket_, &QTcpSocket::readyRead, this, [this] { feeder_.push(socket_->readAll()); });
+    connect(socket_, &QTcpSocket::readyRead, this, [this] { on_bytes(socket_->readAll()); });
     connect(socket_, &QTcpSocket::errorOccurred, this, [this] { on_error(); });
+    gpsd_ = gpsd_always_;
+    gpsd_stream_ = GpsdStream();
+    greeting_.clear();
+    greeted_ = false;
+    silent_ = false;
     set_state(State::Starting);
     timeout_->start();
     socket_->connectToHost(host, port_, QIODevice::ReadWrite);
@@ -265,6 +282,7 @@ void NmeaTcpSource::stop()
 {
     if (!isBusy()) return;
     timeout_->stop();
+    silence_->stop();
     close_socket();
     feeder_.clear();
     set_state(State::Off);
@@ -282,8 +300,38 @@ void NmeaTcpSource::close_socket()
 void NmeaTcpSource::on_connected()
 {
     timeout_->stop();
-    if (port_ == GPSD_PORT) socket_->write("?WATCH={\"enable\":true,\"nmea\":true};\n");
+    if (gpsd_) socket_->write(GPSD_WATCH);
+    silence_->start();
     set_state(State::On, where_);
+}
+
+void NmeaTcpSource::on_bytes(const QByteArray& bytes)
+{
+    if (bytes.isEmpty()) return;
+    silence_->start();
+    silent_ = false;
+    QByteArray data = bytes;
+    if (!gpsd_ && !greeted_) {
+        // The first bytes wait until they tell whether gpsd is greeting: it
+        // speaks first, and no NMEA sentence begins like its banner.
+        greeting_.append(data);
+        const QByteArray banner(GPSD_BANNER);
+        if (greeting_.size() < banner.size() && banner.startsWith(greeting_)) return;
+        greeted_ = true;
+        if (greeting_.startsWith(banner)) {
+            gpsd_ = true;
+            socket_->write(GPSD_WATCH);
+        }
+        data = std::exchange(greeting_, QByteArray());
+    }
+    if (gpsd_) {
+        std::string nmea;
+        gpsd_stream_.push(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size()), nmea);
+        if (!nmea.empty()) feeder_.push(QByteArray::fromStdString(nmea));
+    } else {
+        feeder_.push(data);
+    }
+    if (isConnected()) set_status(status_for(true, where_));
 }
 
 // Connecting failed, the server closed the connection, or the connection broke.
@@ -294,7 +342,8 @@ void NmeaTcpSource::on_error()
     const QAbstractSocket::SocketError code = socket_->error();
     const QString reason = socket_->errorString();
     // What arrived before the close still goes to the firmware.
-    if (socket_->bytesAvailable() > 0) feeder_.push(socket_->readAll());
+    if (socket_->bytesAvailable() > 0) on_bytes(socket_->readAll());
+    silence_->stop();
     close_socket();
     if (!was_on) {
         set_state(State::Off);
@@ -307,9 +356,25 @@ void NmeaTcpSource::on_error()
     }
 }
 
+QString NmeaTcpSource::condition() const
+{
+    if (gpsd_) {
+        if (gpsd_stream_.devices() == 0) return tr(", gpsd has no GPS device");
+        if (silent_) return tr(", nothing received for %1 s").arg(NMEA_SILENCE_MS / 1000);
+        switch (gpsd_stream_.fix_mode()) {
+        case -1: return QString();
+        case 2: return tr(", 2D fix");
+        case 3: return tr(", 3D fix");
+        default: return tr(", gpsd has no fix");
+        }
+    }
+    return silent_ ? tr(", nothing received for %1 s").arg(NMEA_SILENCE_MS / 1000) : QString();
+}
+
 QString NmeaTcpSource::status_for(bool on, const QString& what) const
 {
-    return on ? tr("Connected: NMEA server %1").arg(what) : NmeaSource::status_for(on, what);
+    if (!on) return NmeaSource::status_for(on, what);
+    return (gpsd_ ? tr("Connected: gpsd %1") : tr("Connected: NMEA server %1")).arg(what) + condition();
 }
 
 // ---- UDP --------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include <QString>
 #include <vector>
 
+#include "host/core/gpsd_stream.h"
 #include "host/core/nmea_adapt.h"
 #include "host/nmea_source.h"
 
@@ -36,7 +37,8 @@ constexpr int NMEA_SLOT_WAIT_MS = 100;          // longest hold-back of one sent
 constexpr qsizetype NMEA_FEED_MAX = 256 * 1024; // bytes waiting in a feeder; older lines are dropped beyond
 constexpr qint64 NMEA_LOG_MAX_BYTES = 64ll << 20; // largest log file replayed (a regular file only)
 constexpr int NMEA_LOG_MAX_GAP_MS = 10000;      // longest pause taken from a log's time stamps
-constexpr quint16 GPSD_PORT = 2947;             // gpsd: asked for NMEA after connecting
+constexpr int NMEA_SILENCE_MS = 5000;           // a connection that read nothing for this long says so
+constexpr char GPSD_ADDRESS[] = "localhost:2947"; // where gpsd listens unless told otherwise
 constexpr int NMEA_CONNECT_TIMEOUT_MS = 5000;   // longest wait for a TCP server to answer
 
 // "host:port", "[ipv6]:port" or ":port" (localhost); port 1..65535. On
@@ -84,7 +86,11 @@ private:
     bool gave_up_ = false;  // the slots are not being taken: no more waiting
 };
 
-// A TCP client that streams NMEA from a server into the firmware.
+// A TCP client that streams NMEA from a server into the firmware. A server
+// that greets with gpsd's banner is gpsd, on any port: it is asked for its
+// NMEA, which is then read as the unit reads it (GpsdStream), and the status
+// says whether gpsd has a device and a fix. A connection that has read
+// nothing for NMEA_SILENCE_MS says so too.
 class NmeaTcpSource : public NmeaSource {
     Q_OBJECT
 public:
@@ -99,21 +105,27 @@ public:
     void setAddress(const QString& host_port) { address_ = host_port; }
     // Connects; returns at once. A bad address is reported at once (state
     // stays Off); otherwise the outcome is connectedChanged(true, "host:port")
-    // or errorOccurred(). On port 2947 (gpsd) it asks for NMEA output.
+    // or errorOccurred().
     void start() override;
     // Closes the connection (then connectedChanged(false, "")) and drops
     // sentences not yet fed.
     void stop() override;
     // setAddress and start together.
     void connectTo(const QString& host_port);
+    // The connection is to gpsd (known from its banner, or asked for).
+    bool isGpsd() const { return gpsd_; }
 
 protected:
+    // The gpsd source: every connection is taken as gpsd from the start.
+    explicit NmeaTcpSource(bool gpsd_always, QObject* parent);
     QString status_for(bool on, const QString& what) const override;
 
 private:
     void on_connected();
     void on_error();
+    void on_bytes(const QByteArray& bytes);
     void close_socket();
+    QString condition() const; // what the status adds while connected
 
     NmeaFeeder feeder_;
     QString address_;
@@ -121,6 +133,22 @@ private:
     quint16 port_ = 0;
     QTcpSocket* socket_ = nullptr; // the current connection, or null
     QTimer* timeout_ = nullptr;    // gives up on a server that does not answer
+    QTimer* silence_ = nullptr;    // runs out when nothing has been read for a while
+    bool silent_ = false;
+    const bool gpsd_always_ = false;
+    bool gpsd_ = false;            // this connection speaks gpsd
+    QByteArray greeting_;          // the first bytes, held until they show whether gpsd is greeting
+    bool greeted_ = false;         // the greeting has been looked at
+    GpsdStream gpsd_stream_;
+};
+
+// gpsd (at GPSD_ADDRESS unless told otherwise) as a source of its own:
+// choosing it is all it takes, whatever receiver gpsd serves.
+class NmeaGpsdSource : public NmeaTcpSource {
+    Q_OBJECT
+public:
+    explicit NmeaGpsdSource(QObject* parent = nullptr) : NmeaTcpSource(true, parent) {}
+    QString title() const override { return tr("gpsd (host:port)"); }
 };
 
 // Listens for NMEA datagrams on a UDP port (flight simulators send their

@@ -327,7 +327,7 @@ const Command COMMANDS[] = {
          loop.exec();
          return true;
      }},
-    {"clock", 2, 2, "clock YYYY-MM-DD HH:MM:SS", "the PC local time the firmware reads from then on",
+    {"clock", 2, 2, "clock YYYY-MM-DD HH:MM:SS", "the PC clock (UTC) the firmware reads from then on",
      [](Context& c, const Words& w, QString& error) {
          const QDateTime t = QDateTime::fromString(q(w[1] + " " + w[2]), "yyyy-MM-dd HH:mm:ss");
          if (!t.isValid()) return fail(error, "clock wants YYYY-MM-DD HH:MM:SS");

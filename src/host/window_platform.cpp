@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSlider>
+#include <QTimeZone>
 #include <ctime>
 
 #include "host/lcd_panel.h"
@@ -29,7 +30,9 @@ void WindowPlatform::wire_slider(ems::PowerOnSlider s, QSlider* slider, QLabel* 
 void WindowPlatform::set_clock(const QDateTime& t)
 {
     clock_set_ = true;
-    clock_base_ = t;
+    // As UTC: a scenario's clock runs the same in every time zone, through
+    // any change to or from summer time.
+    clock_base_ = QDateTime(t.date(), t.time(), QTimeZone::utc());
     clock_ticks_ = 0;
 }
 
@@ -45,9 +48,9 @@ void WindowPlatform::release_presents()
     if (held_frame_) present();
 }
 
-ems::LocalTime WindowPlatform::local_time()
+ems::UtcTime WindowPlatform::utc_time()
 {
-    ems::LocalTime out;
+    ems::UtcTime out;
     if (clock_set_) {
         const QDateTime t = clock_base_.addMSecs(clock_ticks_ * 100);
         out.second = t.time().second();
@@ -60,7 +63,7 @@ ems::LocalTime WindowPlatform::local_time()
     }
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
-    localtime_r(&now, &tm);
+    gmtime_r(&now, &tm);
     out.second = tm.tm_sec;
     out.minute = tm.tm_min;
     out.hour = tm.tm_hour;

@@ -1,4 +1,4 @@
-// The firmware's platform as the window provides it: the PC clock (or a
+// The firmware's platform as the window provides it: the PC's UTC (or a
 // scenario's virtual one), the card folder, the LCD panel Panel1, the GPS
 // tab's echo window and the check boxes and power-on sliders of the input
 // tabs. The window owns one, wires its controls into it as it builds them
@@ -43,7 +43,8 @@ public:
     std::array<QCheckBox*, size_t(ems::CheckBox::Count)> boxes{};
     void wire_slider(ems::PowerOnSlider s, QSlider* slider, QLabel* value_label);
 
-    // From set_clock on, local time is t plus 100 ms per clock_tick.
+    // From set_clock on, the PC's UTC reads as t's date and time (taken as
+    // UTC whatever its zone) plus 100 ms per clock_tick.
     void set_clock(const QDateTime& t);
     void clock_tick() { ++clock_ticks_; }
 
@@ -53,7 +54,7 @@ public:
     void release_presents();
     int presented_frames() const { return presented_frames_; }
 
-    ems::LocalTime local_time() override;
+    ems::UtcTime utc_time() override;
     void present() override;
     void message_box(const char* text) override;
     void echo(const char* line) override;

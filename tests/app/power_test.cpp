@@ -220,7 +220,7 @@ TEST_F(Power, PowerCycleResumesOnTheLastScreenWithDefaults)
 // come after it. RMC and GSA both set the fix flag; GSA, parsed later, wins.
 TEST_F(Power, ClockAndGpsFollowTheScreenInThePass)
 {
-    platform.now = LocalTime{10, 0, 12, 1, 5, 126};
+    platform.now = UtcTime{10, 0, 12, 1, 5, 126};
     skip_to_running();
     static uint8_t second_seen, sats_seen;
     ScreenHandler = [] {

@@ -340,6 +340,31 @@ TEST_F(NmeaSources, TcpStateThroughAQtServer)
     EXPECT_EQ(changes, 8);
 }
 
+// A server that stays silent is reported after 5 s; one that greets as gpsd
+// does is asked for NMEA and read as gpsd on any port, here one that has no
+// receiver.
+TEST_F(NmeaSources, TcpSaysWhenNothingArrivesAndRecognisesGpsd)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const QString address = QString("127.0.0.1:%1").arg(server.serverPort());
+    host::NmeaTcpSource tcp;
+    tcp.connectTo(address);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, WAIT_MS));
+    QTcpSocket* peer = server.nextPendingConnection();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.status().endsWith("nothing received for 5 s"); },
+                                host::NMEA_SILENCE_MS + 1000));
+    EXPECT_EQ(tcp.status(), "Connected: NMEA server " + address + ", nothing received for 5 s");
+
+    peer->write("{\"class\":\"VERSION\",\"release\":\"3.22\"}\r\n{\"class\":\"DEVICES\",\"devices\":[]}\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isGpsd() && peer->bytesAvailable() > 0; }, WAIT_MS));
+    EXPECT_EQ(peer->readAll().toStdString(), host::GPSD_WATCH);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.status().contains("no GPS device"); }, WAIT_MS));
+    EXPECT_EQ(tcp.status(), "Connected: gpsd " + address + ", gpsd has no GPS device");
+    tcp.stop();
+}
+
 // The selector lets one source be busy at a time: the choice is locked while
 // one is, and starting another is refused even when the busy one was started
 // behind its back.
@@ -476,7 +501,7 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
 
     QComboBox* source = window->combo("GPS (NMEA Protocol)/Source:");
     ASSERT_TRUE(source);
-    ASSERT_EQ(source->count(), 5); // serial, TCP, replay, UDP, FlightGear
+    ASSERT_EQ(source->count(), 6); // serial, TCP, replay, UDP, FlightGear, gpsd
     EXPECT_EQ(source->currentText(), "Serial port");
     QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
     auto* server_edit = window->findChild<QLineEdit*>("NmeaServer");

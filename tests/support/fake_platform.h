@@ -24,7 +24,7 @@ public:
     std::filesystem::path dir() const { return working_dir(); }
     std::filesystem::path card() const { return working_dir() / "SDCARD"; }
 
-    ems::LocalTime now{};                          // what local_time returns
+    ems::UtcTime now{};                          // what utc_time returns
     bool boxes[size_t(ems::CheckBox::Count)] = {}; // check-box states; SD card mounted at start
     int presents = 0;
     std::vector<std::string> messages;
@@ -33,7 +33,7 @@ public:
     int slider_values[size_t(ems::PowerOnSlider::Count)] = {0, 0, 31000}; // Volts, OAT, RPM slider positions
     int rpm_label_shows = 0;
 
-    ems::LocalTime local_time() override { return now; }
+    ems::UtcTime utc_time() override { return now; }
     void message_box(const char* text) override { messages.emplace_back(text); }
     void present() override { ++presents; }
     bool check_box(ems::CheckBox b) override { return boxes[size_t(b)]; }

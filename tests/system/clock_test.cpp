@@ -72,7 +72,7 @@ TEST(Clock, UpdateReadsThePcTimeAndAppliesTheOffset)
 {
     test::FakePlatform platform;
     test::reset_firmware();
-    platform.now = LocalTime{30, 15, 23, 31, 11, 126}; // 2026-12-31 23:15:30
+    platform.now = UtcTime{30, 15, 23, 31, 11, 126}; // 2026-12-31 23:15:30
     settings.utc_offset = 60;                          // minutes
     clock_update(settings.utc_offset);
     EXPECT_EQ(clk.clock_utc.year, 2026);

@@ -51,7 +51,7 @@ TEST(Platform, EachPartIsServedByWhatWasInstalledForIt)
         EXPECT_GE(f, 0);
         platform().card().file_close(f);
         EXPECT_FALSE(platform().inputs().check_box(CheckBox::SdCardMounted));
-        EXPECT_EQ(platform().clock().local_time().year, LocalTime{}.year);
+        EXPECT_EQ(platform().clock().utc_time().year, UtcTime{}.year);
         set_platform({});
     }
     EXPECT_LT(platform().card().file_open("SDCARD\\A.TXT", FileMode::Read), 0);

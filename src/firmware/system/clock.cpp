@@ -63,7 +63,7 @@ void seconds_to_clock(uint32_t s, ClockRecord& r)
 
 void clock_update(int16_t utc_offset_minutes)
 {
-    const LocalTime t = platform().clock().local_time();
+    const UtcTime t = platform().clock().utc_time();
     ClockRecord& u = clk.clock_utc;
     u.second = uint8_t(t.second);
     u.minute = uint8_t(t.minute);

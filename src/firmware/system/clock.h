@@ -1,5 +1,5 @@
-// The instrument clock: the PC's local time read as UTC every pass, and the
-// local clock derived from it with utc_offset.
+// The instrument clock: the PC's UTC read every pass, and the local clock
+// derived from it with utc_offset.
 #pragma once
 #include <cstdint>
 
@@ -28,7 +28,7 @@ uint32_t clock_to_seconds(const ClockRecord& r);
 // Fills a record (year counted from 1900) from seconds since 1970-01-01.
 void seconds_to_clock(uint32_t s, ClockRecord& r);
 
-// Main-loop step: reads the platform's local time into clock_utc (moved by
+// Main-loop step: reads the platform's UTC into clock_utc (moved by
 // utc_adjust once the pilot has set the date and time) and derives the local
 // clock with the given offset (settings.utc_offset, minutes).
 void clock_update(int16_t utc_offset_minutes);

@@ -26,8 +26,8 @@ enum class CheckBox : uint8_t {
     Count
 };
 
-// Broken-down local time as the C library gives it (tm_year from 1900, month 0..11).
-struct LocalTime {
+// Broken-down UTC as the C library gives it (tm_year from 1900, month 0..11).
+struct UtcTime {
     int second = 0, minute = 0, hour = 0, day = 1, month = 0, year = 126;
 };
 
@@ -36,11 +36,12 @@ enum class FileMode : uint8_t { Read, Write };
 // Host sliders that the power-on sequence reads again.
 enum class PowerOnSlider : uint8_t { Volts, Oat, Rpm, Count };
 
-// The PC's local date and time. Default: a fixed date (the LocalTime defaults).
+// The PC's date and time in UTC (the instrument's UTC clock; local time comes
+// only from the pilot's UTC offset). Default: a fixed date (the UtcTime defaults).
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual LocalTime local_time() { return {}; }
+    virtual UtcTime utc_time() { return {}; }
 };
 
 // Byte-wise files and directory listing on the card. Default: no card, every

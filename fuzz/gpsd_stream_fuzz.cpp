@@ -1,0 +1,28 @@
+// Arbitrary bytes as gpsd's side of a connection, split where the input's
+// first byte says, then through the receive handler. No report line may pass
+// on, every line that comes out ends in LF, and the device count and the fix
+// mode stay in their ranges.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "gps/nmea_rx.h"
+#include "host/core/gpsd_stream.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size == 0) return 0;
+    const size_t split = data[0] % size;
+    host::GpsdStream stream;
+    std::string out;
+    stream.push(data + 1, split, out);
+    stream.push(data + 1 + split, size - 1 - split, out);
+    if (out.size() > 2 * size + 2) std::abort(); // at most a CR per LF is added
+    if (!out.empty() && out.back() != '\n') std::abort();
+    for (size_t at = 0; at < out.size(); at = out.find('\n', at) + 1)
+        if (out[at] == '{') std::abort();
+    if (stream.devices() < -1 || stream.fix_mode() < -1 || stream.fix_mode() > 999) std::abort();
+    ems::ComPort1RxChar(reinterpret_cast<const uint8_t*>(out.data()), out.size());
+    return 0;
+}
