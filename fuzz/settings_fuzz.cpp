@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <string>
 
-#include "config/settings.h"
 #include "host/core/card_folder.h"
+#include "settings/settings.h"
 #include "system/platform.h"
 
 namespace {

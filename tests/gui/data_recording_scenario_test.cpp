@@ -9,13 +9,13 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "config/settings.h"
 #include "host/core/card_folder.h"
 #include "ops/data_recording.h"
 #include "ops/flight_log.h"
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/golden.h"
 #include "support/window_scenario.h"
 #include "system/platform.h"

@@ -4,12 +4,12 @@
 
 #include "alarms/alarm_table.h"
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/run_screen.h"
 #include "sensors/senders.h"
+#include "settings/settings.h"
 #include "ui/screen.h"
 
 namespace ems {

@@ -1,8 +1,5 @@
 #include "app/screen_names.h"
 
-#include "config/calibration.h"
-#include "config/setup_pages.h"
-#include "config/timers_setup.h"
 #include "ops/data_recording.h"
 #include "ops/documents.h"
 #include "ops/flight_log.h"
@@ -12,6 +9,9 @@
 #include "ops/unit_info.h"
 #include "pages/minmax_page.h"
 #include "pages/run_screen.h"
+#include "setup/calibration.h"
+#include "setup/setup_pages.h"
+#include "setup/timers_setup.h"
 #include "system/tick.h"
 #include "ui/notices.h"
 

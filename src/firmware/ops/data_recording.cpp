@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/flight_log.h"
+#include "pages/run_screen.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 #include "system/platform.h"
 #include "system/system_state.h"
 #include "system/tick.h"
-#include "pages/run_screen.h"
 #include "ui/notices.h"
 #include "ui/screen.h"
 

@@ -4,14 +4,14 @@
 
 #include <cstdio>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/main_menu.h"
 #include "pages/run_screen.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
