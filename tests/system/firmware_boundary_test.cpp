@@ -36,11 +36,6 @@ struct Allowed {
     std::string_view why;
 };
 constexpr Allowed ALLOWED[] = {
-    {"ops/main_menu.cpp", "setup/setup_pages.h", "the main menu's tiles name the setup screens' handlers"},
-    {"ops/main_menu.cpp", "setup/timers_setup.h", "the main menu's tiles name the setup screens' handlers"},
-    {"ui/widgets.cpp", "ops/main_menu.h", "leaving a page names the main menu's handler"},
-    {"ui/widgets.cpp", "pages/run_screen.h", "leaving a page names the run screen's handler"},
-    {"alarms/alarm_box.cpp", "pages/run_screen.h", "the alarm box names the run screen's handler"},
     {"settings/settings_file.cpp", "ui/navigation.h", "save and recall still show their notices"},
     {"settings/settings_file.cpp", "ui/notices.h", "save and recall still show their notices"},
     {"settings/settings_file.cpp", "ui/screen.h", "save and recall still show their notices"},
