@@ -12,6 +12,7 @@
 #include <string>
 
 #include "host/core/card_folder.h"
+#include "ops/settings_card.h"
 #include "settings/settings.h"
 #include "system/platform.h"
 

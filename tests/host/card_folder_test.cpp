@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx/mif.h"
+#include "ops/settings_card.h"
 #include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "ui/notices.h"

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/settings_card.h"
 #include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/settings_test_support.h"

@@ -9,6 +9,7 @@
 #include "alarms/alarm_words.h"
 #include "app/power.h"
 #include "ops/main_menu.h"
+#include "ops/settings_card.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/fuel.h"

@@ -36,10 +36,6 @@ struct Allowed {
     std::string_view why;
 };
 constexpr Allowed ALLOWED[] = {
-    {"settings/settings_file.cpp", "ui/navigation.h", "save and recall still show their notices"},
-    {"settings/settings_file.cpp", "ui/notices.h", "save and recall still show their notices"},
-    {"settings/settings_file.cpp", "ui/screen.h", "save and recall still show their notices"},
-    {"settings/settings.h", "ui/screen.h", "save and recall still show their notices"},
     {"alarms/alarm_box.cpp", "sensors/senders.h", "an analog input's alarm text follows the mode it is processed in"},
     {"settings/unit_switch.cpp", "sensors/fuel.h", "a fuel unit switch converts the fuel computer's live tank levels"},
     {"sensors/minmax.cpp", "gps/gps_data.h", "the min/max record keeps the top ground speed"},

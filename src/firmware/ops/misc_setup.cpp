@@ -3,6 +3,7 @@
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/main_menu.h"
+#include "ops/settings_card.h"
 #include "ops/unit_info.h"
 #include "settings/settings.h"
 #include "system/hooks.h"

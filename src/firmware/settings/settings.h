@@ -26,7 +26,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/screen.h"
 
 namespace ems {
 
@@ -356,19 +355,12 @@ constexpr const char* SETTINGS_TEMP_FILE = "SDCARD\\SORVIK2.TMP";
 constexpr size_t SETTINGS_FILE_BYTES = 1875;
 
 // Writes the file (through a temporary file, so a failed save keeps the old
-// one) and shows screen_done, or screen_invalid_settings on any failure.
-// Returns true on success. Sets menu_cursor to 1.
-bool settings_save_to_card();
+// one). Returns true on success.
+bool settings_write_file();
 // Reads and checks the file; on success replaces the settings, sets version,
-// calls settings_changed, fuel_config_derive, rpm1_scale_update and shows
-// screen_done. A missing, short or corrupt file, a CRC mismatch or a field out
-// of range shows screen_invalid_settings and changes nothing. Returns true on
-// success. Sets menu_cursor to 2.
-bool settings_recall_from_card();
-
-// Key 6 on the MISCELLANEOUS SETUP rows: return_screen = page, then save or
-// recall when the card is mounted, else screen_insert_card.
-void misc_save_settings(ScreenFn page);
-void misc_recall_settings(ScreenFn page);
+// calls settings_changed, fuel_config_derive and rpm1_scale_update. A missing,
+// short or corrupt file, a CRC mismatch or a field out of range changes
+// nothing and returns false.
+bool settings_read_file();
 
 } // namespace ems

@@ -1,5 +1,4 @@
-// The settings file on the card: CRC, save, recall and the MISCELLANEOUS SETUP
-// entry points.
+// The settings file on the card: CRC, save and recall.
 //
 // File layout, 1875 bytes:
 //   0..1872   UnitSettings byte for byte
@@ -11,18 +10,12 @@
 #include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/platform.h"
-#include "system/system_state.h"
-#include "ui/navigation.h"
-#include "ui/notices.h"
-#include "ui/screen.h"
 
 namespace ems {
 
 namespace {
 
 constexpr size_t BLOCK_BYTES = sizeof(UnitSettings);
-constexpr uint8_t MISC_ROW_SAVE = 1;   // "SAVE SETTINGS TO SD CARD"
-constexpr uint8_t MISC_ROW_RECALL = 2; // "RECALL SETTINGS FROM SD CARD"
 
 // File image for save and recall (static: no allocation at run time).
 uint8_t file_image[SETTINGS_FILE_BYTES];
@@ -44,10 +37,8 @@ uint16_t settings_crc16(const uint8_t* data, size_t length)
 
 // The new file is written beside the old one and replaces it only once every
 // byte is on the card, so a save that fails part-way leaves the last good file.
-bool settings_save_to_card()
+bool settings_write_file()
 {
-    nav.menu_cursor = MISC_ROW_SAVE;
-
     std::memcpy(file_image, &settings, BLOCK_BYTES);
     const uint16_t crc = settings_crc16(file_image, BLOCK_BYTES);
     file_image[BLOCK_BYTES] = uint8_t(crc >> 8);
@@ -64,20 +55,14 @@ bool settings_save_to_card()
         if (!ok) card.file_remove(SETTINGS_TEMP_FILE);
     }
 
-    ScreenHandler = ok ? screen_done : screen_invalid_settings;
     return ok;
 }
 
-bool settings_recall_from_card()
+bool settings_read_file()
 {
-    nav.menu_cursor = MISC_ROW_RECALL;
-
     CardStorage& card = platform().card();
     const int handle = card.file_open(SETTINGS_FILE, FileMode::Read);
-    if (handle < 0) {
-        ScreenHandler = screen_invalid_settings;
-        return false;
-    }
+    if (handle < 0) return false;
     // A longer file is read as far as the block and its CRC go.
     const size_t got = card.file_read(handle, file_image, SETTINGS_FILE_BYTES);
     card.file_close(handle);
@@ -91,40 +76,14 @@ bool settings_recall_from_card()
         std::memcpy(&recalled, file_image, BLOCK_BYTES);
         ok = settings_validate(recalled) == nullptr;
     }
-    if (!ok) {
-        ScreenHandler = screen_invalid_settings;
-        return false;
-    }
+    if (!ok) return false;
 
     settings = recalled;
     settings.version = FIRMWARE_VERSION;
     settings_changed();
     fuel_config_derive();
     rpm1_scale_update();
-    ScreenHandler = screen_done;
     return true;
-}
-
-void misc_save_settings(ScreenFn page)
-{
-    return_screen = page;
-    if (sys.sd_card_mounted == 1) {
-        settings_save_to_card();
-    } else {
-        nav.menu_cursor = MISC_ROW_SAVE;
-        ScreenHandler = screen_insert_card;
-    }
-}
-
-void misc_recall_settings(ScreenFn page)
-{
-    return_screen = page;
-    if (sys.sd_card_mounted == 1) {
-        settings_recall_from_card();
-    } else {
-        nav.menu_cursor = MISC_ROW_RECALL;
-        ScreenHandler = screen_insert_card;
-    }
 }
 
 } // namespace ems
