@@ -1,6 +1,5 @@
 #include <benchmark/benchmark.h>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "pages/fuel_page.h"
 #include "pages/gauges.h"
@@ -8,6 +7,7 @@
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "system/raw_inputs.h"
 
 namespace {

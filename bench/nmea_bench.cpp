@@ -11,9 +11,9 @@
 #include <sstream>
 #include <string>
 
-#include "config/settings.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
+#include "settings/settings.h"
 #include "system/platform.h"
 
 namespace {

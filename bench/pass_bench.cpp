@@ -3,15 +3,15 @@
 #include <benchmark/benchmark.h>
 #include <filesystem>
 
-#include "config/settings.h"
+#include "app/power.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
-#include "pages/run_screen.h"
-#include "sensors/ecu_data.h"
-#include "app/power.h"
 #include "host/core/card_folder.h"
 #include "ops/data_recording.h"
 #include "ops/flight_log.h"
+#include "pages/run_screen.h"
+#include "sensors/ecu_data.h"
+#include "settings/settings.h"
 #include "system/platform.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

@@ -13,9 +13,9 @@
 #include <iterator>
 #include <string>
 
-#include "config/settings.h"
 #include "host/core/card_folder.h"
 #include "ops/flight_log.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 #include "system/platform.h"
 

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "config/settings.h"
 #include "host/core/flightgear_drive.h"
 #include "host/core/flightgear_line.h"
 #include "sensors/sensor_inverse.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include <string>
 #include <string_view>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gps/geomag.h"
 #include "gps/nmea_fields.h"
 #include "gps/page_gps.h"
 #include "gps/sun.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 
 namespace {

@@ -11,8 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "config/settings.h"
 #include "host/core/card_folder.h"
+#include "ops/settings_card.h"
+#include "settings/settings.h"
 #include "system/platform.h"
 
 namespace {

@@ -18,7 +18,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "config/settings.h"
 #include "host/flightgear_link.h"
 #include "host/main_window.h"
 #include "host/nmea_source.h"
@@ -26,6 +25,7 @@
 #include "host/sensor_readouts.h"
 #include "host/serial_port.h"
 #include "sensors/ecu_data.h"
+#include "settings/settings.h"
 #include "system/raw_inputs.h"
 
 namespace host {

@@ -3,13 +3,13 @@
 #include <QHash>
 #include <functional>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/raw_inputs.h"
 
 namespace host {

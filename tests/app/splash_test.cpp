@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
+#include "app/power.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
-#include "app/power.h"
 #include "ui/screen.h"
 
 namespace {

@@ -2,12 +2,12 @@
 // and the EGT/CHT scanning displays.
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
+#include "app/tick.h"
 #include "gps/gps_data.h"
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
-#include "app/tick.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <set>
 #include <string>
 
-#include "config/settings.h"
+#include "app/var_registry.h"
 #include "gps/gps_data.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
-#include "app/var_registry.h"
 
 namespace {
 

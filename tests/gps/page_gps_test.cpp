@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
+#include "app/power.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
@@ -16,13 +16,13 @@
 #include "gps/nmea_rx.h"
 #include "gps/page_gps.h"
 #include "gps/sun.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
 #include "support/nmea_io.h"
 #include "support/pixels.h"
 #include "system/clock.h"
-#include "app/power.h"
 
 using namespace ems;
 using test::frame;

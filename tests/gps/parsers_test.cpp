@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 #include "gps/sun.h"
 #include "sensors/minmax.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 

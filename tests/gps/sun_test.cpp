@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "config/settings.h"
 #include "gps/gps_data.h"
 #include "gps/sun.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/clock.h"
 

@@ -11,7 +11,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "config/settings.h"
 #include "alarms/alarm_words.h"
 #include "host/core/alarm_tone.h"
 #include "host/core/card_folder.h"
@@ -21,6 +20,7 @@
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
 #include "gfx/palette.h"
+#include "settings/settings.h"
 #include "support/golden.h"
 #include "support/pixels.h"
 #include "support/window_scenario.h"

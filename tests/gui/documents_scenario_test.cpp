@@ -7,9 +7,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
 #include "gfx/framebuffer.h"
 #include "ops/documents.h"
+#include "settings/settings.h"
 #include "support/golden.h"
 #include "support/window_scenario.h"
 

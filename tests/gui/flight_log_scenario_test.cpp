@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
 #include "host/main_window.h"
 #include "host/scenario.h"
-#include "support/golden.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
+#include "support/golden.h"
 #include "support/nmea_io.h"
 #include "support/window_scenario.h"
 

@@ -22,7 +22,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "config/settings.h"
+#include "app/power.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 #include "gps/sun.h"
@@ -30,9 +30,9 @@
 #include "host/serial_port.h"
 #include "pages/run_screen.h"
 #include "sensors/fuel.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
-#include "app/power.h"
 #include "ui/screen.h"
 
 namespace {

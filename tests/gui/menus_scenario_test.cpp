@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/text.h"
 #include "host/main_window.h"
 #include "host/scenario.h"
 #include "sensors/channels.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/window_scenario.h"
 

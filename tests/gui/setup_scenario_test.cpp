@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "config/setup_pages.h"
 #include "host/main_window.h"
 #include "host/scenario.h"
 #include "pages/run_screen.h"
+#include "setup/setup_pages.h"
 #include "support/firmware_reset.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"

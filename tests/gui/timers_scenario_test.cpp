@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "host/main_window.h"
 #include "host/scenario.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/pixels.h"
 #include "support/window_scenario.h"

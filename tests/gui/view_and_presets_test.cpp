@@ -17,11 +17,11 @@
 #include <cstring>
 
 #include "app/power.h"
-#include "config/settings.h"
 #include "host/front_panel.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
 #include "host/scenario.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
 #include "ui/screen.h"

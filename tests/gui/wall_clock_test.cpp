@@ -12,7 +12,7 @@
 #include <ctime>
 
 #include "app/tick.h"
-#include "config/settings.h"
+#include "settings/settings.h"
 #include "support/window_scenario.h"
 #include "system/clock.h"
 #include "system/system_state.h"

@@ -20,7 +20,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
+#include "app/power.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
 #include "host/lcd_panel.h"
@@ -28,9 +28,9 @@
 #include "host/nmea_sources.h"
 #include "host/scenario.h"
 #include "host/serial_port.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
-#include "app/power.h"
 #include "system/raw_inputs.h"
 #include "ui/screen.h"
 

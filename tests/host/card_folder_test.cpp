@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
 #include "gfx/mif.h"
+#include "ops/settings_card.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "ui/notices.h"
 #include "ui/screen.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
+#include "settings/settings.h"
 #include "gps/gps_data.h"
 #include "ops/data_recording.h"
 #include "sensors/channels.h"

@@ -3,8 +3,8 @@
 // their ends and coming and going with FLIGHT DETECT.
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
 #include "ops/flight_log.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"

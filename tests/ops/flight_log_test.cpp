@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
+#include "ops/settings_card.h"
+#include "settings/settings.h"
 #include "ops/flight_log.h"
 #include "sensors/channels.h"
 #include "support/fake_platform.h"

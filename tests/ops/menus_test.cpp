@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/screen_names.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
@@ -22,6 +21,7 @@
 #include "pages/run_screen.h"
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"

@@ -7,7 +7,6 @@
 #include <random>
 #include <string>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
@@ -20,6 +19,7 @@
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"
 #include "sensors/senders.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
 #include "support/pixels.h"

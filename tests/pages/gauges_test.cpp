@@ -6,18 +6,18 @@
 #include <cstring>
 #include <random>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/gauges.h"
-#include "sensors/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
 #include "support/pixels.h"

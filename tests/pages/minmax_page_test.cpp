@@ -4,17 +4,17 @@
 
 #include <vector>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "ops/quick_menus.h"
-#include "sensors/minmax.h"
 #include "pages/minmax_page.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
+#include "sensors/minmax.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
 #include "support/pixels.h"

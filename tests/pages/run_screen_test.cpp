@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
@@ -18,13 +17,14 @@
 #include "ops/documents.h"
 #include "ops/flight_log.h"
 #include "ops/quick_menus.h"
-#include "sensors/minmax.h"
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
 #include "support/pixels.h"

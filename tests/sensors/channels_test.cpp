@@ -8,13 +8,13 @@
 #include <limits>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
-#include "sensors/minmax.h"
+#include "app/power.h"
 #include "sensors/channels.h"
 #include "sensors/convert.h"
+#include "sensors/minmax.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
-#include "app/power.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
-#include "sensors/minmax.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

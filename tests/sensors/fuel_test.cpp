@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
 #include "gps/gps_data.h"
-#include "sensors/minmax.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"
+#include "sensors/minmax.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

@@ -2,12 +2,12 @@
 // channels move it outward.
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
 #include "gps/gps_data.h"
-#include "sensors/minmax.h"
 #include "sensors/channels.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

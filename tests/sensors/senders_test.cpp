@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
-#include "sensors/minmax.h"
-#include "sensors/ecu_data.h"
-#include "sensors/thermocouple.h"
 #include "app/power.h"
+#include "sensors/ecu_data.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
+#include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/packed.h"
 #include "system/raw_inputs.h"

@@ -7,12 +7,12 @@
 #include <functional>
 #include <string>
 
-#include "config/settings.h"
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
-#include "sensors/sensor_inverse.h"
 #include "sensors/senders.h"
+#include "sensors/sensor_inverse.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

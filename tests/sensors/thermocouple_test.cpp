@@ -5,10 +5,10 @@
 #include <cstdlib>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
 #include "sensors/minmax.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

@@ -1,7 +1,7 @@
 // The instrument clock and its conversions.
 #include <gtest/gtest.h>
 
-#include "config/settings.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "system/clock.h"

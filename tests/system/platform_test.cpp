@@ -6,8 +6,9 @@
 #include <fstream>
 
 #include "app/power.h"
-#include "config/settings.h"
 #include "host/core/card_folder.h"
+#include "ops/settings_card.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "system/clock.h"
 #include "system/platform.h"

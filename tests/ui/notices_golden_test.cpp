@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"
 #include "ui/navigation.h"

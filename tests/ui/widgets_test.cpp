@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/main_menu.h"
 #include "pages/run_screen.h"
+#include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/pixels.h"
 #include "system/tick.h"

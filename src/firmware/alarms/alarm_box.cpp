@@ -4,13 +4,13 @@
 
 #include "alarms/alarm_table.h"
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
-#include "pages/run_screen.h"
 #include "sensors/senders.h"
+#include "settings/settings.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 
 namespace ems {
 
@@ -126,14 +126,14 @@ void box_behind(const char* text)
 
 void alarm_box_1(const char* text)
 {
-    if (ScreenHandler != run_screen) return;
+    if (!showing(ScreenId::RUN)) return;
     box_behind(text);
     draw_text(240, 120, text, BOX_FONT, ALIGN_CENTRE, COLOUR_WHITE);
 }
 
 void alarm_box_2(const char* line1, const char* line2)
 {
-    if (ScreenHandler != run_screen) return;
+    if (!showing(ScreenId::RUN)) return;
     box_behind(line1);
     draw_text(240, 105, line1, BOX_FONT, ALIGN_CENTRE, COLOUR_WHITE);
     draw_text(240, 134, line2, BOX_FONT, ALIGN_CENTRE, COLOUR_WHITE);
@@ -151,7 +151,7 @@ void alarm_display()
 {
     alarms.alarm_shown = 0;
     const uint32_t bit = alarm_pending();
-    if (bit == 0 || ScreenHandler != run_screen) return;
+    if (bit == 0 || !showing(ScreenId::RUN)) return;
     char line1[ALARM_TEXT_SIZE];
     char line2[ALARM_TEXT_SIZE];
     if (alarm_message(bit, line1, line2) == 2)

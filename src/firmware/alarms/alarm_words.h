@@ -1,7 +1,7 @@
 // The alarm words (one bit per alarm, named in alarm_table.h) and the calls
 // with which a channel raises and clears its alarm.
 #pragma once
-#include "config/limits.h"
+#include "settings/limits.h"
 #include <cstdint>
 
 #include "alarms/alarm_table.h"

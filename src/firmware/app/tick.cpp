@@ -1,11 +1,11 @@
 #include "app/tick.h"
 
-#include "config/hobbs.h"
-#include "config/settings.h"
 #include "gps/gps_data.h"
 #include "ops/flight_log.h"
 #include "pages/run_screen.h"
 #include "sensors/ecu_data.h"
+#include "sensors/hobbs.h"
+#include "settings/settings.h"
 #include "system/system_state.h"
 
 namespace ems {

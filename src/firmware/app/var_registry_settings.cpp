@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "config/settings.h"
-#include "config/settings_schema.h"
 #include "app/var_registry_table.h"
+#include "settings/settings.h"
+#include "settings/settings_schema.h"
 
 namespace ems {
 namespace {

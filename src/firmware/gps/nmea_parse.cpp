@@ -11,11 +11,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "config/settings.h"
 #include "gps/nmea_fields.h"
 #include "gps/sun.h"
-#include "sensors/minmax.h"
 #include "sensors/convert.h"
+#include "sensors/minmax.h"
+#include "settings/settings.h"
 
 namespace ems {
 

@@ -7,14 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "gps/sun.h"
 #include "sensors/convert.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 
 namespace ems {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "config/settings.h"
 #include "gps/gps_data.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 
 namespace ems {

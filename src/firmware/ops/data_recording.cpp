@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "config/settings.h"
 #include "ops/flight_log.h"
+#include "settings/settings.h"
 #include "system/card_files.h"
 #include "system/clock.h"
 #include "system/platform.h"

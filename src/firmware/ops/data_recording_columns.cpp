@@ -9,13 +9,13 @@
 #include <cstring>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
 #include "gps/gps_data.h"
 #include "ops/data_recording.h"
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 #include "system/raw_inputs.h"
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/mif.h"
@@ -11,6 +10,7 @@
 #include "ops/checklist.h"
 #include "ops/quick_menus.h"
 #include "pages/run_screen.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/platform.h"
 #include "system/system_state.h"

@@ -7,10 +7,10 @@
 // its minimum for the whole stop time ends it. Both decisions wait out a
 // run of whole seconds, so a brief burst of power or a slow moment in a
 // climb does not start or end a flight.
-#include "config/settings.h"
 #include "gps/gps_data.h"
 #include "ops/flight_log.h"
 #include "sensors/channels.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 #include "system/raw_inputs.h"
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "config/options.h"
-#include "config/settings_schema.h"
 #include "ops/main_menu.h"
+#include "settings/options.h"
+#include "settings/settings_schema.h"
 #include "system/clock.h"
 #include "system/hooks.h"
 #include "system/system_state.h"

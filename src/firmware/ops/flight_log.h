@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "config/settings.h"
+#include "settings/settings.h"
 
 namespace ems {
 

@@ -1,13 +1,13 @@
 // VIEW FLIGHT LOG, ERASE FLIGHT LOG and the export failure notice.
 #include <cstdio>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/icons.h"
 #include "gfx/mif.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/flight_log.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 #include "ui/navigation.h"
 #include "ui/notices.h"

@@ -1,15 +1,12 @@
 #include "ops/main_menu.h"
 
-#include "config/setup_pages.h"
-#include "config/timers_setup.h"
 #include "gfx/icons.h"
 #include "gfx/mif.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
-#include "ops/flight_log.h"
-#include "ops/unit_info.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 #include "ui/widgets.h"
 
 namespace ems {
@@ -19,17 +16,17 @@ namespace {
 struct Tile {
     const char* caption[2];
     const uint8_t* icon;
-    ScreenFn screen;
+    ScreenId screen;
 };
 
 const Tile TILES[MAIN_TILES] = {
-    {{"FLIGHT", "LOG"}, icon_flight_log, screen_flight_log},
-    {{"EMS", "SETUP"}, icon_ems_setup, screen_ems_setup_menu},
-    {{"GPS", "SETUP"}, icon_gps_setup, screen_gps_setup},
-    {{"TIMERS", "SETUP"}, icon_timers_setup, screen_timers_setup},
-    {{"DATA REC", "SETUP"}, icon_data_rec_setup, screen_data_recording},
-    {{"MISC", "SETUP"}, icon_misc_setup, screen_misc_setup},
-    {{"SENSOR", "INFO"}, icon_question, screen_sensor_info},
+    {{"FLIGHT", "LOG"}, icon_flight_log, ScreenId::FLIGHT_LOG},
+    {{"EMS", "SETUP"}, icon_ems_setup, ScreenId::EMS_SETUP},
+    {{"GPS", "SETUP"}, icon_gps_setup, ScreenId::GPS_SETUP},
+    {{"TIMERS", "SETUP"}, icon_timers_setup, ScreenId::TIMERS_SETUP},
+    {{"DATA REC", "SETUP"}, icon_data_rec_setup, ScreenId::DATA_RECORDING},
+    {{"MISC", "SETUP"}, icon_misc_setup, ScreenId::MISC_SETUP},
+    {{"SENSOR", "INFO"}, icon_question, ScreenId::SENSOR_INFO},
 };
 
 void draw_tile(uint8_t cell)
@@ -55,9 +52,9 @@ void screen_main_menu()
     switch (KeyEvent) {
     case KEY_SOFT1: exit_to_run_screen(); break;
     case KEY_PUSH: {
-        const ScreenFn open = TILES[nav.menu_cursor].screen;
+        const ScreenId open = TILES[nav.menu_cursor].screen;
         enter_list(0);
-        ScreenHandler = open;
+        go_to(open, 0);
         break;
     }
     case KEY_CW: nav.menu_cursor = nav.menu_cursor + 1 >= MAIN_TILES ? 0 : uint8_t(nav.menu_cursor + 1); break;

@@ -1,10 +1,11 @@
 // MISCELLANEOUS SETUP and the AIRCRAFT REGISTRATION editor.
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/main_menu.h"
+#include "ops/settings_card.h"
 #include "ops/unit_info.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"

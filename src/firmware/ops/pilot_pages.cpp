@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
@@ -13,6 +11,8 @@
 #include "pages/run_screen.h"
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/tick.h"
 #include "ui/navigation.h"

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <iterator>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
@@ -14,6 +13,7 @@
 #include "pages/gauges.h"
 #include "pages/minmax_page.h"
 #include "sensors/channels.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

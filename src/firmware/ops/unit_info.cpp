@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "config/settings.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "ops/main_menu.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "ui/navigation.h"

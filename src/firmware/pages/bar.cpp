@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
@@ -13,6 +11,8 @@
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
 #include "sensors/senders.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/tick.h"
 
 namespace ems {

@@ -3,8 +3,6 @@
 // separators, drawn in that order over a cleared screen.
 #include <cstdio>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
@@ -16,6 +14,8 @@
 #include "sensors/fuel.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/tick.h"
 #include "ui/widgets.h"
 

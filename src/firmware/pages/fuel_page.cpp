@@ -2,7 +2,6 @@
 // the OAT column and the UL Power lane lamps of the top strip.
 #include <cstdio>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
@@ -13,6 +12,7 @@
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"
 #include "sensors/senders.h"
+#include "settings/settings.h"
 #include "system/tick.h"
 
 namespace ems {

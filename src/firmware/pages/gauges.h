@@ -12,8 +12,8 @@
 #pragma once
 #include <cstdint>
 
-#include "config/limits.h"
 #include "gfx/text.h"
+#include "settings/limits.h"
 
 namespace ems {
 

@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "gps/gps_data.h"
 #include "sensors/minmax.h"
 #include "sensors/senders.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/tick.h"
 #include "ui/screen.h"
 #include "ui/widgets.h"

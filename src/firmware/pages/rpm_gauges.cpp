@@ -2,7 +2,6 @@
 // magneto-check panels.
 #include <cstdio>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
@@ -10,6 +9,7 @@
 #include "pages/gauges_internal.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "settings/settings.h"
 #include "system/raw_inputs.h"
 
 namespace ems {

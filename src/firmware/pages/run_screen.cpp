@@ -1,7 +1,6 @@
 #include "pages/run_screen.h"
 
 #include "alarms/alarm_box.h"
-#include "config/settings.h"
 #include "gps/page_gps.h"
 #include "ops/documents.h"
 #include "ops/quick_menus.h"
@@ -9,6 +8,7 @@
 #include "pages/info_page.h"
 #include "sensors/ecu_data.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
 #include "ui/notices.h"

@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
 #include "pages/gauges.h"
 #include "pages/gauges_internal.h"
-#include "sensors/minmax.h"
 #include "pages/run_screen.h"
+#include "sensors/minmax.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "system/tick.h"
 
 namespace ems {

@@ -3,9 +3,6 @@
 // throttle, the UL Power rotating line and lane lamps, or the OAT.
 #include <cstdio>
 
-#include "config/hobbs.h"
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
@@ -15,6 +12,9 @@
 #include "pages/run_screen.h"
 #include "sensors/channels.h"
 #include "sensors/ecu_data.h"
+#include "sensors/hobbs.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/clock.h"
 #include "system/tick.h"
 #include "ui/widgets.h"

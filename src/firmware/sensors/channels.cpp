@@ -2,11 +2,11 @@
 #include "sensors/channels.h"
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
-#include "sensors/minmax.h"
 #include "sensors/convert.h"
 #include "sensors/ecu_data.h"
 #include "sensors/fuel.h"
+#include "sensors/minmax.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
-#include "sensors/minmax.h"
 #include "sensors/channels.h"
 #include "sensors/convert.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
+#include "settings/settings.h"
 #include "system/tick.h"
 
 namespace ems {

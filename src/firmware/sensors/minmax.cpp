@@ -1,10 +1,10 @@
 #include "sensors/minmax.h"
 
-#include "config/settings.h"
 #include "gps/gps_data.h"
 #include "sensors/channels.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 

@@ -8,7 +8,7 @@
 #pragma once
 #include <cstdint>
 
-#include "config/settings.h"
+#include "settings/settings.h"
 
 namespace ems {
 

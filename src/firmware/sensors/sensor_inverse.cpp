@@ -1,10 +1,10 @@
 #include "sensors/sensor_inverse.h"
 
-#include "config/settings.h"
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
 #include "sensors/senders.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 
 namespace ems {
 

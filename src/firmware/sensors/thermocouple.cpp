@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "alarms/alarm_words.h"
-#include "config/settings.h"
-#include "sensors/minmax.h"
 #include "sensors/channels.h"
 #include "sensors/convert.h"
 #include "sensors/ecu_data.h"
+#include "sensors/minmax.h"
 #include "sensors/senders.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "system/tick.h"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "config/options.h"
+#include "settings/options.h"
 #include "ui/navigation.h"
 #include "ui/widgets.h"
 

@@ -4,18 +4,17 @@
 
 #include <cstdio>
 
-#include "config/options.h"
-#include "config/settings.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
-#include "ops/main_menu.h"
-#include "pages/run_screen.h"
+#include "settings/options.h"
+#include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 
 namespace ems {
 
@@ -305,7 +304,7 @@ void decimal_value_text(char* out, size_t size, int32_t value, uint8_t decimals)
 
 void exit_to_run_screen()
 {
-    ScreenHandler = run_screen;
+    go_to(ScreenId::RUN, nav.menu_cursor);
     tick.quick_menu_countdown = 0;
     nav.edit_active = 0;
     nav.menu_scroll = 0;
@@ -323,8 +322,7 @@ void enter_list(uint8_t row)
 
 void back_to_main_menu(uint8_t row)
 {
-    nav.menu_cursor = row;
-    ScreenHandler = screen_main_menu;
+    go_to(ScreenId::MAIN_MENU, row);
     nav.edit_step = 1;
     nav.edit_active = 0;
 }

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "config/settings.h"
 #include "sensors/sensor_inverse.h"
 #include "sensors/thermocouple.h"
+#include "settings/settings.h"
 
 namespace host {
 

@@ -1,0 +1,30 @@
+// The handler behind every screen id; a switch, so an id without its handler
+// does not compile.
+#include "ui/screen_ids.h"
+
+#include "ops/flight_log.h"
+#include "ops/main_menu.h"
+#include "ops/unit_info.h"
+#include "pages/run_screen.h"
+#include "setup/setup_pages.h"
+#include "setup/timers_setup.h"
+
+namespace ems {
+
+ScreenFn screen_of(ScreenId id)
+{
+    switch (id) {
+    case ScreenId::RUN: return run_screen;
+    case ScreenId::MAIN_MENU: return screen_main_menu;
+    case ScreenId::FLIGHT_LOG: return screen_flight_log;
+    case ScreenId::EMS_SETUP: return screen_ems_setup_menu;
+    case ScreenId::GPS_SETUP: return screen_gps_setup;
+    case ScreenId::TIMERS_SETUP: return screen_timers_setup;
+    case ScreenId::DATA_RECORDING: return screen_data_recording;
+    case ScreenId::MISC_SETUP: return screen_misc_setup;
+    case ScreenId::SENSOR_INFO: return screen_sensor_info;
+    }
+    return run_screen;
+}
+
+} // namespace ems

@@ -1,0 +1,32 @@
+// Screens by id. A screen that hands over to a screen of another folder names
+// the id of the one it goes to, never its handler, so no folder includes the
+// screens above it; app/screen_ids.cpp binds every id to its handler.
+#pragma once
+#include <cstdint>
+
+#include "ui/screen.h"
+
+namespace ems {
+
+enum class ScreenId : uint8_t {
+    RUN,            // the run screen with its pages
+    MAIN_MENU,      // MAIN MENU, menu_cursor the tile
+    FLIGHT_LOG,     // the main menu's tiles, in their order
+    EMS_SETUP,
+    GPS_SETUP,
+    TIMERS_SETUP,
+    DATA_RECORDING,
+    MISC_SETUP,
+    SENSOR_INFO,
+};
+
+// The handler bound to id (defined in app/).
+ScreenFn screen_of(ScreenId id);
+
+// Makes id the active screen with menu_cursor = row; takes effect on the next pass.
+void go_to(ScreenId id, uint8_t row);
+
+// True while id is the active screen.
+bool showing(ScreenId id);
+
+} // namespace ems
