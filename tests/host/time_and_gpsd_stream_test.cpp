@@ -55,6 +55,8 @@ TEST(GpsdStream, PassesNmeaAsTheUnitReadsItAndReadsTheReports)
     EXPECT_EQ(s.fix_mode(), 1);
     push(s, "{\"class\":\"TPV\",\"device\":\"/dev/pts/1\",\"mode\":3,\"lat\":55.686611}\r\n");
     EXPECT_EQ(s.fix_mode(), 3);
+    push(s, "{\"class\":\"TPV\",\"mode\":330000}\r\n"); // garbage on the line is no fix
+    EXPECT_EQ(s.fix_mode(), 0);
     push(s, "{\"class\":\"DEVICE\",\"path\":\"/dev/pts/1\",\"activated\":0}\r\n");
     EXPECT_EQ(s.devices(), 0);
     push(s, "{\"class\":\"DEVICES\",\"devices\":[]}\r\n");

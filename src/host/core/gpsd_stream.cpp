@@ -22,7 +22,8 @@ int number_after(const std::string& line, const char* name, int fallback)
     size_t i = at + std::strlen(name);
     int value = 0;
     bool digits = false;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && value < 1000; ++i) {
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+        if (value > 99) return fallback; // more than three digits: not a count or mode of gpsd's
         value = value * 10 + (line[i] - '0');
         digits = true;
     }
@@ -76,7 +77,9 @@ void GpsdStream::read_report()
         else if (devices_ < 1)
             devices_ = 1;
     } else if (has_class(line_, "TPV")) {
-        fix_mode_ = number_after(line_, "\"mode\":", 0);
+        // gpsd's modes are 0 (not seen), 1 (no fix), 2 and 3; anything else is no fix.
+        const int mode = number_after(line_, "\"mode\":", 0);
+        fix_mode_ = mode <= 3 ? mode : 0;
     }
 }
 
