@@ -22,8 +22,6 @@
 
 namespace ems {
 
-DocumentState docs;
-
 namespace {
 
 constexpr const char* CHECKLIST_DIR = "SDCARD\\CHECKLST";
