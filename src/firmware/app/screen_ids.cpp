@@ -23,6 +23,7 @@ ScreenFn screen_of(ScreenId id)
     case ScreenId::DATA_RECORDING: return screen_data_recording;
     case ScreenId::MISC_SETUP: return screen_misc_setup;
     case ScreenId::SENSOR_INFO: return screen_sensor_info;
+    case ScreenId::FUEL_SETUP: return screen_fuel_setup;
     }
     return run_screen;
 }

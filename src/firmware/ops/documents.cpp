@@ -9,7 +9,6 @@
 #include "gfx/text.h"
 #include "ops/checklist.h"
 #include "ops/quick_menus.h"
-#include "pages/run_screen.h"
 #include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/platform.h"
@@ -18,6 +17,7 @@
 #include "ui/navigation.h"
 #include "ui/notices.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 #include "ui/widgets.h"
 
 namespace ems {
@@ -103,7 +103,7 @@ void scan(int handle, uint16_t from, bool keeping)
 
 void show_notice(ScreenFn notice)
 {
-    return_screen = run_screen;
+    return_screen = screen_of(ScreenId::RUN);
     ScreenHandler = notice;
     tick.quick_menu_countdown = 0;
 }

@@ -121,7 +121,7 @@ const SetupPage flight_log_page = {
     .rows = flight_log_rows,
     .row_count = sizeof flight_log_rows / sizeof flight_log_rows[0],
     .largest_step = 1000,
-    .parent = screen_main_menu,
+    .parent = ScreenId::MAIN_MENU,
     .parent_item = MAIN_TILE_FLIGHT_LOG,
 };
 
@@ -135,7 +135,7 @@ const SetupPage data_recording_page = {
     .rows = data_recording_rows,
     .row_count = 1,
     .largest_step = 1,
-    .parent = screen_main_menu,
+    .parent = ScreenId::MAIN_MENU,
     .parent_item = MAIN_TILE_DATA_REC,
 };
 

@@ -18,6 +18,7 @@ enum class ScreenId : uint8_t {
     DATA_RECORDING,
     MISC_SETUP,
     SENSOR_INFO,
+    FUEL_SETUP,     // FUEL SETUP, the way back from the tank and fuel pressure pages
 };
 
 // The handler bound to id (defined in app/).
