@@ -15,9 +15,8 @@
 #include "system/system_state.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
-#include "ui/notices.h"
-#include "ui/screen.h"
 #include "ui/screen_ids.h"
+#include "ui/screen.h"
 #include "ui/widgets.h"
 
 namespace ems {
@@ -193,7 +192,7 @@ void doc_open_list(bool checklists)
 {
     docs.doc_kind_list = checklists ? 1 : 0;
     if (sys.sd_card_present != 1 || sys.sd_card_mounted != 1) {
-        show_notice(screen_insert_card);
+        show_notice(screen_of(ScreenId::INSERT_CARD));
         return;
     }
     CardStorage& p = platform().card();

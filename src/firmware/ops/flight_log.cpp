@@ -12,7 +12,7 @@
 #include "system/hooks.h"
 #include "system/system_state.h"
 #include "ui/navigation.h"
-#include "ui/notices.h"
+#include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
 
@@ -74,7 +74,7 @@ void export_action()
     if (sys.sd_card_mounted == 1)
         flight_log_export();
     else
-        ScreenHandler = screen_insert_card;
+        show_screen(ScreenId::INSERT_CARD);
 }
 
 void view_action()

@@ -15,7 +15,6 @@
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "ui/navigation.h"
-#include "ui/notices.h"
 #include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
@@ -354,7 +353,7 @@ void zero_current_pass(uint16_t reading, uint16_t& zero, ScreenFn caller)
             zero = uint16_t(adc_reading(reading) * 16);
             calibration_changed();
             return_screen = caller;
-            ScreenHandler = screen_done;
+            show_screen(ScreenId::DONE);
         }
         break;
     default:
