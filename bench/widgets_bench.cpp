@@ -65,9 +65,8 @@ const ems::SetupRow ROWS[] = {
     {.label = "LOW CAUTION: ", .kind = ems::RowKind::Number, .get = get_value<9>, .set = set_value<9>,
      .min = 1, .max = 100, .decimals = 1},
 };
-void parent() {}
 const ems::SetupPage PAGE = {.section = "EMS SETUP", .name = "OIL PRESSURE SETUP", .rows = ROWS,
-                             .row_count = 11, .largest_step = 10, .parent = parent};
+                             .row_count = 11, .largest_step = 10, .parent = ems::ScreenId::EMS_SETUP};
 } // namespace
 
 static void BM_SetupPageTable(benchmark::State& state)

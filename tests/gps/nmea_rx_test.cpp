@@ -12,6 +12,7 @@
 
 #include "gps/nmea_rx.h"
 #include "support/fake_platform.h"
+#include "support/firmware_reset.h"
 
 namespace {
 
@@ -32,13 +33,11 @@ class NmeaRx : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
     }
     void TearDown() override
     {
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
     }
 
     void feed(const std::string& bytes)
@@ -288,8 +287,7 @@ protected:
     }
     void reset_all()
     {
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
         std::lock_guard<std::mutex> lock(fake.echo_mutex);
         fake.echoes.clear();
     }

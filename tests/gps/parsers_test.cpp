@@ -32,8 +32,7 @@ protected:
     static void reset()
     {
         test::reset_firmware();
-        nmea_rx = NmeaRx{};
-        nmea = NmeaLink{};
+        test::reset_nmea_link();
         magsun = MagSunState{};
         minmax = MinMaxValues{};
     }

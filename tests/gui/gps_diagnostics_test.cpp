@@ -44,8 +44,7 @@ protected:
     void SetUp() override
     {
         test::reset_firmware();
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
         host::nmea_watch().reset();
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());

@@ -51,8 +51,7 @@ protected:
     void SetUp() override
     {
         test::reset_firmware();
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
         ASSERT_TRUE(dir.isValid());
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());
@@ -65,8 +64,7 @@ protected:
         ems::power_off();
         ems::firmware_pass();
         window.reset();
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
         test::reset_firmware();
     }
 

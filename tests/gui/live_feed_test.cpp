@@ -64,8 +64,7 @@ protected:
     void SetUp() override
     {
         test::reset_firmware();
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
         // A socket's bind asks the desktop's proxy settings through libproxy on
         // a thread of its own, which is neither Qt nor ours; a listener on a
         // local port needs no proxy.
@@ -80,8 +79,7 @@ protected:
         window->Button2Click();
         EXPECT_TRUE(QTest::qWaitFor([] { return !ems::firmware_running(); }, WAIT_MS));
         window.reset();
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
         test::reset_firmware();
     }
     // Power on and past the splash and the maintenance notice, in real time.

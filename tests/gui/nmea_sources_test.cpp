@@ -118,8 +118,7 @@ protected:
     static void reset()
     {
         test::reset_firmware();
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
     }
     std::vector<std::string> echoes()
     {
@@ -491,8 +490,7 @@ TEST_F(NmeaSources, ReplayWithoutTimesAndReplayErrors)
 TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
 {
     test::reset_firmware();
-    ems::nmea_rx = ems::NmeaRx{};
-    ems::nmea = ems::NmeaLink{};
+    test::reset_nmea_link();
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("SDCARD");
     auto window = std::make_unique<host::TfrmMain>(dir.path());

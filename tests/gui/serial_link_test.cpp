@@ -17,6 +17,7 @@
 #include "gps/nmea_rx.h"
 #include "host/serial_port.h"
 #include "support/fake_platform.h"
+#include "support/firmware_reset.h"
 #include "support/nmea_io.h"
 
 namespace {
@@ -47,13 +48,11 @@ class SerialLinkTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
     }
     void TearDown() override
     {
-        ems::nmea_rx = ems::NmeaRx{};
-        ems::nmea = ems::NmeaLink{};
+        test::reset_nmea_link();
     }
     size_t echo_count()
     {

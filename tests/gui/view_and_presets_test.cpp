@@ -23,6 +23,7 @@
 #include "host/scenario.h"
 #include "settings/settings.h"
 #include "support/firmware_reset.h"
+#include "support/shown_window.h"
 #include "system/raw_inputs.h"
 #include "ui/screen.h"
 
@@ -30,22 +31,12 @@ namespace {
 
 using host::TfrmMain;
 
-class View : public ::testing::Test {
+class View : public test::ShownWindow {
 protected:
     void SetUp() override
     {
-        test::reset_firmware();
-        QSettings().clear();
-        QDir(dir.path()).mkpath("SDCARD");
-        window = std::make_unique<TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        window->show();
-    }
-    void TearDown() override
-    {
-        ems::power_off();
-        ems::firmware_pass();
-        window.reset();
+        QSettings().clear(); // nothing kept from an earlier window
+        ShownWindow::SetUp();
     }
     // On, past the splash and the maintenance notice, into the main loop.
     void power_on_running()
@@ -58,9 +49,6 @@ protected:
         ASSERT_EQ(ems::sys.phase, ems::PowerPhase::Running);
     }
     QString readout(const QString& key) { return window->readout(key)->text(); }
-
-    QTemporaryDir dir;
-    std::unique_ptr<TfrmMain> window;
 };
 
 TEST_F(View, ReadoutsShowTheUnitsConvertedValuesInTheSettingsUnits)

@@ -31,33 +31,15 @@
 #include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
+#include "support/shown_window.h"
 #include "system/raw_inputs.h"
 #include "ui/screen.h"
 
 namespace {
 
-using host::TfrmMain;
-
-class Window : public ::testing::Test {
+class Window : public test::ShownWindow {
 protected:
-    void SetUp() override
-    {
-        test::reset_firmware();
-        QDir(dir.path()).mkpath("SDCARD");
-        window = std::make_unique<TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        window->show();
-    }
-    void TearDown() override
-    {
-        ems::power_off();
-        ems::firmware_pass();
-        window.reset();
-    }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
-
-    QTemporaryDir dir;
-    std::unique_ptr<TfrmMain> window;
 };
 
 TEST_F(Window, LayoutOfTheFrontPanel)

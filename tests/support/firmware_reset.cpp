@@ -3,6 +3,7 @@
 #include "alarms/alarm_words.h"
 #include "gfx/draw.h"
 #include "gps/gps_data.h"
+#include "gps/nmea_rx.h"
 #include "gps/sun.h"
 #include "ops/data_recording.h"
 #include "ops/documents.h"
@@ -75,6 +76,12 @@ void reset_firmware()
     ems::build_trig_tables(); // built at every power-on; a drawing test may start without one
     ems::clear_screen();
     ems::clear_background();
+}
+
+void reset_nmea_link()
+{
+    ems::nmea_rx = ems::NmeaRx{};
+    ems::nmea = ems::NmeaLink{};
 }
 
 } // namespace test

@@ -40,8 +40,6 @@ constexpr Allowed ALLOWED[] = {
     {"settings/unit_switch.cpp", "sensors/fuel.h", "a fuel unit switch converts the fuel computer's live tank levels"},
     {"sensors/minmax.cpp", "gps/gps_data.h", "the min/max record keeps the top ground speed"},
     {"sensors/fuel.cpp", "gps/gps_data.h", "the fuel computer's range uses the ground speed"},
-    {"pages/info_page.cpp", "ops/documents.h", "the info page shows the document opened from the menu"},
-    {"pages/run_screen.cpp", "ops/documents.h", "the run screen shows the document opened from the menu"},
     {"pages/run_screen.cpp", "ops/quick_menus.h", "the run screen opens the quick menus"},
     {"pages/top_strip.cpp", "ops/flight_log.h", "the top strip shows the flight time"},
 };

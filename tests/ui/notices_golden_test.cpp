@@ -18,8 +18,6 @@ using namespace ems;
 
 namespace {
 
-void back_screen() {}
-
 // A volts page as the unit lists it: numbers in tenths, on/off rows, a label
 // and a calibration factor that stops at its ends.
 const SetupRow VOLTS_ROWS[] = {
@@ -45,7 +43,7 @@ const SetupRow VOLTS_ROWS[] = {
      .flags = ROW_CLAMPED},
 };
 const SetupPage VOLTS_PAGE = {.section = "EMS SETUP", .name = "VOLTS SETUP", .rows = VOLTS_ROWS,
-                              .row_count = 10, .largest_step = 10, .parent = back_screen,
+                              .row_count = 10, .largest_step = 10, .parent = ScreenId::EMS_SETUP,
                               .parent_item = 10};
 
 class Goldens : public ::testing::Test {

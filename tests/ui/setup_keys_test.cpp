@@ -95,7 +95,6 @@ struct Sample {
 Sample s;
 int leaves = 0;
 int actions = 0;
-void parent_screen() {}
 void other_screen() {}
 const char* const UNITS[] = {"bar", "psi", "psi(0.1)"};
 
@@ -117,7 +116,7 @@ const SetupRow ROWS[] = {
 void on_leave() { ++leaves; }
 const SetupPage PAGE = {.section = "EMS SETUP", .name = "SAMPLE SETUP", .rows = ROWS,
                         .row_count = 7, .largest_step = 100, .step_on_numbers_only = true,
-                        .parent = parent_screen, .parent_item = 10, .on_leave = on_leave};
+                        .parent = ScreenId::EMS_SETUP, .parent_item = 10, .on_leave = on_leave};
 
 void sample_screen() { setup_page(PAGE); }
 
@@ -265,7 +264,7 @@ TEST_F(SetupPageKeys, ActionRowsExitAndBack)
     nav.edit_active = 1;
     nav.menu_cursor = 1;
     press(KEY_SOFT2);
-    EXPECT_EQ(ScreenHandler, parent_screen);
+    EXPECT_TRUE(showing(ScreenId::EMS_SETUP));
     EXPECT_EQ(nav.menu_cursor, 10);
     EXPECT_EQ(nav.edit_active, 0);
     EXPECT_EQ(leaves, 1);

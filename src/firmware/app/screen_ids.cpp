@@ -8,6 +8,7 @@
 #include "pages/run_screen.h"
 #include "setup/setup_pages.h"
 #include "setup/timers_setup.h"
+#include "ui/notices.h"
 
 namespace ems {
 
@@ -23,6 +24,10 @@ ScreenFn screen_of(ScreenId id)
     case ScreenId::DATA_RECORDING: return screen_data_recording;
     case ScreenId::MISC_SETUP: return screen_misc_setup;
     case ScreenId::SENSOR_INFO: return screen_sensor_info;
+    case ScreenId::FUEL_SETUP: return screen_fuel_setup;
+    case ScreenId::INSERT_CARD: return screen_insert_card;
+    case ScreenId::INVALID_SETTINGS: return screen_invalid_settings;
+    case ScreenId::DONE: return screen_done;
     }
     return run_screen;
 }

@@ -9,20 +9,17 @@
 #include "gfx/text.h"
 #include "ops/checklist.h"
 #include "ops/quick_menus.h"
-#include "pages/run_screen.h"
 #include "settings/settings.h"
 #include "system/hooks.h"
 #include "system/platform.h"
 #include "system/system_state.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
-#include "ui/notices.h"
+#include "ui/screen_ids.h"
 #include "ui/screen.h"
 #include "ui/widgets.h"
 
 namespace ems {
-
-DocumentState docs;
 
 namespace {
 
@@ -105,7 +102,7 @@ void scan(int handle, uint16_t from, bool keeping)
 
 void show_notice(ScreenFn notice)
 {
-    return_screen = run_screen;
+    return_screen = screen_of(ScreenId::RUN);
     ScreenHandler = notice;
     tick.quick_menu_countdown = 0;
 }
@@ -195,7 +192,7 @@ void doc_open_list(bool checklists)
 {
     docs.doc_kind_list = checklists ? 1 : 0;
     if (sys.sd_card_present != 1 || sys.sd_card_mounted != 1) {
-        show_notice(screen_insert_card);
+        show_notice(screen_of(ScreenId::INSERT_CARD));
         return;
     }
     CardStorage& p = platform().card();

@@ -12,7 +12,7 @@
 #include "system/hooks.h"
 #include "system/system_state.h"
 #include "ui/navigation.h"
-#include "ui/notices.h"
+#include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
 
@@ -74,7 +74,7 @@ void export_action()
     if (sys.sd_card_mounted == 1)
         flight_log_export();
     else
-        ScreenHandler = screen_insert_card;
+        show_screen(ScreenId::INSERT_CARD);
 }
 
 void view_action()
@@ -121,7 +121,7 @@ const SetupPage flight_log_page = {
     .rows = flight_log_rows,
     .row_count = sizeof flight_log_rows / sizeof flight_log_rows[0],
     .largest_step = 1000,
-    .parent = screen_main_menu,
+    .parent = ScreenId::MAIN_MENU,
     .parent_item = MAIN_TILE_FLIGHT_LOG,
 };
 
@@ -135,7 +135,7 @@ const SetupPage data_recording_page = {
     .rows = data_recording_rows,
     .row_count = 1,
     .largest_step = 1,
-    .parent = screen_main_menu,
+    .parent = ScreenId::MAIN_MENU,
     .parent_item = MAIN_TILE_DATA_REC,
 };
 

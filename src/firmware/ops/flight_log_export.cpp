@@ -21,7 +21,7 @@
 #include "system/card_files.h"
 #include "system/clock.h"
 #include "system/platform.h"
-#include "ui/notices.h"
+#include "ui/screen_ids.h"
 #include "ui/screen.h"
 
 namespace ems {
@@ -176,7 +176,10 @@ bool flight_log_export()
         if (i < flight.log_count) entry_line(entry_lines[i], *flight_log_entry(uint8_t(flight.log_count - 1 - i)));
     }
     problem = write_file(platform().card());
-    ScreenHandler = *problem ? screen_export_failed : screen_done;
+    if (*problem)
+        ScreenHandler = screen_export_failed;
+    else
+        show_screen(ScreenId::DONE);
     return !*problem;
 }
 

@@ -11,6 +11,7 @@
 #include "system/clock.h"
 #include "ui/navigation.h"
 #include "ui/notices.h"
+#include "ui/screen_ids.h"
 #include "ui/screen.h"
 #include "ui/widgets.h"
 
@@ -115,7 +116,7 @@ void screen_erase_flight_log()
         if (yes) {
             flight_log_erase();
             return_screen = screen_flight_log;
-            ScreenHandler = screen_done;
+            show_screen(ScreenId::DONE);
         }
         break;
     default: break;

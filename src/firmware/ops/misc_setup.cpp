@@ -60,7 +60,7 @@ const SetupPage misc_page = {
     .rows = misc_rows,
     .row_count = 4,
     .largest_step = 1,
-    .parent = screen_main_menu,
+    .parent = ScreenId::MAIN_MENU,
     .parent_item = MAIN_TILE_MISC,
 };
 

@@ -5,6 +5,7 @@
 #include "system/system_state.h"
 #include "ui/navigation.h"
 #include "ui/notices.h"
+#include "ui/screen_ids.h"
 
 namespace ems {
 
@@ -19,9 +20,10 @@ bool settings_save_to_card()
 {
     nav.menu_cursor = MISC_ROW_SAVE;
     const SettingsWrite result = settings_write_file();
-    ScreenHandler = result == SettingsWrite::Ok             ? screen_done
-                    : result == SettingsWrite::TempInTheWay ? screen_save_failed
-                                                            : screen_invalid_settings;
+    if (result == SettingsWrite::TempInTheWay)
+        ScreenHandler = screen_save_failed;
+    else
+        show_screen(result == SettingsWrite::Ok ? ScreenId::DONE : ScreenId::INVALID_SETTINGS);
     return result == SettingsWrite::Ok;
 }
 
@@ -38,7 +40,7 @@ bool settings_recall_from_card()
 {
     nav.menu_cursor = MISC_ROW_RECALL;
     const bool ok = settings_read_file();
-    ScreenHandler = ok ? screen_done : screen_invalid_settings;
+    show_screen(ok ? ScreenId::DONE : ScreenId::INVALID_SETTINGS);
     return ok;
 }
 
@@ -49,7 +51,7 @@ void misc_save_settings(ScreenFn page)
         settings_save_to_card();
     } else {
         nav.menu_cursor = MISC_ROW_SAVE;
-        ScreenHandler = screen_insert_card;
+        show_screen(ScreenId::INSERT_CARD);
     }
 }
 
@@ -60,7 +62,7 @@ void misc_recall_settings(ScreenFn page)
         settings_recall_from_card();
     } else {
         nav.menu_cursor = MISC_ROW_RECALL;
-        ScreenHandler = screen_insert_card;
+        show_screen(ScreenId::INSERT_CARD);
     }
 }
 

@@ -5,11 +5,13 @@
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
-#include "ops/documents.h"
+#include "pages/document_state.h"
 #include "pages/gauges_internal.h"
 #include "system/system_state.h"
 
 namespace ems {
+
+DocumentState docs;
 
 using namespace gauge_detail;
 

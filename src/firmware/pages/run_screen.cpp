@@ -2,8 +2,8 @@
 
 #include "alarms/alarm_box.h"
 #include "gps/page_gps.h"
-#include "ops/documents.h"
 #include "ops/quick_menus.h"
+#include "pages/document_state.h"
 #include "pages/ecu_pages.h"
 #include "pages/info_page.h"
 #include "sensors/ecu_data.h"

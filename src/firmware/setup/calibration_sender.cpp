@@ -8,7 +8,6 @@
 #include "gfx/mif.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
-#include "pages/run_screen.h"
 #include "settings/options.h"
 #include "settings/settings_schema.h"
 #include "setup/calibration.h"
@@ -16,7 +15,7 @@
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "ui/navigation.h"
-#include "ui/notices.h"
+#include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
 
@@ -57,7 +56,7 @@ void return_to_caller(ScreenFn caller, uint8_t usual_row)
     nav.menu_scroll = 0;
     nav.edit_active = 0;
     nav.edit_step = 1;
-    ScreenHandler = caller ? caller : run_screen;
+    ScreenHandler = caller ? caller : screen_of(ScreenId::RUN);
 }
 
 void start_screen(ScreenFn screen)
@@ -354,7 +353,7 @@ void zero_current_pass(uint16_t reading, uint16_t& zero, ScreenFn caller)
             zero = uint16_t(adc_reading(reading) * 16);
             calibration_changed();
             return_screen = caller;
-            ScreenHandler = screen_done;
+            show_screen(ScreenId::DONE);
         }
         break;
     default:
@@ -384,7 +383,7 @@ void screen_slope_error()
     draw_image(60, 115, icon_attention);
     draw_text(260, 120, "SLOPE ERROR", 20, ALIGN_CENTRE, COLOUR_WHITE);
     if (KeyEvent == KEY_NONE) return;
-    ScreenHandler = cal_screens.slope_error_return ? cal_screens.slope_error_return : run_screen;
+    ScreenHandler = cal_screens.slope_error_return ? cal_screens.slope_error_return : screen_of(ScreenId::RUN);
     KeyEvent = KEY_NONE;
 }
 

@@ -119,7 +119,7 @@ void tank_setup_leave()
     SetupPage                                                                                     \
     {                                                                                             \
         .section = "FUEL SETUP", .name = title, .rows = table, .row_count = uint8_t(std::size(table)), \
-        .largest_step = 100, .step_on_numbers_only = true, .parent = screen_fuel_setup,           \
+        .largest_step = 100, .step_on_numbers_only = true, .parent = ScreenId::FUEL_SETUP,           \
         .parent_item = 0, .on_leave = tank_setup_leave                                            \
     }
 

@@ -30,7 +30,7 @@ namespace {
 // ---- The page showing -------------------------------------------------------------
 
 enum class SensorPage : uint8_t { Channel, FuelPressure, MainCurrent };
-SensorPage showing = SensorPage::Channel;
+SensorPage page_shown = SensorPage::Channel;
 
 constexpr uint8_t PROBE_NTC = 3;               // cht_probe "NTC (AUX 1/2)"
 constexpr uint8_t UNIT_PSI = 1;                // pressure unit with whole numbers
@@ -48,7 +48,7 @@ uint8_t ch() { return bindings.channel_index & 3; }
 // The mode the channel works in: a ROTAX 912iS makes channel 2 its coolant
 // temperature input whatever channel_mode holds.
 uint8_t mode() { return channel_mode_in_use(ch()); }
-bool on_channel_page() { return showing == SensorPage::Channel; }
+bool on_channel_page() { return page_shown == SensorPage::Channel; }
 
 // Channels 2 and 3 measure the CHTs while the NTC probe claims them.
 bool ntc_locked()
@@ -59,13 +59,13 @@ bool channel_in(uint8_t m) { return on_channel_page() && !ntc_locked() && mode()
 
 bool pressure_rows()
 {
-    if (showing == SensorPage::FuelPressure) return settings.fuel_pressure_display != 0;
+    if (page_shown == SensorPage::FuelPressure) return settings.fuel_pressure_display != 0;
     return channel_in(CHANNEL_PRESSURE);
 }
 bool temperature_rows() { return channel_in(CHANNEL_TEMPERATURE); }
 bool current_rows()
 {
-    if (showing == SensorPage::MainCurrent) return settings.current_display != 0;
+    if (page_shown == SensorPage::MainCurrent) return settings.current_display != 0;
     return channel_in(CHANNEL_CURRENT);
 }
 bool generic_rows() { return channel_in(CHANNEL_GENERIC); }
@@ -119,7 +119,7 @@ void lm335_text(char* out, size_t size, int32_t v)
 // Current gain beside the current it gives now and the raw reading.
 void gain_text(char* out, size_t size, int32_t v)
 {
-    const bool main = showing == SensorPage::MainCurrent;
+    const bool main = page_shown == SensorPage::MainCurrent;
     const int x10 = main ? sens.current_x10 : senders.aux_current_x10[ch()];
     const int reading = main ? raw.raw_current : raw.raw_aux[ch()];
     char amps[16];
@@ -143,7 +143,7 @@ void generic_step(uint8_t item) { step_label_decimals(item, G().decimals); }
 void open_pressure_calibration() { open_sender_calibration(CAL_PRESSURE, ScreenHandler); }
 void open_temperature_calibration() { open_sender_calibration(CAL_TEMPERATURE, ScreenHandler); }
 void open_generic_calibration() { open_sender_calibration(CAL_GENERIC, ScreenHandler); }
-void open_zero_current_row() { open_zero_current(showing == SensorPage::MainCurrent); }
+void open_zero_current_row() { open_zero_current(page_shown == SensorPage::MainCurrent); }
 
 // A sender beyond the list of the record's present type (the type was
 // changed) reads as USER.
@@ -179,9 +179,9 @@ RowRange fixed_range(const SettingsField& f) { return unit_range(f, 0); }
 const SetupRow ROWS[] = {
     // Row 0 of each page.
     {.label = "FUEL PRESSURE DISPLAY: ", .kind = RowKind::Flag, SETUP_FIELD(settings.fuel_pressure_display),
-     .shown = [] { return showing == SensorPage::FuelPressure; }},
+     .shown = [] { return page_shown == SensorPage::FuelPressure; }},
     {.label = "CURRENT DISPLAY: ", .kind = RowKind::Flag, SETUP_FIELD(settings.current_display),
-     .shown = [] { return showing == SensorPage::MainCurrent; }},
+     .shown = [] { return page_shown == SensorPage::MainCurrent; }},
     {.label = "OIL TEMPERATURE DISPLAY: ", .kind = RowKind::Flag,
      .get = [] { return int32_t(settings.channel_mode[0] != CHANNEL_OFF); },
      .set = [](int32_t v) { settings.channel_mode[0] = v ? CHANNEL_TEMPERATURE : CHANNEL_OFF; },
@@ -292,7 +292,7 @@ void draw_ntc_line()
 
 void screen_channel_setup()
 {
-    showing = SensorPage::Channel;
+    page_shown = SensorPage::Channel;
     bindings.active_pressure_cfg = &settings.pressure_cfg[ch()];
     bindings.active_temperature_cfg = &settings.temperature_cfg[ch()];
     bindings.active_current_cfg = &settings.current_cfg[ch()];
@@ -300,19 +300,19 @@ void screen_channel_setup()
     pressure_sender_in_list();
     const SetupPage page = {.section = "EMS SETUP", .name = channel_title(), .rows = ROWS,
                             .row_count = ROW_COUNT, .largest_step = uint16_t(generic_rows() ? 100 : 10),
-                            .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                            .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                             .parent_item = uint8_t(TILE_CHANNEL0 + ch()), .draw_extra = draw_ntc_line};
     setup_page(page);
 }
 
 void screen_fuel_pressure_setup()
 {
-    showing = SensorPage::FuelPressure;
+    page_shown = SensorPage::FuelPressure;
     bindings.active_pressure_cfg = &settings.fuel_pressure_cfg;
     pressure_sender_in_list();
     const SetupPage page = {.section = "EMS SETUP", .name = "FUEL PRESSURE SETUP", .rows = ROWS,
                             .row_count = ROW_COUNT, .largest_step = 10, .step_on_numbers_only = true,
-                            .parent = screen_fuel_setup,
+                            .parent = ScreenId::FUEL_SETUP,
                             .parent_item = fuel_setup_link_row(FUEL_LINK_FUEL_PRESSURE),
                             // Left by EXIT, the fuel family is done: the fuel computer
                             // takes up what was changed on FUEL SETUP.
@@ -322,11 +322,11 @@ void screen_fuel_pressure_setup()
 
 void screen_current_setup()
 {
-    showing = SensorPage::MainCurrent;
+    page_shown = SensorPage::MainCurrent;
     bindings.active_current_cfg = &settings.main_current_cfg;
     const SetupPage page = {.section = "EMS SETUP", .name = "CURRENT SETUP", .rows = ROWS,
                             .row_count = ROW_COUNT, .largest_step = 10, .step_on_numbers_only = true,
-                            .parent = screen_ems_setup_menu, .parent_item = TILE_CURRENT};
+                            .parent = ScreenId::EMS_SETUP, .parent_item = TILE_CURRENT};
     setup_page(page);
 }
 

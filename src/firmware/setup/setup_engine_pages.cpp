@@ -91,11 +91,11 @@ const SetupRow RPM2_ROWS[] = {
 // Both RPM pages leave with the RPM 1 scale brought up to date.
 const SetupPage RPM1_PAGE = {.section = "EMS SETUP", .name = "RPM 1 SETUP", .rows = RPM1_ROWS,
                              .row_count = uint8_t(std::size(RPM1_ROWS)), .largest_step = 1000,
-                             .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                             .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                              .parent_item = TILE_RPM1, .on_leave = rpm1_scale_update};
 const SetupPage RPM2_PAGE = {.section = "EMS SETUP", .name = "RPM 2 SETUP", .rows = RPM2_ROWS,
                              .row_count = uint8_t(std::size(RPM2_ROWS)), .largest_step = 1000,
-                             .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                             .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                              .parent_item = TILE_RPM2, .on_leave = rpm1_scale_update};
 
 // ---- EGT and CHT ------------------------------------------------------------------
@@ -171,11 +171,11 @@ const SetupRow CHT_ROWS[] = {TC_ROWS(cht, "CHT")};
 
 const SetupPage EGT_PAGE = {.section = "EMS SETUP", .name = "EGT SETUP", .rows = EGT_ROWS,
                             .row_count = uint8_t(std::size(EGT_ROWS)), .largest_step = 100,
-                            .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                            .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                             .parent_item = TILE_EGT};
 const SetupPage CHT_PAGE = {.section = "EMS SETUP", .name = "CHT SETUP", .rows = CHT_ROWS,
                             .row_count = uint8_t(std::size(CHT_ROWS)), .largest_step = 100,
-                            .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                            .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                             .parent_item = TILE_CHT};
 
 // ---- MAP ------------------------------------------------------------------------------
@@ -235,7 +235,7 @@ const SetupRow MAP_ROWS[] = {
 
 const SetupPage MAP_PAGE = {.section = "EMS SETUP", .name = "MAP SETUP", .rows = MAP_ROWS,
                             .row_count = uint8_t(std::size(MAP_ROWS)), .largest_step = 100,
-                            .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                            .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                             .parent_item = TILE_MAP, .on_leave = calibration_changed};
 
 } // namespace

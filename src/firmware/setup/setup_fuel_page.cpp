@@ -48,7 +48,7 @@ constexpr uint8_t FIRST_LINK_ROW = uint8_t(std::size(FUEL_ROWS) - 3);
 
 const SetupPage FUEL_PAGE = {.section = "EMS SETUP", .name = "FUEL SETUP", .rows = FUEL_ROWS,
                              .row_count = uint8_t(std::size(FUEL_ROWS)), .largest_step = 100,
-                             .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                             .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                              .parent_item = TILE_FUEL, .on_leave = fuel_config_derive};
 
 } // namespace

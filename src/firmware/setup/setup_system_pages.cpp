@@ -63,7 +63,7 @@ const SetupRow VOLTS_ROWS[] = {
 
 const SetupPage VOLTS_PAGE = {.section = "EMS SETUP", .name = "VOLTS SETUP", .rows = VOLTS_ROWS,
                               .row_count = uint8_t(std::size(VOLTS_ROWS)), .largest_step = 10,
-                              .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                              .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                               .parent_item = TILE_VOLTS, .on_leave = calibration_changed};
 
 // ---- OAT --------------------------------------------------------------------------------
@@ -104,7 +104,7 @@ const SetupRow OAT_ROWS[] = {
 
 const SetupPage OAT_PAGE = {.section = "EMS SETUP", .name = "OAT SETUP", .rows = OAT_ROWS,
                             .row_count = uint8_t(std::size(OAT_ROWS)), .largest_step = 10,
-                            .step_on_numbers_only = true, .parent = screen_ems_setup_menu,
+                            .step_on_numbers_only = true, .parent = ScreenId::EMS_SETUP,
                             .parent_item = TILE_OAT, .on_leave = calibration_changed};
 
 // ---- ECU --------------------------------------------------------------------------------
@@ -148,7 +148,7 @@ void draw_ecu_extras()
 
 const SetupPage ECU_PAGE = {.section = "EMS SETUP", .name = "ECU SETUP", .rows = ECU_ROWS,
                             .row_count = uint8_t(std::size(ECU_ROWS)), .largest_step = 1,
-                            .parent = screen_ems_setup_menu, .parent_item = TILE_ECU,
+                            .parent = ScreenId::EMS_SETUP, .parent_item = TILE_ECU,
                             .draw_extra = draw_ecu_extras};
 
 // ---- GPS --------------------------------------------------------------------------------
@@ -196,7 +196,7 @@ void draw_auto_variation()
 
 const SetupPage GPS_PAGE = {.section = "", .name = "GPS SETUP", .rows = GPS_ROWS,
                             .row_count = uint8_t(std::size(GPS_ROWS)), .largest_step = 1,
-                            .parent = screen_main_menu, .parent_item = MAIN_TILE_GPS_SETUP,
+                            .parent = ScreenId::MAIN_MENU, .parent_item = MAIN_TILE_GPS_SETUP,
                             .draw_extra = draw_auto_variation};
 
 } // namespace

@@ -85,7 +85,7 @@ const SetupPage timers_page = {
     .row_count = sizeof timers_rows / sizeof timers_rows[0],
     .largest_step = 1000,
     .step_on_numbers_only = true,
-    .parent = screen_main_menu,
+    .parent = ScreenId::MAIN_MENU,
     .parent_item = MAIN_TILE_TIMERS,
 };
 

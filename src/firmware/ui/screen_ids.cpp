@@ -10,6 +10,8 @@ void go_to(ScreenId id, uint8_t row)
     ScreenHandler = screen_of(id);
 }
 
+void show_screen(ScreenId id) { ScreenHandler = screen_of(id); }
+
 bool showing(ScreenId id) { return ScreenHandler == screen_of(id); }
 
 } // namespace ems

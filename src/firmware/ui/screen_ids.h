@@ -18,6 +18,10 @@ enum class ScreenId : uint8_t {
     DATA_RECORDING,
     MISC_SETUP,
     SENSOR_INFO,
+    FUEL_SETUP,     // FUEL SETUP, the way back from the tank and fuel pressure pages
+    INSERT_CARD,    // the notices of ui/notices.h; any key goes back to return_screen
+    INVALID_SETTINGS,
+    DONE,
 };
 
 // The handler bound to id (defined in app/).
@@ -25,6 +29,10 @@ ScreenFn screen_of(ScreenId id);
 
 // Makes id the active screen with menu_cursor = row; takes effect on the next pass.
 void go_to(ScreenId id, uint8_t row);
+
+// Makes id the active screen and leaves menu_cursor alone, so a notice goes
+// back to the row it was opened from.
+void show_screen(ScreenId id);
 
 // True while id is the active screen.
 bool showing(ScreenId id);

@@ -283,8 +283,7 @@ void setup_page(const SetupPage& page)
         if (page.on_leave) page.on_leave();
         break;
     case KEY_SOFT2:
-        nav.menu_cursor = page.parent_item;
-        if (page.parent) ScreenHandler = page.parent;
+        go_to(page.parent, page.parent_item);
         if (page.on_leave) page.on_leave();
         nav.edit_active = 0;
         break;

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 
 namespace ems {
 
@@ -121,7 +122,7 @@ struct SetupPage {
     uint8_t row_count = 0;               // entries of rows, at most SETUP_MAX_ROWS
     uint16_t largest_step = 0;           // key 3 cycles edit_step 1 .. largest_step; 1 = no cycling
     bool step_on_numbers_only = false;   // key 3 acts only while a number row is selected
-    ScreenFn parent = nullptr;           // BACK goes here
+    ScreenId parent = ScreenId::RUN;     // BACK goes here
     uint8_t parent_item = 0;             // menu_cursor on the parent after BACK
     void (*on_leave)() = nullptr;        // persistence hook on EXIT and BACK (after settings_changed), or null
     void (*draw_extra)() = nullptr;      // draws page-specific extras after the rows, or null

@@ -3,6 +3,8 @@
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 
+#include <iterator>
+
 namespace host {
 
 namespace {
@@ -11,10 +13,16 @@ enum : uint8_t { WAIT_START, IN_BODY, CHECKSUM_1, CHECKSUM_2, WAIT_CR, WAIT_LF, 
 
 bool is_modern_talker(char a, char b) { return a == 'G' && (b == 'N' || b == 'L' || b == 'A'); }
 
-bool is_read_type(const std::string& body)
+// "RMC, GGA, GSA and GSV": the identifiers of NMEA_SENTENCES, as a reason names them.
+std::string read_types()
 {
-    const std::string type = body.substr(2, 3);
-    return type == "RMC" || type == "GGA" || type == "GSA" || type == "GSV";
+    std::string list;
+    const size_t count = std::size(ems::NMEA_SENTENCES);
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0) list += i + 1 == count ? " and " : ", ";
+        list += ems::NMEA_SENTENCES[i].id;
+    }
+    return list;
 }
 
 } // namespace
@@ -92,7 +100,7 @@ void NmeaWatch::complete(bool cr_lf)
     } else if (a != 'G' || b != 'P') {
         if (is_modern_talker(a, b)) modern_.fetch_add(1, std::memory_order_relaxed);
         record(NmeaOutcome::Ignored, a, b);
-    } else if (!is_read_type(body_)) {
+    } else if (!ems::nmea_sentence_of(body_)) {
         record(NmeaOutcome::Ignored, body_[2], body_[3], body_[4]);
     } else {
         record(NmeaOutcome::Good);
@@ -135,7 +143,7 @@ std::string NmeaWatch::last_reason() const
     case NmeaOutcome::Ignored:
         if (tag.empty()) return "sentence too short to have a type";
         if (tag.size() == 2) return "talker " + tag + " ignored (only GP is read)";
-        return "type " + tag + " ignored (only RMC, GGA, GSA and GSV are read)";
+        return "type " + tag + " ignored (only " + read_types() + " are read)";
     case NmeaOutcome::BadLineEnd:
         return tag == "LF" ? "line ends in LF without CR" : "sentence cut short by the next \"$\"";
     default: return {};

@@ -14,7 +14,7 @@ namespace host {
 
 // The outcome of one sentence, as the receive handler treats it.
 enum class NmeaOutcome : uint8_t {
-    Good,         // a GPRMC, GPGGA, GPGSA or GPGSV with a good checksum: handed to the main loop
+    Good,         // a GP sentence of ems::NMEA_SENTENCES with a good checksum: handed to the main loop
     BadChecksum,  // dropped: the checksum does not match
     TooLong,      // dropped: the body is longer than the receive handler keeps
     Ignored,      // good checksum, but a talker other than GP or a type the unit does not read
