@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/core/flight_trace.h"
+#include "host/core/time_ticks.h"
 
 namespace host {
 
@@ -30,15 +30,6 @@ constexpr size_t MAX_RUNS = 64;        // per channel; only a broken file has mo
 constexpr double WHEEL_ZOOM = 0.8;     // the span a wheel notch in leaves
 constexpr double VALUE_MARGIN = 0.05;  // of a value axis's span, above and below the traces
 constexpr int TIME_TICKS = 8;          // about this many time labels
-
-// A time step for the labels: whole seconds, minutes or hours.
-double time_step(double span)
-{
-    static const double steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 900, 1800, 3600, 7200, 10800, 21600};
-    for (double s : steps)
-        if (span / s <= TIME_TICKS) return s;
-    return 43200;
-}
 
 } // namespace
 
@@ -114,6 +105,7 @@ void FlightPlot::set_channel_shown(size_t i, bool shown)
     if (i >= traces_.size() || traces_[i].shown == shown) return;
     traces_[i].shown = shown;
     if (shown && !traces_[i].axis) traces_[i].axis = unit_axis(data_->channels[i].unit);
+    if (shown && !traces_[i].extrema) traces_[i].extrema = std::make_unique<ValueExtrema>(data_->channels[i].values);
     redraw();
 }
 
@@ -158,7 +150,8 @@ void FlightPlot::redraw()
         Trace& t = traces_[i];
         std::vector<TraceRun> runs;
         if (t.shown) {
-            runs = trace_runs(data_->seconds, data_->channels[i].values, t0_, t1_, columns, MAX_RUNS);
+            runs = trace_runs(TraceSource{data_->seconds, data_->channels[i].values, *t.extrema}, t0_, t1_, columns,
+                              MAX_RUNS);
             extents[t.axis]; // an axis with a shown channel shows, even without values in view
         }
         while (t.series.size() < runs.size()) t.series.push_back(add_series(i));
@@ -190,8 +183,10 @@ void FlightPlot::redraw()
     }
     // The legend lays itself out again only when told.
     chart()->legend()->layout()->invalidate();
+    // The interval first: a range set first is laid out at the old interval,
+    // and a whole flight at a few seconds' interval is tens of thousands of labels.
+    time_axis_->setTickInterval(time_tick_step(t1_ - t0_, TIME_TICKS));
     time_axis_->setRange(t0_, t1_);
-    time_axis_->setTickInterval(time_step(t1_ - t0_));
     scene()->update();
 }
 

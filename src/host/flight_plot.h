@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/core/flight_data.h"
+#include "host/core/flight_trace.h"
 
 class QLineSeries;
 class QValueAxis;
@@ -63,6 +64,7 @@ private:
         QPen pen;
         QValueAxis* axis = nullptr;        // its unit's axis
         std::vector<QLineSeries*> series;  // one per unbroken run; the first carries the legend
+        std::unique_ptr<ValueExtrema> extrema; // made when the channel first shows
     };
 
     QValueAxis* unit_axis(const std::string& unit);

@@ -145,7 +145,7 @@ void FlightViewer::build_status_bar()
                                           .arg(data_->seconds.size())
                                           .arg(duration_text(span), QString::fromStdString(data_->utc.front()))),
                            1);
-    note_ = QString::fromStdString(skipped_summary(*data_));
+    note_ = QString::fromStdString(reading_summary(*data_));
     if (!note_.isEmpty()) {
         auto* label = new QLabel(note_);
         label->setStyleSheet("QLabel { background: #fff3b0; padding: 1px 4px; }");

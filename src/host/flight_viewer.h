@@ -39,7 +39,7 @@ public:
 
     FlightPlot* plot() const { return plot_; }
     const FlightData& data() const { return *data_; }
-    // What was skipped while reading ("3 lines skipped (...)"), empty when nothing.
+    // What was left out or shortened while reading ("3 lines skipped (...)"), empty when nothing.
     const QString& note() const { return note_; }
     // Ticks or clears a channel by name; false when the recording has none of that name.
     bool set_channel(const QString& name, bool shown);
