@@ -119,6 +119,14 @@ void FlightPlot::set_time_range(double t0, double t1)
     redraw();
 }
 
+std::vector<size_t> FlightPlot::shown_channels() const
+{
+    std::vector<size_t> shown;
+    for (size_t i = 0; i < traces_.size(); ++i)
+        if (traces_[i].shown) shown.push_back(i);
+    return shown;
+}
+
 void FlightPlot::reset_zoom() { set_time_range(first_, last_); }
 
 int FlightPlot::row_at(double t) const
@@ -183,6 +191,7 @@ void FlightPlot::redraw()
     }
     // The legend lays itself out again only when told.
     chart()->legend()->layout()->invalidate();
+    emit viewChanged();
     // The interval first: a range set first is laid out at the old interval,
     // and a whole flight at a few seconds' interval is tens of thousands of labels.
     time_axis_->setTickInterval(time_tick_step(t1_ - t0_, TIME_TICKS));

@@ -45,8 +45,12 @@ public:
 
     static constexpr double MIN_SPAN = 10; // seconds
 
+    // The channels shown, by index.
+    std::vector<size_t> shown_channels() const;
+
 signals:
     void cursorMoved(int row);
+    void viewChanged(); // the time in view or the channels shown
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSaveFile>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QThread>
@@ -19,6 +20,9 @@
 #include <filesystem>
 
 #include "host/core/file_read.h"
+#include "host/core/flight_analysis.h"
+#include "host/core/flight_list.h"
+#include "host/flight_analysis_view.h"
 #include "host/flight_plot.h"
 #include "host/main_window.h"
 #include "ops/data_recording.h"
@@ -93,10 +97,12 @@ FlightFile read_flight_file(const QString& path)
     }
     auto data = std::make_shared<FlightData>();
     std::string why;
-    if (!read_flight_data(text, *data, why))
+    if (!read_flight_data(text, *data, why)) {
         file.error = QString("Cannot show %1: %2").arg(QFileInfo(path).fileName(), QString::fromStdString(why));
-    else
+    } else {
+        add_spread_channels(*data);
         file.data = std::move(data);
+    }
     return file;
 }
 
@@ -121,10 +127,14 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
     build_channel_list();
     build_value_list();
 
+    analysis_ = new FlightAnalysisView(data_);
+    auto* side = new QSplitter(Qt::Vertical);
+    side->addWidget(values_);
+    side->addWidget(analysis_);
     auto* split = new QSplitter(Qt::Horizontal);
     split->addWidget(channels_);
     split->addWidget(plot_);
-    split->addWidget(values_);
+    split->addWidget(side);
     split->setStretchFactor(1, 1);
     split->setSizes({170, 720, 250});
     setCentralWidget(split);
@@ -132,6 +142,9 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
 
     build_status_bar();
     connect(plot_, &FlightPlot::cursorMoved, this, [this](int row) { show_cursor_values(row); });
+    connect(plot_, &FlightPlot::viewChanged, this,
+            [this] { analysis_->show_range(plot_->time_from(), plot_->time_to(), plot_->shown_channels()); });
+    connect(analysis_, &FlightAnalysisView::jumpTo, this, [this](int row) { jump_to(row); });
     resize(1140, 640);
     plot_->reset_zoom();
     plot_->set_cursor_row(0);
@@ -255,6 +268,15 @@ void FlightViewer::build_menus()
         const QString path = QFileDialog::getSaveFileName(this, "Save as PNG", suggested, "PNG pictures (*.png)");
         if (!path.isEmpty() && !save_png(path)) QMessageBox::warning(this, "Flight Data", "Cannot write " + path);
     });
+    QAction* export_action = file->addAction("Export Visible Range as CSV...");
+    connect(export_action, &QAction::triggered, this, [this] {
+        const QString suggested = QFileInfo(windowTitle().section(" - ", 0, 0)).completeBaseName() + "_part.csv";
+        const QString path = QFileDialog::getSaveFileName(this, "Export Visible Range", suggested, "Recordings (*.csv)");
+        if (path.isEmpty()) return;
+        export_visible(path, [this](const QString& error) {
+            if (!error.isEmpty()) QMessageBox::warning(this, "Flight Data", error);
+        });
+    });
     file->addSeparator();
     QAction* close_action = file->addAction("&Close");
     close_action->setShortcut(QKeySequence::Close);
@@ -269,6 +291,29 @@ void FlightViewer::build_menus()
     bar->setMovable(false);
     bar->addAction(reset);
     bar->addAction(save);
+}
+
+void FlightViewer::jump_to(int row)
+{
+    if (row < 0 || size_t(row) >= data_->seconds.size()) return;
+    const double t = data_->seconds[size_t(row)], span = plot_->time_to() - plot_->time_from();
+    if (t < plot_->time_from() || t > plot_->time_to()) plot_->set_time_range(t - span / 2, t + span / 2);
+    plot_->set_cursor_row(row);
+}
+
+void FlightViewer::export_visible(const QString& path, std::function<void(const QString&)> done)
+{
+    auto text = std::make_shared<std::string>(flight_csv(*data_, plot_->time_from(), plot_->time_to()));
+    auto error = std::make_shared<QString>();
+    QThread* writer = QThread::create([path, text, error] {
+        QSaveFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(text->data(), qint64(text->size())) != qint64(text->size()) ||
+            !f.commit())
+            *error = QString("Cannot write %1: %2").arg(path, f.errorString());
+    });
+    connect(writer, &QThread::finished, writer, &QObject::deleteLater);
+    connect(writer, &QThread::finished, this, [error, done] { done(*error); });
+    writer->start();
 }
 
 QImage FlightViewer::plot_image() const

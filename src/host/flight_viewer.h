@@ -1,11 +1,14 @@
 // FlightViewer: a window onto one flight-data recording (File / "Open Flight
 // Data..."): the channels to tick on the left (EGT and CHT grouped), the plot
-// in the middle, and on the right every value of the record under the cursor.
+// in the middle, and on the right every value of the record under the cursor
+// over the analysis panel (figures of the time in view, alarms, lean-find).
+// The EGT and CHT spread are channels of their own.
 // A recording cut short or with broken lines opens with what could be read;
 // the status bar says how many lines were skipped.
 #pragma once
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "host/core/flight_data.h"
@@ -16,6 +19,7 @@ class QTreeWidgetItem;
 
 namespace host {
 
+class FlightAnalysisView;
 class FlightPlot;
 
 // A recording read from its file, or the message saying why it cannot be shown.
@@ -38,6 +42,10 @@ public:
     static FlightViewer* open(const QString& path, QWidget* parent, QString& error);
 
     FlightPlot* plot() const { return plot_; }
+    FlightAnalysisView* analysis() const { return analysis_; }
+    // Writes the records in view to path as a recording, on a worker thread;
+    // done is called on the window's thread with an empty string or the error.
+    void export_visible(const QString& path, std::function<void(const QString&)> done);
     const FlightData& data() const { return *data_; }
     // What was left out or shortened while reading ("3 lines skipped (...)"), empty when nothing.
     const QString& note() const { return note_; }
@@ -56,12 +64,14 @@ private:
     void build_status_bar(); // what the recording spans, and what was skipped
     void show_cursor_values(int row);
     void channel_ticked(QTreeWidgetItem* item);
+    void jump_to(int row); // the cursor to a record, the view moved to show it
 
     std::shared_ptr<const FlightData> data_;
     QString note_;
     FlightPlot* plot_ = nullptr;
     QTreeWidget* channels_ = nullptr;
     QTreeWidget* values_ = nullptr;
+    FlightAnalysisView* analysis_ = nullptr;
 };
 
 } // namespace host

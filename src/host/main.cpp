@@ -1,6 +1,7 @@
 // The Sorvik EMS G2 simulator.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
@@ -90,7 +91,12 @@ int main(int argc, char** argv)
     const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
                                                    "frames were presented, converted and repainted.");
-    options.addOptions({card_option, script_option, preset_option, zoom_option, quit_option, stats_option});
+    const QCommandLineOption view_option("view", "Open the flight-data recording FILE in the viewer (as File / Open "
+                                                 "Flight Data); a recording named alone on the command line opens so too.",
+                                         "FILE");
+    options.addOptions(
+        {card_option, script_option, preset_option, zoom_option, quit_option, stats_option, view_option});
+    options.addPositionalArgument("recording", "A flight-data recording to open in the viewer.", "[FILE.csv]");
     // Only a command line that starts the window needs a display: --help,
     // --version and a wrong command line are answered over a plain terminal.
     QStringList arguments;
@@ -102,7 +108,7 @@ int main(int argc, char** argv)
         return a.size() > 1 && a[0] == '-' && a[1] != '-';
     });
     const bool starts_window = parsed ? !options.isSet("help") && !options.isSet("version") &&
-                                            options.positionalArguments().isEmpty()
+                                            options.positionalArguments().size() <= 1
                                       : qt_options;
     const std::unique_ptr<QCoreApplication> app = starts_window ? std::make_unique<QApplication>(argc, argv)
                                                                 : std::make_unique<QCoreApplication>(argc, argv);
@@ -126,8 +132,13 @@ int main(int argc, char** argv)
     if (!parsed) return fail(options.errorText());
     if (options.isSet("help")) options.showHelp(0);
     if (options.isSet("version")) options.showVersion();
-    if (!options.positionalArguments().isEmpty())
-        return fail("unknown argument " + options.positionalArguments().first());
+    if (options.positionalArguments().size() > 1)
+        return fail("unknown argument " + options.positionalArguments().at(1));
+    QString recording = options.value(view_option);
+    if (!options.positionalArguments().isEmpty()) {
+        if (!recording.isEmpty()) return fail("--view and a recording both name a file to open");
+        recording = options.positionalArguments().first();
+    }
     const QString script = options.value(script_option);
     const bool stats = options.isSet(stats_option);
     double quit_after_s = -1;
@@ -167,6 +178,11 @@ int main(int argc, char** argv)
     std::unique_ptr<PanelStats> panel_stats;
     if (stats) panel_stats = std::make_unique<PanelStats>(window);
     window.show();
+    if (!recording.isEmpty())
+        window.open_flight_data_later(QFileInfo(recording).absoluteFilePath(), [&window](const QString& error) {
+            std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+            QMessageBox::warning(&window, "Flight Data", error);
+        });
     if (quit_after_s >= 0) QTimer::singleShot(int(quit_after_s * 1000), &window, [&] { window.close(); });
     auto finish = [&](int rc) {
         if (panel_stats) panel_stats->print();

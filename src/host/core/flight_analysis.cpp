@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 namespace host {
@@ -26,6 +27,23 @@ std::vector<double> cylinder_spread(const FlightData& data, std::string_view kin
         if (with_value >= 2) spread[r] = hi - lo;
     }
     return spread;
+}
+
+void add_spread_channels(FlightData& data)
+{
+    for (std::string_view kind : {"EGT", "CHT"}) {
+        const std::string name = std::string(kind) + " SPREAD";
+        const FlightChannel* first = nullptr;
+        int cylinders = 0;
+        for (const FlightChannel& c : data.channels) {
+            if (channel_cylinder(c.name) == 0 || c.name.compare(0, kind.size(), kind) != 0) continue;
+            if (!first) first = &c;
+            ++cylinders;
+        }
+        if (cylinders < 2 || find_channel(data, name)) continue;
+        FlightChannel spread{name, first->unit, cylinder_spread(data, kind), true};
+        data.channels.push_back(std::move(spread));
+    }
 }
 
 ChannelStats channel_stats(const std::vector<double>& seconds, const std::vector<double>& values, double t0, double t1)

@@ -13,6 +13,11 @@ namespace host {
 // ("EGT" or "CHT"), NaN where fewer than two of them have a value.
 std::vector<double> cylinder_spread(const FlightData& data, std::string_view kind);
 
+// Adds "EGT SPREAD" and "CHT SPREAD" (derived channels, in the cylinders'
+// unit) where the recording has two or more of those cylinders and no such
+// channel yet.
+void add_spread_channels(FlightData& data);
+
 // A channel's lowest, highest and mean value over the records timed t0 to t1
 // (both included); count is the records with a value, and the rest is NaN when
 // there are none.

@@ -25,6 +25,7 @@ struct FlightChannel {
     std::string name; // "EGT1"
     std::string unit; // "F"; empty when the header gives none
     std::vector<double> values;
+    bool derived = false; // worked out by the viewer (a spread), not recorded
 };
 
 struct FlightData {

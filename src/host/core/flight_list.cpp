@@ -81,7 +81,8 @@ std::vector<FlightEntry> scan_recordings(const std::filesystem::path& folder)
 std::string flight_csv(const FlightData& data, double t0, double t1)
 {
     std::string out = "UTC,T (s)";
-    for (const FlightChannel& c : data.channels) out += "," + c.name + (c.unit.empty() ? "" : " (" + c.unit + ")");
+    for (const FlightChannel& c : data.channels)
+        if (!c.derived) out += "," + c.name + (c.unit.empty() ? "" : " (" + c.unit + ")");
     out += "\r\n";
     for (size_t r = 0; r < data.seconds.size(); ++r) {
         if (data.seconds[r] < t0 || data.seconds[r] > t1) continue;
@@ -89,6 +90,7 @@ std::string flight_csv(const FlightData& data, double t0, double t1)
         out += ',';
         append_number(out, data.seconds[r]);
         for (const FlightChannel& c : data.channels) {
+            if (c.derived) continue;
             out += ',';
             if (!std::isnan(c.values[r])) append_number(out, c.values[r]);
         }

@@ -34,7 +34,7 @@ struct FlightEntry {
 std::vector<FlightEntry> scan_recordings(const std::filesystem::path& folder);
 
 // The records timed t0 to t1 (both included) as a recording the reader takes
-// back: the same header, UTC and T (s) as recorded, values in their shortest
+// back: the recorded columns (derived ones left out), UTC and T (s) as recorded, values in their shortest
 // exact form, "\r\n" line ends as the instrument writes them.
 std::string flight_csv(const FlightData& data, double t0, double t1);
 
