@@ -187,6 +187,7 @@ void FlightPlot::redraw()
         if (!(lo <= hi)) lo = 0, hi = 1;
         const double pad = hi > lo ? (hi - lo) * VALUE_MARGIN : std::max(1.0, std::fabs(lo) * VALUE_MARGIN);
         axis->setRange(lo - pad, hi + pad);
+        if (value_ticks_ > 0) axis->setTickCount(value_ticks_);
         axis->applyNiceNumbers();
     }
     // The legend lays itself out again only when told.

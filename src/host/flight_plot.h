@@ -45,6 +45,9 @@ public:
 
     static constexpr double MIN_SPAN = 10; // seconds
 
+    // About how many labels each value axis has; 0 leaves it to the axis.
+    void set_value_ticks(int ticks) { value_ticks_ = ticks; }
+
     // The channels shown, by index.
     std::vector<size_t> shown_channels() const;
 
@@ -86,6 +89,7 @@ private:
     double first_ = 0, last_ = 0; // the recording's time
     double t0_ = 0, t1_ = 0;      // the time in view
     int cursor_row_ = -1;
+    int value_ticks_ = 0;
     bool dragging_ = false;
     bool dragged_ = false;
     double drag_x_ = 0, drag_t0_ = 0, drag_t1_ = 0;

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
@@ -23,6 +24,7 @@
 #include "host/core/flight_analysis.h"
 #include "host/core/flight_list.h"
 #include "host/flight_analysis_view.h"
+#include "host/flight_panels.h"
 #include "host/flight_plot.h"
 #include "host/main_window.h"
 #include "ops/data_recording.h"
@@ -133,7 +135,7 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
     side->addWidget(analysis_);
     auto* split = new QSplitter(Qt::Horizontal);
     split->addWidget(channels_);
-    split->addWidget(plot_);
+    split->addWidget(build_panels());
     split->addWidget(side);
     split->setStretchFactor(1, 1);
     split->setSizes({170, 720, 250});
@@ -142,12 +144,12 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
 
     build_status_bar();
     connect(plot_, &FlightPlot::cursorMoved, this, [this](int row) { show_cursor_values(row); });
-    connect(plot_, &FlightPlot::viewChanged, this,
-            [this] { analysis_->show_range(plot_->time_from(), plot_->time_to(), plot_->shown_channels()); });
+    connect(plot_, &FlightPlot::viewChanged, this, [this] { show_range_figures(); });
     connect(analysis_, &FlightAnalysisView::jumpTo, this, [this](int row) { jump_to(row); });
     resize(1140, 640);
     plot_->reset_zoom();
     plot_->set_cursor_row(0);
+    restore_layout();
 }
 
 void FlightViewer::build_status_bar()
@@ -204,7 +206,27 @@ void FlightViewer::build_channel_list()
 void FlightViewer::channel_ticked(QTreeWidgetItem* item)
 {
     const int i = item->data(0, CHANNEL_ROLE).toInt();
-    if (i >= 0) plot_->set_channel_shown(size_t(i), item->checkState(0) == Qt::Checked);
+    if (i < 0 || applying_ticks_) return;
+    const bool shown = item->checkState(0) == Qt::Checked;
+    if (stacked()) {
+        panels_->set_channel_shown(size_t(i), shown);
+        remember_layout();
+        show_range_figures();
+    } else {
+        plot_->set_channel_shown(size_t(i), shown);
+    }
+}
+
+void FlightViewer::apply_ticks()
+{
+    applying_ticks_ = true;
+    for (QTreeWidgetItemIterator it(channels_); *it; ++it) {
+        const int i = (*it)->data(0, CHANNEL_ROLE).toInt();
+        if (i < 0) continue;
+        const bool shown = stacked() ? panels_->channel_shown(size_t(i)) : plot_->channel_shown(size_t(i));
+        (*it)->setCheckState(0, shown ? Qt::Checked : Qt::Unchecked);
+    }
+    applying_ticks_ = false;
 }
 
 bool FlightViewer::set_channel(const QString& name, bool shown)
@@ -286,11 +308,18 @@ void FlightViewer::build_menus()
     QAction* reset = view->addAction("Reset Zoom");
     reset->setShortcut(QKeySequence(Qt::Key_Home));
     connect(reset, &QAction::triggered, plot_, &FlightPlot::reset_zoom);
+    build_layout_menu(view);
 
     QToolBar* bar = addToolBar("Flight Data");
     bar->setMovable(false);
     bar->addAction(reset);
     bar->addAction(save);
+}
+
+void FlightViewer::show_range_figures()
+{
+    analysis_->show_range(plot_->time_from(), plot_->time_to(),
+                          stacked() ? panels_->shown_channels() : plot_->shown_channels());
 }
 
 void FlightViewer::jump_to(int row)
@@ -320,7 +349,7 @@ QImage FlightViewer::plot_image() const
 {
     // The chart lays out its legend on a later event; a picture taken at once needs it now.
     QCoreApplication::sendPostedEvents();
-    return plot_->grab().toImage();
+    return plot_area_->currentWidget()->grab().toImage();
 }
 
 bool FlightViewer::save_png(const QString& path) const { return plot_image().save(path, "PNG"); }

@@ -10,16 +10,21 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "host/core/flight_data.h"
 
+class QAction;
 class QLabel;
+class QMenu;
+class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace host {
 
 class FlightAnalysisView;
+class FlightPanels;
 class FlightPlot;
 
 // A recording read from its file, or the message saying why it cannot be shown.
@@ -51,6 +56,16 @@ public:
     const QString& note() const { return note_; }
     // Ticks or clears a channel by name; false when the recording has none of that name.
     bool set_channel(const QString& name, bool shown);
+    // The stacked panels (EGT, CHT, fuel flow, RPM and MAP, electrical, other)
+    // in place of the one plot; the channel ticks are each layout's own. The
+    // choice, the panels shown and the panels' ticks are remembered.
+    void set_stacked(bool on);
+    bool stacked() const;
+    // Shows or hides the panel of that key ("egt", "flow" ...); false when the
+    // recording has nothing for it.
+    bool set_panel(const QString& key, bool shown);
+    FlightPanels* panels() const { return panels_; }
+
     // The value list's text for a channel at the cursor ("1320 F"), or an empty string.
     QString cursor_value(const QString& name) const;
     // The plot as shown, with its legend and cursor.
@@ -65,6 +80,13 @@ private:
     void show_cursor_values(int row);
     void channel_ticked(QTreeWidgetItem* item);
     void jump_to(int row); // the cursor to a record, the view moved to show it
+    // The layouts (flight_viewer_layout.cpp).
+    QWidget* build_panels(); // the one plot and the stacked panels, one showing at a time
+    void build_layout_menu(QMenu* view);
+    void apply_ticks(); // the channel ticks as the layout showing has them
+    void show_range_figures(); // of the channels the layout showing shows
+    void remember_layout() const;
+    void restore_layout();
 
     std::shared_ptr<const FlightData> data_;
     QString note_;
@@ -72,6 +94,11 @@ private:
     QTreeWidget* channels_ = nullptr;
     QTreeWidget* values_ = nullptr;
     FlightAnalysisView* analysis_ = nullptr;
+    FlightPanels* panels_ = nullptr;
+    QStackedWidget* plot_area_ = nullptr;
+    QAction* stacked_action_ = nullptr;
+    std::vector<QAction*> panel_actions_; // one per panel kind, null where the recording has none
+    bool applying_ticks_ = false;
 };
 
 } // namespace host

@@ -29,10 +29,15 @@ std::vector<double> cylinder_spread(const FlightData& data, std::string_view kin
     return spread;
 }
 
+bool is_spread(std::string_view c)
+{
+    return c.size() > SPREAD_SUFFIX.size() && c.substr(c.size() - SPREAD_SUFFIX.size()) == SPREAD_SUFFIX;
+}
+
 void add_spread_channels(FlightData& data)
 {
     for (std::string_view kind : {"EGT", "CHT"}) {
-        const std::string name = std::string(kind) + " SPREAD";
+        const std::string name = std::string(kind) + std::string(SPREAD_SUFFIX);
         const FlightChannel* first = nullptr;
         int cylinders = 0;
         for (const FlightChannel& c : data.channels) {

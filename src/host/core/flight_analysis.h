@@ -17,6 +17,8 @@ std::vector<double> cylinder_spread(const FlightData& data, std::string_view kin
 // unit) where the recording has two or more of those cylinders and no such
 // channel yet.
 void add_spread_channels(FlightData& data);
+constexpr std::string_view SPREAD_SUFFIX = " SPREAD"; // after EGT or CHT
+bool is_spread(std::string_view channel);
 
 // A channel's lowest, highest and mean value over the records timed t0 to t1
 // (both included); count is the records with a value, and the rest is NaN when
