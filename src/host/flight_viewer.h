@@ -83,6 +83,7 @@ private:
     // The layouts (flight_viewer_layout.cpp).
     QWidget* build_panels(); // the one plot and the stacked panels, one showing at a time
     void build_layout_menu(QMenu* view);
+    void show_layout(bool stacked); // the plot area, the menu and the ticks, not remembered
     void apply_ticks(); // the channel ticks as the layout showing has them
     void show_range_figures(); // of the channels the layout showing shows
     void remember_layout() const;

@@ -42,13 +42,18 @@ bool FlightViewer::stacked() const { return plot_area_->currentWidget() == panel
 
 void FlightViewer::set_stacked(bool on)
 {
-    plot_area_->setCurrentWidget(on ? static_cast<QWidget*>(panels_) : plot_);
-    stacked_action_->setChecked(on);
+    show_layout(on);
+    remember_layout();
+}
+
+void FlightViewer::show_layout(bool stacked)
+{
+    plot_area_->setCurrentWidget(stacked ? static_cast<QWidget*>(panels_) : plot_);
+    stacked_action_->setChecked(stacked);
     for (QAction* a : panel_actions_)
-        if (a) a->setEnabled(on);
+        if (a) a->setEnabled(stacked);
     apply_ticks();
     show_range_figures();
-    remember_layout();
 }
 
 bool FlightViewer::set_panel(const QString& key, bool shown)
@@ -124,13 +129,7 @@ void FlightViewer::restore_layout()
         if (off.contains(name)) panels_->set_channel_shown(i, false);
         if (on.contains(name)) panels_->set_channel_shown(i, true);
     }
-    const bool was_stacked = settings.value(STACKED_KEY, false).toBool();
-    plot_area_->setCurrentWidget(was_stacked ? static_cast<QWidget*>(panels_) : plot_);
-    stacked_action_->setChecked(was_stacked);
-    for (QAction* a : panel_actions_)
-        if (a) a->setEnabled(was_stacked);
-    apply_ticks();
-    show_range_figures();
+    show_layout(settings.value(STACKED_KEY, false).toBool());
 }
 
 } // namespace host
