@@ -91,10 +91,11 @@ void FlightAnalysisView::fill_lean_find()
     const FlightChannel* flow = find_channel(*data_, LEAN_FLOW_CHANNEL);
     for (const LeanSweep& s : sweeps_) {
         auto* sweep = new QTreeWidgetItem(
-            lean_, {QString("%1, %2 s").arg(QString::fromStdString(data_->utc[s.begin_row]))
+            lean_, {QString("%1, %2 s").arg(QString::fromStdString(data_->utc[s.begin_row].substr(11)))
                         .arg(data_->seconds[s.end_row] - data_->seconds[s.begin_row]),
-                    QString(), number(flow->values[s.begin_row]) + QString::fromUtf8(" \u2192 ") +
-                                   number(flow->values[s.end_row], flow->unit)});
+                    QString(), number(flow->values[s.begin_row]) + QString::fromUtf8("\u2192") +
+                                   number(flow->values[s.end_row])});
+        sweep->setToolTip(0, QString::fromStdString(data_->utc[s.begin_row]));
         sweep->setExpanded(true);
         for (size_t i = 0; i < s.peaks.size(); ++i) {
             const CylinderPeak& p = s.peaks[i];
@@ -102,16 +103,26 @@ void FlightAnalysisView::fill_lean_find()
             const QString place = i > 0 && i + 1 == s.peaks.size() ? QString("last")
                                   : ordinal(i)                       ? QString(ordinal(i))
                                                                      : QString("%1th").arg(i + 1);
-            new QTreeWidgetItem(sweep, {QString("%1 to peak: EGT%2").arg(place).arg(p.cylinder),
+            new QTreeWidgetItem(sweep, {QString("%1 EGT%2").arg(place).arg(p.cylinder),
                                         number(p.egt, egt ? egt->unit : std::string()), number(p.flow, flow->unit)});
         }
         for (int c : s.not_peaked) new QTreeWidgetItem(sweep, {QString("EGT%1 did not peak").arg(c)});
         if (s.peaks.size() >= 2)
-            new QTreeWidgetItem(sweep, {"Flow spread, first to last", QString(), number(s.flow_spread(), flow->unit)});
+            new QTreeWidgetItem(sweep, {"Flow spread", QString(), number(s.flow_spread(), flow->unit)});
     }
     if (sweeps_.empty())
         new QTreeWidgetItem(lean_, {QString("No mixture sweep (%1 falling while %2 and %3 hold)")
                                         .arg(LEAN_FLOW_CHANNEL, LEAN_RPM_CHANNEL, LEAN_MAP_CHANNEL)});
+}
+
+bool FlightAnalysisView::show_tab(const QString& name)
+{
+    for (int i = 0; i < count(); ++i)
+        if (tabText(i) == name) {
+            setCurrentIndex(i);
+            return true;
+        }
+    return false;
 }
 
 QStringList FlightAnalysisView::rows(const QString& tab) const

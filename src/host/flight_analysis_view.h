@@ -2,8 +2,8 @@
 // says beyond its traces, in three tabs: "Range" (each shown channel's lowest,
 // highest and mean over the time in view), "Alarms" (the alarm periods; a
 // click puts the cursor on one) and "Lean Find" (each mixture sweep: the order
-// in which the cylinders peaked, their EGT and fuel flow at the peak, and the
-// flow spread between the first and the last).
+// in which the cylinders peaked, "1st EGT3" to "last EGT2", their EGT and fuel
+// flow at the peak, and the "Flow spread" between the first and the last).
 #pragma once
 #include <QStringList>
 #include <QTabWidget>
@@ -29,6 +29,8 @@ public:
     // panel shows, for scripts and tests.
     QStringList rows(const QString& tab) const;
     const std::vector<LeanSweep>& sweeps() const { return sweeps_; }
+    // Brings the tab of that name to the front; false when there is none.
+    bool show_tab(const QString& name);
 
 signals:
     void jumpTo(int row); // a record to put the cursor on

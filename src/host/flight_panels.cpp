@@ -43,18 +43,15 @@ FlightPanels::FlightPanels(std::shared_ptr<const FlightData> data, FlightPlot* l
         plot->setToolTip(FLIGHT_PANELS[p].title);
         plots_[p] = plot;
     }
-    // Top to bottom in the panels' order, the time axis named only at the foot.
-    FlightPlot* bottom = nullptr;
+    // Top to bottom in the panels' order; the time axes unnamed, for the
+    // height (the seconds read as seconds by their labels).
     for (FlightPlot* plot : plots_) {
         if (!plot) continue;
         split_->addWidget(plot);
         for (QAbstractAxis* axis : plot->chart()->axes(Qt::Horizontal)) axis->setTitleVisible(false);
-        bottom = plot;
         connect(plot, &FlightPlot::viewChanged, this, [this, plot] { follow(plot); });
         connect(plot, &FlightPlot::cursorMoved, leader_, [this](int row) { leader_->set_cursor_row(row); });
     }
-    if (bottom)
-        for (QAbstractAxis* axis : bottom->chart()->axes(Qt::Horizontal)) axis->setTitleVisible(true);
     connect(leader_, &FlightPlot::viewChanged, this, [this] { follow(leader_); });
     connect(leader_, &FlightPlot::cursorMoved, this, [this](int row) {
         for (FlightPlot* plot : plots_)

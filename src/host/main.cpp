@@ -96,7 +96,8 @@ int main(int argc, char** argv)
                                          "FILE");
     options.addOptions(
         {card_option, script_option, preset_option, zoom_option, quit_option, stats_option, view_option});
-    options.addPositionalArgument("recording", "A flight-data recording to open in the viewer.", "[FILE.csv]");
+    options.addPositionalArgument("recording", "A flight-data recording to open in the viewer (as --view).",
+                                  "[FILE.csv]");
     // Only a command line that starts the window needs a display: --help,
     // --version and a wrong command line are answered over a plain terminal.
     QStringList arguments;
@@ -107,8 +108,12 @@ int main(int argc, char** argv)
     const bool qt_options = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& a) {
         return a.size() > 1 && a[0] == '-' && a[1] != '-';
     });
+    // A file named alone is a recording to view (as the desktop entry passes
+    // one); any other word is a mistake.
+    const QStringList positional = parsed ? options.positionalArguments() : QStringList();
+    const bool recording_named = positional.size() == 1 && QFileInfo(positional.first()).isFile();
     const bool starts_window = parsed ? !options.isSet("help") && !options.isSet("version") &&
-                                            options.positionalArguments().size() <= 1
+                                            (positional.isEmpty() || recording_named)
                                       : qt_options;
     const std::unique_ptr<QCoreApplication> app = starts_window ? std::make_unique<QApplication>(argc, argv)
                                                                 : std::make_unique<QCoreApplication>(argc, argv);
@@ -132,12 +137,13 @@ int main(int argc, char** argv)
     if (!parsed) return fail(options.errorText());
     if (options.isSet("help")) options.showHelp(0);
     if (options.isSet("version")) options.showVersion();
-    if (options.positionalArguments().size() > 1)
-        return fail("unknown argument " + options.positionalArguments().at(1));
+    const QStringList named = options.positionalArguments();
+    if (named.size() > 1 || (named.size() == 1 && !QFileInfo(named.first()).isFile()))
+        return fail("unknown argument " + named.at(named.size() > 1 ? 1 : 0));
     QString recording = options.value(view_option);
-    if (!options.positionalArguments().isEmpty()) {
+    if (!named.isEmpty()) {
         if (!recording.isEmpty()) return fail("--view and a recording both name a file to open");
-        recording = options.positionalArguments().first();
+        recording = named.first();
     }
     const QString script = options.value(script_option);
     const bool stats = options.isSet(stats_option);
