@@ -40,6 +40,7 @@ class LcdPanel;
 class KeyArea;
 class SerialLink;
 class EchoSink;
+class FlightListDialog;
 class FlightViewer;
 class NmeaSourceSelector;
 class NmeaTcpSource;
@@ -141,6 +142,8 @@ public:
     // gets the message.
     void open_flight_data_later(const QString& path, std::function<void(const QString&)> failed);
     FlightViewer* flight_viewer() const; // the last one opened, while open
+    // File / "Flights on the Card..." (flight_list_dialog.cpp): the card's recordings as flights to open.
+    FlightListDialog* show_flight_list();
     QString flight_data_folder(); // the card's DATA folder, or the card while it has none
 
     // Shows the frame buffer on Panel1, as the firmware's present does.

@@ -12,6 +12,7 @@
 #include "host/core/flight_data.h"
 #include "host/core/lean_find.h"
 #include "host/flight_analysis_view.h"
+#include "host/flight_list_dialog.h"
 #include "host/flight_plot.h"
 #include "host/flight_viewer.h"
 #include "alarms/alarm_words.h"
@@ -121,6 +122,27 @@ TEST_F(FlightAnalysisScenario, AlarmsMoveTheCursorRangeFiguresFollowTheViewAndTh
     QFile written(out);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_FALSE(written.readLine().contains("SPREAD")) << "the spread is worked out, not recorded";
+}
+
+TEST_F(FlightAnalysisScenario, TheFlightsListSummarisesTheCardsRecordingsAndOpensOne)
+{
+    QDir(dir.path()).mkpath("SDCARD/DATA");
+    QFile::copy(SAMPLE, card("DATA/26050101.CSV"));
+    QFile junk(card("DATA/26050102.CSV"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a recording\n");
+    junk.close();
+    host::FlightListDialog* list = window->show_flight_list();
+    QTRY_VERIFY(list->listed());
+    const QStringList rows = list->rows();
+    ASSERT_EQ(rows.size(), 2) << rows.join('\n').toStdString();
+    EXPECT_EQ(rows[0], "26050101.CSV | 2026-05-01 | 10:00:00 | 0:09 | 1498 | 424 | 1");
+    EXPECT_TRUE(rows[1].startsWith("26050102.CSV | this is not a flight-data recording")) << rows[1].toStdString();
+    EXPECT_TRUE(list->open_file("26050101.CSV"));
+    QTRY_VERIFY(viewer() != nullptr);
+    EXPECT_EQ(viewer()->data().seconds.size(), 600u);
+    EXPECT_TRUE(list->open_file("26050102.CSV"));
+    QTRY_VERIFY(list->status().contains("not a flight-data recording"));
 }
 
 TEST_F(FlightAnalysisScenario, HostileFilesOpenWithANoteOrAreRefusedAndZoomAndResetFinish)
