@@ -26,15 +26,21 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/power.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
-#include "host/main_window.h"
-#include "host/nmea_source.h"
-#include "host/nmea_sources.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/nmea_feeder.h"
+#include "host/gps/nmea_file_replay.h"
+#include "host/gps/nmea_source.h"
+#include "host/gps/nmea_source_selector.h"
+#include "host/gps/nmea_tcp_source.h"
+#include "host/inputs/control_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "support/fake_platform.h"
-#include "support/nmea_io.h"
 #include "support/firmware_reset.h"
-#include "app/power.h"
+#include "support/nmea_io.h"
 
 namespace {
 
@@ -494,21 +500,21 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("SDCARD");
     auto window = std::make_unique<host::TfrmMain>(dir.path());
-    window->set_virtual_time(true);
+    window->runner()->set_virtual_time(true);
     window->show();
 
-    QComboBox* source = window->combo("GPS (NMEA Protocol)/Source:");
+    QComboBox* source = window->inputs()->combo("GPS (NMEA Protocol)/Source:");
     ASSERT_TRUE(source);
     ASSERT_EQ(source->count(), 6); // serial, TCP, replay, UDP, FlightGear, gpsd
     EXPECT_EQ(source->currentText(), "Serial port");
-    QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
+    QComboBox* port = window->inputs()->combo("GPS (NMEA Protocol)/Com Port:");
     auto* server_edit = window->findChild<QLineEdit*>("NmeaServer");
     ASSERT_TRUE(server_edit);
     EXPECT_TRUE(port->isEnabled());
     EXPECT_FALSE(server_edit->isEnabled());
 
     LocalServer server;
-    window->tabs()->setCurrentIndex(1); // the GPS tab
+    window->inputs()->setCurrentIndex(1); // the GPS tab
     EXPECT_TRUE(port->isVisible());
     EXPECT_FALSE(server_edit->isVisible());
     source->setCurrentIndex(1);
@@ -518,15 +524,15 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     EXPECT_FALSE(port->isVisible());
     EXPECT_TRUE(server_edit->isVisible());
     server_edit->setText(server.address());
-    QTest::mouseClick(window->button("&Connect"), Qt::LeftButton);
+    QTest::mouseClick(window->inputs()->button("&Connect"), Qt::LeftButton);
     ASSERT_TRUE(server.accept_client());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->nmea_tcp()->isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->nmea_tcp()->isConnected(); }, WAIT_MS));
     EXPECT_FALSE(source->isEnabled());
     ASSERT_TRUE(server.send(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
 
-    QTest::mouseClick(window->button("&Disconnect"), Qt::LeftButton);
-    EXPECT_FALSE(window->nmea_tcp()->isBusy());
+    QTest::mouseClick(window->inputs()->button("&Disconnect"), Qt::LeftButton);
+    EXPECT_FALSE(window->gps()->nmea_tcp()->isBusy());
     EXPECT_TRUE(source->isEnabled());
     window.reset();
 }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "gps/nmea_rx.h"
-#include "host/serial_port.h"
+#include "host/gps/serial_link.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
