@@ -42,9 +42,9 @@ TEST_F(FlightGearLinkScenario, TheRecordedFlightMovesTheEnginePageAndTheGpsPage)
     // Ten lines a second, in steps a UDP receive buffer holds.
     for (int second = 0; second < 120; second += 10) run("ticks 100\npasses 60\n");
     run("passes 120\n");
-    EXPECT_FALSE(window->gps()->flightgear_player()->isPlaying());
-    EXPECT_EQ(window->gps()->flightgear()->linesReceived(), 1200u);
-    EXPECT_EQ(window->gps()->flightgear()->badLines(), 0u);
+    EXPECT_FALSE(window->gps()->flightgear_player()->is_playing());
+    EXPECT_EQ(window->gps()->flightgear()->lines_received(), 1200u);
+    EXPECT_EQ(window->gps()->flightgear()->bad_lines(), 0u);
 
     // The last line: 4900 RPM, EGT 1373 F, CHT 223 F, oil 192.9 F and
     // 57.8 psi, 6.21 gal/h, 9.80 gal, 13.99 V, 13.9 C, at 48.24544 N
@@ -97,11 +97,11 @@ TEST_F(FlightGearLinkScenario, ARealFlightKeepsTheFixAtFlightGearsOwnPace)
     const host::FlightGearLink* link = window->gps()->flightgear();
     constexpr qsizetype STARTUP_LINES = 42; // the capture's lines before the flight model runs
     int ticks_with_fix = 0, fixes_lost = 0, startup_ticks = 0;
-    while (window->gps()->flightgear_player()->isPlaying()) {
+    while (window->gps()->flightgear_player()->is_playing()) {
         run("ticks 2\npasses 2\n");
-        if (link->linesReceived() > 0 && window->gps()->flightgear_player()->linesSent() <= STARTUP_LINES) {
+        if (link->lines_received() > 0 && window->gps()->flightgear_player()->lines_sent() <= STARTUP_LINES) {
             ++startup_ticks;
-            EXPECT_EQ(ems::alarms.alarm_flags, 0u) << "after " << link->linesReceived() << " start-up lines";
+            EXPECT_EQ(ems::alarms.alarm_flags, 0u) << "after " << link->lines_received() << " start-up lines";
             EXPECT_FALSE(locked("EMS/RPM:"));
             EXPECT_EQ(ems::gps.gps_fix_valid, 0);
         }
@@ -112,9 +112,9 @@ TEST_F(FlightGearLinkScenario, ARealFlightKeepsTheFixAtFlightGearsOwnPace)
     EXPECT_GT(startup_ticks, 60);
     EXPECT_EQ(fixes_lost, 0);
     EXPECT_GT(ticks_with_fix, 2600); // of the 2700 after the first flight-model line
-    EXPECT_EQ(link->linesReceived(), 1737u);
-    EXPECT_EQ(link->startupLines(), quint64(STARTUP_LINES));
-    EXPECT_EQ(link->badLines(), 0u);
+    EXPECT_EQ(link->lines_received(), 1737u);
+    EXPECT_EQ(link->startup_lines(), quint64(STARTUP_LINES));
+    EXPECT_EQ(link->bad_lines(), 0u);
     EXPECT_NE(window->inputs()->slider("EMS/RPM:")->value(), rpm_position);
 
     // The last line: 1961 RPM, 17.50 inHg, EGT 1397 F, CHT 306 F, oil 141.1 F
@@ -153,7 +153,7 @@ TEST_F(FlightGearLinkScenario, ARealFlightKeepsTheFixAtFlightGearsOwnPace)
 TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
 {
     run("power on\n" + START);
-    const quint16 port = window->gps()->flightgear()->boundPort();
+    const quint16 port = window->gps()->flightgear()->bound_port();
     ASSERT_NE(port, 0);
     QUdpSocket sender;
     auto send = [&](const QByteArray& datagram) {
@@ -169,9 +169,9 @@ TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
     send(QByteArray(5000, ','));
     send("2500,28.00,nan,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n"
          "2500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,95.0,11.0,1500,0.0,90.0\n");
-    EXPECT_EQ(window->gps()->flightgear()->linesReceived(), 7u);
-    EXPECT_EQ(window->gps()->flightgear()->badLines(), 6u);
-    EXPECT_EQ(window->gps()->flightgear()->lastBadReason(), "latitude_deg out of range");
+    EXPECT_EQ(window->gps()->flightgear()->lines_received(), 7u);
+    EXPECT_EQ(window->gps()->flightgear()->bad_lines(), 6u);
+    EXPECT_EQ(window->gps()->flightgear()->last_bad_reason(), "latitude_deg out of range");
     EXPECT_EQ(window->inputs()->slider("EMS/RPM:")->value(), rpm_position);
     EXPECT_EQ(window->inputs()->slider("EMS/TC1")->value(), tc1);
     auto* counts = window->findChild<QLabel*>("FlightGearCounts");
@@ -185,7 +185,7 @@ TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
     // Of the lines that come together only the newest is applied.
     int applied = 0;
     double rpm = 0;
-    QObject::connect(window->gps()->flightgear(), &host::FlightGearLink::sampleReceived, window.get(),
+    QObject::connect(window->gps()->flightgear(), &host::FlightGearLink::sample_received, window.get(),
                      [&](const host::FlightGearSample& sample) {
                          ++applied;
                          rpm = sample.rpm;

@@ -100,7 +100,7 @@ TEST_F(GpsTab, DiagnosticsCountAPtyFeedWithAndWithoutAdaptation)
                       .arg(GPS, QString::fromStdString(pty.slave_path()))),
               0)
         << error.toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->isConnected(); }, WAIT_MS))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, WAIT_MS))
         << window->gps()->serial()->status().toStdString() << " " << window->inputs()->combo(GPS + "Com Port:")->currentText().toStdString() << " chosen=" << window->gps()->sources()->chosen() << " busy=" << (void*)window->gps()->sources()->busy();
     auto feed_and_wait = [&](int good) {
         ems::nmea.nmea_rmc_new = 0;
@@ -143,12 +143,12 @@ TEST_F(GpsTab, ReplayPausesResumesAndShowsProgress)
               0)
         << error.toStdString();
     host::NmeaFileReplay* replay = window->gps()->nmea_replay();
-    ASSERT_TRUE(replay->isRunning());
+    ASSERT_TRUE(replay->is_running());
     EXPECT_EQ(replay->speed(), 10);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return replay->linesSent() >= 3; }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return replay->lines_sent() >= 3; }, WAIT_MS));
 
     ASSERT_EQ(run("button Pause\n"), 0) << error.toStdString();
-    EXPECT_TRUE(replay->isPaused());
+    EXPECT_TRUE(replay->is_paused());
     QTest::qWait(100);
     const uint32_t fed = host::nmea_watch().count(host::NmeaOutcome::Ignored);
     QTest::qWait(600); // 30 lines at 5 per second and 10x
@@ -175,7 +175,7 @@ TEST_F(GpsTab, ReplayRefusesWhatIsNotARegularFile)
                           .arg(GPS, path)),
                   0);
         EXPECT_LT(took.elapsed(), 2000);
-        EXPECT_FALSE(window->gps()->nmea_replay()->isBusy());
+        EXPECT_FALSE(window->gps()->nmea_replay()->is_busy());
         QMessageBox* box = nullptr;
         ASSERT_TRUE(QTest::qWaitFor([&] { return (box = window->findChild<QMessageBox*>()) != nullptr; }, WAIT_MS));
         EXPECT_TRUE(box->text().contains("is not a log file")) << box->text().toStdString();
@@ -187,7 +187,7 @@ TEST_F(GpsTab, UdpDatagramsDeliverAFix)
 {
     ASSERT_EQ(run(QString("combo \"%1Source:\" \"UDP (listen on port)\"\ntext \"%1UDP Port:\" 0\nbutton Connect\n").arg(GPS)), 0)
         << error.toStdString();
-    const quint16 port = window->gps()->nmea_udp()->boundPort();
+    const quint16 port = window->gps()->nmea_udp()->bound_port();
     ASSERT_NE(port, 0);
     ASSERT_EQ(run("power on\nkey 1\npasses 1\nkey 1\npasses 1\nexpect screen run_screen\n"), 0) << error.toStdString();
     // One sentence whole, one split over two datagrams, one without a line end.

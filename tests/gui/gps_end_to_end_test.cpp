@@ -115,7 +115,7 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
     ASSERT_TRUE(port);
     port->setEditText(QString::fromStdString(pty.slave_path()));
     window->inputs()->button("&Connect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, WAIT_MS));
 
     // A noisy line first: only the good sentences are echoed and handed over.
     ASSERT_TRUE(pty.write("$GPGGA,garbage*00\r\n" + test::nmea_sentence(RMC) + test::nmea_sentence(GGA) + test::nmea_sentence(GSA) + test::nmea_sentence(GSV1)));
@@ -168,7 +168,7 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
     EXPECT_GOLDEN("gps_end_to_end");
 
     window->inputs()->button("&Disconnect")->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->gps()->serial()->isConnected(); }, WAIT_MS));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->gps()->serial()->is_connected(); }, WAIT_MS));
 }
 
 } // namespace

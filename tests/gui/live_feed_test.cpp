@@ -111,7 +111,7 @@ TEST_F(LiveFeed, SerialThenUdpFeedsReachTheRunningGpsPage)
     ASSERT_TRUE(pty.ok());
     window->inputs()->combo(GPS + "Com Port:")->setEditText(QString::fromStdString(pty.slave_path()));
     window->inputs()->button("&Connect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, WAIT_MS));
 
     // The receiver sends on its own thread while the main loop runs; halfway
     // the user switches the adaptation of modern receivers on and off again.
@@ -138,14 +138,14 @@ TEST_F(LiveFeed, SerialThenUdpFeedsReachTheRunningGpsPage)
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->gps()->memo()->toPlainText().contains("GPGSV,1,1,04"); }, WAIT_MS));
 
     window->inputs()->button("&Disconnect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->gps()->serial()->isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->gps()->serial()->is_connected(); }, WAIT_MS));
 
     // Then a receiver on the network: datagrams on 127.0.0.1.
     window->inputs()->combo(GPS + "Source:")->setCurrentText("UDP (listen on port)");
     window->inputs()->line_edit(GPS + "UDP Port:")->setText("0");
     window->inputs()->button("&Connect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->nmea_udp()->boundPort() != 0; }, WAIT_MS));
-    const quint16 port = window->gps()->nmea_udp()->boundPort();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->nmea_udp()->bound_port() != 0; }, WAIT_MS));
+    const quint16 port = window->gps()->nmea_udp()->bound_port();
     QUdpSocket sender;
     const std::string north = test::nmea_sentence("GPRMC,184113.00,A,6000.000,N,01000.000,E,95.0,47.5,140325,15.3,E,A");
     ASSERT_TRUE(QTest::qWaitFor(

@@ -301,8 +301,8 @@ TEST_F(Window, ScenarioErrorsNameTheLine)
     // Nor with a serial port's, which arrive on its own thread.
     test::Pty pty;
     ASSERT_TRUE(pty.ok());
-    window->gps()->serial()->connectPort(QString::fromStdString(pty.slave_path()), "4800");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->isConnected(); }, 5000));
+    window->gps()->serial()->connect_port(QString::fromStdString(pty.slave_path()), "4800");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, 5000));
     ASSERT_TRUE(pty.write(test::nmea_sentence("GPGSA,A,3,,,,,,,,,,,,,,,")));
     EXPECT_NE(runner.run_text("nmea \"$GPGSA,A,1,,,,,,,,,,,,,,,*6C\\r\\n\"\n", dir.path(), "s.txt"), 0);
     EXPECT_EQ(runner.last_error(), "s.txt:1: nmea: an NMEA source is connected");

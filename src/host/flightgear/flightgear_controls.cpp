@@ -41,9 +41,9 @@ FlightGearControls::FlightGearControls(FlightGearLink* link, ControlPanel& contr
 {
     player_ = new FlightGearPlayer(this);
     // Fixes follow the instrument's time base, so scripted time paces them too.
-    link_->setMonotonicClock([] { return qint64(ems::tick.ticks) * FLIGHTGEAR_TICK_MS; });
-    connect(link_, &FlightGearLink::sampleReceived, this, [this](const FlightGearSample& s) { apply(s); });
-    connect(link_, &FlightGearLink::connectedChanged, this, [this](bool on) {
+    link_->set_monotonic_clock([] { return qint64(ems::tick.ticks) * FLIGHTGEAR_TICK_MS; });
+    connect(link_, &FlightGearLink::sample_received, this, [this](const FlightGearSample& s) { apply(s); });
+    connect(link_, &FlightGearLink::connected_changed, this, [this](bool on) {
         if (!on) release_sliders();
     });
 }
@@ -78,15 +78,15 @@ QLineEdit* FlightGearControls::build(QGridLayout* grid, int row)
     grid->addLayout(line, row, 1, 1, 2);
 
     auto show_counts = [this, counts] {
-        const quint64 lines = link_->linesReceived();
-        QString text = QString("%1 lines, %2 bad").arg(lines).arg(link_->badLines());
-        if (link_->badLines() > 0) text += " (last: " + link_->lastBadReason() + ")";
-        else if (link_->waitingForFlightModel()) text += ", FlightGear starting";
-        else if (lines == 0 && link_->isConnected()) text += ", none yet from FlightGear";
+        const quint64 lines = link_->lines_received();
+        QString text = QString("%1 lines, %2 bad").arg(lines).arg(link_->bad_lines());
+        if (link_->bad_lines() > 0) text += " (last: " + link_->last_bad_reason() + ")";
+        else if (link_->waiting_for_flight_model()) text += ", FlightGear starting";
+        else if (lines == 0 && link_->is_connected()) text += ", none yet from FlightGear";
         counts->setText(text);
     };
-    connect(link_, &FlightGearLink::countsChanged, counts, show_counts);
-    connect(link_, &FlightGearLink::connectedChanged, counts, show_counts);
+    connect(link_, &FlightGearLink::counts_changed, counts, show_counts);
+    connect(link_, &FlightGearLink::connected_changed, counts, show_counts);
     return port;
 }
 

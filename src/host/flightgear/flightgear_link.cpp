@@ -29,18 +29,18 @@ FlightGearLink::~FlightGearLink() { close_socket(); }
 
 void FlightGearLink::start()
 {
-    if (isBusy()) return;
+    if (is_busy()) return;
     bool ok = false;
     const uint port = port_text_.trimmed().toUInt(&ok);
     if (!ok || port > 65535) {
-        emit errorOccurred(tr("The FlightGear port must be a number from 1 to 65535 (0 takes any free port), not \"%1\".").arg(port_text_));
+        emit error_occurred(tr("The FlightGear port must be a number from 1 to 65535 (0 takes any free port), not \"%1\".").arg(port_text_));
         return;
     }
     socket_ = new QUdpSocket(this);
     if (!socket_->bind(QHostAddress::LocalHost, quint16(port))) {
         const QString reason = socket_->errorString();
         close_socket();
-        emit errorOccurred(tr("Cannot listen for FlightGear on UDP port %1: %2").arg(port).arg(reason));
+        emit error_occurred(tr("Cannot listen for FlightGear on UDP port %1: %2").arg(port).arg(reason));
         return;
     }
     connect(socket_, &QUdpSocket::readyRead, this, [this] { read_datagrams(); });
@@ -51,19 +51,19 @@ void FlightGearLink::start()
     last_bad_.clear();
     have_position_ = false;
     fix_made_ = false;
-    emit countsChanged();
+    emit counts_changed();
     set_state(State::On, tr("port %1").arg(socket_->localPort()));
 }
 
 void FlightGearLink::stop()
 {
-    if (!isBusy()) return;
+    if (!is_busy()) return;
     close_socket();
     waiting_fix_.clear();
     set_state(State::Off);
 }
 
-quint16 FlightGearLink::boundPort() const { return socket_ && isConnected() ? socket_->localPort() : 0; }
+quint16 FlightGearLink::bound_port() const { return socket_ && is_connected() ? socket_->localPort() : 0; }
 
 void FlightGearLink::close_socket()
 {
@@ -91,9 +91,9 @@ void FlightGearLink::read_datagrams()
         const qint64 got = socket_->readDatagram(datagram.data(), datagram.size());
         if (got > 0) take_datagram({datagram.constData(), size_t(got)}, got_sample);
     }
-    if (got_sample) emit sampleReceived(newest_);
+    if (got_sample) emit sample_received(newest_);
     pace();
-    if (lines_ != lines_before) emit countsChanged();
+    if (lines_ != lines_before) emit counts_changed();
 }
 
 void FlightGearLink::take_datagram(std::string_view text, bool& got_sample)
@@ -125,7 +125,7 @@ void FlightGearLink::take_datagram(std::string_view text, bool& got_sample)
 
 void FlightGearLink::pace()
 {
-    if (!have_position_ || !isConnected()) return;
+    if (!have_position_ || !is_connected()) return;
     const qint64 now = now_ms();
     if (now - newest_ms_ > FLIGHTGEAR_LINES_STOPPED_MS) return;
     if (fix_made_ && now - last_fix_ms_ < FLIGHTGEAR_FIX_INTERVAL_MS) return;
@@ -138,7 +138,7 @@ void FlightGearLink::pace()
 
 void FlightGearLink::offer_fix()
 {
-    if (waiting_fix_.isEmpty() || !isConnected()) return;
+    if (waiting_fix_.isEmpty() || !is_connected()) return;
     for (const std::atomic<uint8_t>* flag : {&ems::nmea.nmea_rmc_new, &ems::nmea.nmea_gga_new, &ems::nmea.nmea_gsa_new, &ems::nmea.nmea_gsv_new})
         if (flag->load(std::memory_order_acquire) != 0) return;
     const QByteArray fix = std::exchange(waiting_fix_, {});
@@ -209,15 +209,15 @@ void FlightGearPlayer::stop()
 
 void FlightGearPlayer::tick()
 {
-    if (!isPlaying()) return;
+    if (!is_playing()) return;
     if (times_ms_.isEmpty()) {
-        for (int i = 0; i < lines_per_tick_ && isPlaying(); ++i, ++next_)
+        for (int i = 0; i < lines_per_tick_ && is_playing(); ++i, ++next_)
             socket_->writeDatagram(lines_[next_], QHostAddress::LocalHost, port_);
         return;
     }
     // The capture's first line goes with the first tick.
     const qint64 due_ms = times_ms_.front() + ticks_++ * FLIGHTGEAR_TICK_MS;
-    for (; isPlaying() && times_ms_[next_] <= due_ms; ++next_)
+    for (; is_playing() && times_ms_[next_] <= due_ms; ++next_)
         socket_->writeDatagram(lines_[next_], QHostAddress::LocalHost, port_);
 }
 

@@ -60,31 +60,31 @@ public:
 
     QString title() const override { return tr("FlightGear link (UDP)"); }
     // The port number as typed, read by the next start().
-    void setPort(const QString& port_text) { port_text_ = port_text; }
-    // Binds 127.0.0.1 at the port (0: any free one): connectedChanged(true, "port N") at once,
-    // or errorOccurred() (bad number, port in use) with the state back at Off.
+    void set_port(const QString& port_text) { port_text_ = port_text; }
+    // Binds 127.0.0.1 at the port (0: any free one): connected_changed(true, "port N") at once,
+    // or error_occurred() (bad number, port in use) with the state back at Off.
     // The counts start over.
     void start() override;
-    // Closes the port (then connectedChanged(false, "")) and drops position
+    // Closes the port (then connected_changed(false, "")) and drops position
     // sentences not yet fed.
     void stop() override;
-    quint16 boundPort() const; // while on, else 0
+    quint16 bound_port() const; // while on, else 0
 
     // The time the position sentences carry (UTC).
-    void setClock(std::function<UtcStamp()> clock) { clock_ = std::move(clock); }
+    void set_clock(std::function<UtcStamp()> clock) { clock_ = std::move(clock); }
     // The monotonic time in ms that paces the fixes (the default: since the
     // link was made); the window gives its 100 ms tick count.
-    void setMonotonicClock(std::function<qint64()> clock) { monotonic_ = std::move(clock); }
+    void set_monotonic_clock(std::function<qint64()> clock) { monotonic_ = std::move(clock); }
 
     // Lines received (good and bad) and bad lines since the start, and why
     // the last bad one was refused.
-    quint64 linesReceived() const { return lines_; }
-    quint64 badLines() const { return bad_; }
+    quint64 lines_received() const { return lines_; }
+    quint64 bad_lines() const { return bad_; }
     // Good lines from before FlightGear's flight model runs, and whether the
     // newest good line was one.
-    quint64 startupLines() const { return startup_; }
-    bool waitingForFlightModel() const { return waiting_for_model_; }
-    const QString& lastBadReason() const { return last_bad_; }
+    quint64 startup_lines() const { return startup_; }
+    bool waiting_for_flight_model() const { return waiting_for_model_; }
+    const QString& last_bad_reason() const { return last_bad_; }
 
     // Makes a fix of the newest position when one is due (see above) and
     // offers it; the window calls it on every tick.
@@ -94,9 +94,9 @@ public:
 
 signals:
     // A good line's values, on the user-interface thread.
-    void sampleReceived(const host::FlightGearSample& sample);
+    void sample_received(const host::FlightGearSample& sample);
     // The counts changed.
-    void countsChanged();
+    void counts_changed();
 
 protected:
     QString status_for(bool on, const QString& what) const override;
@@ -143,9 +143,9 @@ public:
     void stop();
     // Sends the next lines; the end of the stream stops the player.
     void tick();
-    bool isPlaying() const { return next_ < lines_.size(); }
-    qsizetype linesSent() const { return next_; }
-    qsizetype lineCount() const { return lines_.size(); }
+    bool is_playing() const { return next_ < lines_.size(); }
+    qsizetype lines_sent() const { return next_; }
+    qsizetype line_count() const { return lines_.size(); }
 
 private:
     QUdpSocket* socket_ = nullptr;

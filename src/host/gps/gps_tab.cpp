@@ -206,13 +206,13 @@ GpsTab::GpsTab(ControlPanel& controls, QWidget* parent) : QWidget(parent)
         std::function<void()> configure;
     };
     const std::vector<SourceInputs> rows = {
-        {serial_, serial_page, {port, baud}, [=, this] { serial_->setPort(port->currentText(), baud->currentText()); }},
-        {nmea_tcp_, tcp_page, {server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
+        {serial_, serial_page, {port, baud}, [=, this] { serial_->set_port(port->currentText(), baud->currentText()); }},
+        {nmea_tcp_, tcp_page, {server}, [=, this] { nmea_tcp_->set_address(server->text()); }},
         {nmea_replay_, replay_page, {log_file, browse, rate, repeat},
-         [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
-        {nmea_udp_, udp_page, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
-        {flightgear_, flightgear_page, {flightgear_port}, [=, this] { flightgear_->setPort(flightgear_port->text()); }},
-        {nmea_gpsd_, gpsd_page, {gpsd_server}, [=, this] { nmea_gpsd_->setAddress(gpsd_server->text()); }},
+         [=, this] { nmea_replay_->set_file(log_file->text(), rate->value(), repeat->isChecked()); }},
+        {nmea_udp_, udp_page, {udp_port}, [=, this] { nmea_udp_->set_port(udp_port->text()); }},
+        {flightgear_, flightgear_page, {flightgear_port}, [=, this] { flightgear_->set_port(flightgear_port->text()); }},
+        {nmea_gpsd_, gpsd_page, {gpsd_server}, [=, this] { nmea_gpsd_->set_address(gpsd_server->text()); }},
     };
     auto update_controls = [=, this] {
         const NmeaSource* chosen = sources_->source(sources_->chosen());
@@ -229,7 +229,7 @@ GpsTab::GpsTab(ControlPanel& controls, QWidget* parent) : QWidget(parent)
         update_controls();
     });
     connect(sources_.get(), &NmeaSourceSelector::changed, this, update_controls);
-    connect(sources_.get(), &NmeaSourceSelector::errorOccurred, this, [this](const QString& message) {
+    connect(sources_.get(), &NmeaSourceSelector::error_occurred, this, [this](const QString& message) {
         auto* box = new QMessageBox(QMessageBox::Critical, "Sorvik", message, QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();

@@ -97,7 +97,7 @@ NmeaFileReplay::NmeaFileReplay(QObject* parent) : NmeaSource(parent)
 
 NmeaFileReplay::~NmeaFileReplay() { timer_->stop(); }
 
-void NmeaFileReplay::setFile(const QString& path, double sentences_per_second, bool repeat)
+void NmeaFileReplay::set_file(const QString& path, double sentences_per_second, bool repeat)
 {
     path_ = path;
     rate_ = std::clamp(sentences_per_second, 0.1, 1000.0);
@@ -106,10 +106,10 @@ void NmeaFileReplay::setFile(const QString& path, double sentences_per_second, b
 
 bool NmeaFileReplay::start(const QString& path, double sentences_per_second, bool repeat)
 {
-    if (isBusy()) return false;
-    setFile(path, sentences_per_second, repeat);
+    if (is_busy()) return false;
+    set_file(path, sentences_per_second, repeat);
     start();
-    return isRunning();
+    return is_running();
 }
 
 bool NmeaFileReplay::load(QString& error)
@@ -144,10 +144,10 @@ bool NmeaFileReplay::load(QString& error)
 
 void NmeaFileReplay::start()
 {
-    if (isBusy()) return;
+    if (is_busy()) return;
     QString error;
     if (!load(error)) {
-        emit errorOccurred(error);
+        emit error_occurred(error);
         return;
     }
     next_ = 0;
@@ -164,7 +164,7 @@ void NmeaFileReplay::start()
 
 void NmeaFileReplay::stop()
 {
-    if (!isBusy()) return;
+    if (!is_busy()) return;
     feeder_.clear();
     finish(tr("stopped"));
 }
@@ -184,24 +184,24 @@ void NmeaFileReplay::catch_up()
     if (!paused_) play_ms_ += double(wall) * speed_;
 }
 
-void NmeaFileReplay::setPaused(bool paused)
+void NmeaFileReplay::set_paused(bool paused)
 {
-    if (!isRunning() || paused == paused_) return;
+    if (!is_running() || paused == paused_) return;
     catch_up();
     paused_ = paused;
     if (paused)
         timer_->stop();
     else
         send_due();
-    emit stateChanged(state());
+    emit state_changed(state());
 }
 
-void NmeaFileReplay::setSpeed(double speed)
+void NmeaFileReplay::set_speed(double speed)
 {
     if (!(speed > 0)) return;
-    if (isRunning()) catch_up();
+    if (is_running()) catch_up();
     speed_ = speed;
-    if (isRunning() && !paused_) send_due();
+    if (is_running() && !paused_) send_due();
 }
 
 QString NmeaFileReplay::status_for(bool on, const QString& what) const
@@ -214,7 +214,7 @@ QString NmeaFileReplay::status_for(bool on, const QString& what) const
 // in replay time (play_ms_).
 void NmeaFileReplay::send_due()
 {
-    if (!isRunning() || paused_) return;
+    if (!is_running() || paused_) return;
     if (next_ == steps_.size()) {
         // The last line is out; the replay ends once the feeder has passed it on.
         if (feeder_.pending() == 0)

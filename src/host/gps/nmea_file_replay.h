@@ -47,36 +47,36 @@ public:
     QString title() const override { return tr("Log file replay"); }
     // The log, the pace of a log without time stamps (plan_replay) and
     // whether to start over one second after the last line; read by start().
-    void setFile(const QString& path, double sentences_per_second, bool repeat);
-    // Reads and plans the file and starts sending (connectedChanged(true,
-    // how it is paced)). errorOccurred() when the file cannot be read, is too
+    void set_file(const QString& path, double sentences_per_second, bool repeat);
+    // Reads and plans the file and starts sending (connected_changed(true,
+    // how it is paced)). error_occurred() when the file cannot be read, is too
     // large or holds no lines; nothing while a replay runs.
     void start() override;
-    // Stops (then connectedChanged(false, "stopped")) and drops lines not
+    // Stops (then connected_changed(false, "stopped")) and drops lines not
     // yet fed.
     void stop() override;
-    // setFile and start together; false when the replay did not start.
+    // set_file and start together; false when the replay did not start.
     bool start(const QString& path, double sentences_per_second, bool repeat);
     // From start until the last line has gone to the receive handler (then
-    // connectedChanged(false, "end of the log")), or until stop().
-    bool isRunning() const { return isConnected(); }
-    bool isTimed() const { return timed_; }
+    // connected_changed(false, "end of the log")), or until stop().
+    bool is_running() const { return is_connected(); }
+    bool is_timed() const { return timed_; }
     // Multiplies every pause (1 = real time); tests shorten the replay with it.
-    void setTimeScale(double scale) { time_scale_ = scale; }
+    void set_time_scale(double scale) { time_scale_ = scale; }
 
     // Pause holds the replay where it is (lines already handed to the feeder
     // still go out); resume goes on from there. Both keep it running.
-    void setPaused(bool paused);
-    bool isPaused() const { return paused_; }
+    void set_paused(bool paused);
+    bool is_paused() const { return paused_; }
     // Replay speed, a multiple of the log's own pace (REPLAY_SPEEDS); may
     // change while it runs.
-    void setSpeed(double speed);
+    void set_speed(double speed);
     double speed() const { return speed_; }
     // Lines sent of the log's lines, and the log time they span, in ms.
-    size_t linesSent() const { return next_; }
-    size_t lineCount() const { return steps_.size(); }
-    qint64 logElapsedMs() const { return log_elapsed_ms_; }
-    qint64 logLengthMs() const { return log_length_ms_; }
+    size_t lines_sent() const { return next_; }
+    size_t line_count() const { return steps_.size(); }
+    qint64 log_elapsed_ms() const { return log_elapsed_ms_; }
+    qint64 log_length_ms() const { return log_length_ms_; }
 
 protected:
     QString status_for(bool on, const QString& what) const override;

@@ -56,16 +56,16 @@ void NmeaSource::set_state(State state, const QString& what)
     state_ = state;
     if (was_on != on) {
         status_ = status_for(on, what);
-        emit connectedChanged(on, what);
+        emit connected_changed(on, what);
     }
-    if (changed) emit stateChanged(state);
+    if (changed) emit state_changed(state);
 }
 
 void NmeaSource::set_status(const QString& status)
 {
     if (status == status_) return;
     status_ = status;
-    emit stateChanged(state_);
+    emit state_changed(state_);
 }
 
 QString NmeaSource::status_for(bool on, const QString& what) const

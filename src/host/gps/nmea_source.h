@@ -44,31 +44,31 @@ public:
     // The entry of the tab's "Source:" list.
     virtual QString title() const = 0;
     // Starts from the configuration set beforehand; returns at once. The
-    // outcome is connectedChanged(true, ...) or errorOccurred() with the
+    // outcome is connected_changed(true, ...) or error_occurred() with the
     // state back at Off. Nothing happens while starting or on.
     virtual void start() = 0;
     // Stops feeding and drops what was not fed yet; then
-    // connectedChanged(false, ...). Nothing happens while off.
+    // connected_changed(false, ...). Nothing happens while off.
     virtual void stop() = 0;
 
     // UI-thread view of the source.
     State state() const { return state_; }
-    bool isBusy() const { return state_ != State::Off; }
-    bool isConnected() const { return state_ == State::On; }
+    bool is_busy() const { return state_ != State::Off; }
+    bool is_connected() const { return state_ == State::On; }
     // One line for the tab: "Disconnected", "Connected: ...", "Replaying: ...".
     const QString& status() const { return status_; }
 
 signals:
     // Entered On (what: where from) or left it (what: why, may be empty).
-    void connectedChanged(bool connected, const QString& what);
+    void connected_changed(bool connected, const QString& what);
     // Any change of state() or status().
-    void stateChanged(host::NmeaSource::State state);
+    void state_changed(host::NmeaSource::State state);
     // A start failed or a running source failed; text for an error box.
-    void errorOccurred(const QString& message);
+    void error_occurred(const QString& message);
 
 protected:
     // Sets the state on the UI thread; entering or leaving On emits
-    // connectedChanged with what and sets the status line from status_for.
+    // connected_changed with what and sets the status line from status_for.
     void set_state(State state, const QString& what = QString());
     // The status line after entering (on) or leaving On with what.
     virtual QString status_for(bool on, const QString& what) const;

@@ -11,8 +11,8 @@ NmeaSourceSelector::~NmeaSourceSelector()
 int NmeaSourceSelector::add(std::unique_ptr<NmeaSource> source)
 {
     NmeaSource* s = source.get();
-    connect(s, &NmeaSource::stateChanged, this, [this] { emit changed(); });
-    connect(s, &NmeaSource::errorOccurred, this, [this](const QString& m) { emit errorOccurred(m); });
+    connect(s, &NmeaSource::state_changed, this, [this] { emit changed(); });
+    connect(s, &NmeaSource::error_occurred, this, [this](const QString& m) { emit error_occurred(m); });
     sources_.push_back(std::move(source));
     return int(sources_.size()) - 1;
 }
@@ -25,7 +25,7 @@ NmeaSource* NmeaSourceSelector::source(int index) const
 NmeaSource* NmeaSourceSelector::busy() const
 {
     for (const auto& s : sources_)
-        if (s->isBusy()) return s.get();
+        if (s->is_busy()) return s.get();
     return nullptr;
 }
 

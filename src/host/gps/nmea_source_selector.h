@@ -40,7 +40,7 @@ signals:
     // The choice, or a source's state or status, changed.
     void changed();
     // A source reported an error.
-    void errorOccurred(const QString& message);
+    void error_occurred(const QString& message);
 
 private:
     std::vector<std::unique_ptr<NmeaSource>> sources_;

@@ -48,7 +48,7 @@ NmeaTcpSource::NmeaTcpSource(bool gpsd_always, QObject* parent) : NmeaSource(par
         const QString where = where_;
         close_socket();
         set_state(State::Off);
-        emit errorOccurred(tr("Cannot connect to the NMEA server %1: %2").arg(where, tr("no answer within %1 seconds").arg(NMEA_CONNECT_TIMEOUT_MS / 1000)));
+        emit error_occurred(tr("Cannot connect to the NMEA server %1: %2").arg(where, tr("no answer within %1 seconds").arg(NMEA_CONNECT_TIMEOUT_MS / 1000)));
     });
     silence_ = new QTimer(this);
     silence_->setSingleShot(true);
@@ -67,18 +67,18 @@ NmeaTcpSource::~NmeaTcpSource()
     close_socket();
 }
 
-void NmeaTcpSource::connectTo(const QString& host_port)
+void NmeaTcpSource::connect_to(const QString& host_port)
 {
-    setAddress(host_port);
+    set_address(host_port);
     start();
 }
 
 void NmeaTcpSource::start()
 {
-    if (isBusy()) return;
+    if (is_busy()) return;
     QString host, error;
     if (!parse_host_port(address_, host, port_, error)) {
-        emit errorOccurred(error);
+        emit error_occurred(error);
         return;
     }
     where_ = host.contains(':') ? QStringLiteral("[%1]:%2").arg(host).arg(port_)
@@ -101,7 +101,7 @@ void NmeaTcpSource::start()
 
 void NmeaTcpSource::stop()
 {
-    if (!isBusy()) return;
+    if (!is_busy()) return;
     timeout_->stop();
     silence_->stop();
     close_socket();
@@ -152,14 +152,14 @@ void NmeaTcpSource::on_bytes(const QByteArray& bytes)
     } else {
         feeder_.push(data);
     }
-    if (isConnected()) set_status(status_for(true, where_));
+    if (is_connected()) set_status(status_for(true, where_));
 }
 
 // Connecting failed, the server closed the connection, or the connection broke.
 void NmeaTcpSource::on_error()
 {
     timeout_->stop();
-    const bool was_on = isConnected();
+    const bool was_on = is_connected();
     const QAbstractSocket::SocketError code = socket_->error();
     const QString reason = socket_->errorString();
     // What arrived before the close still goes to the firmware.
@@ -168,12 +168,12 @@ void NmeaTcpSource::on_error()
     close_socket();
     if (!was_on) {
         set_state(State::Off);
-        emit errorOccurred(tr("Cannot connect to the NMEA server %1: %2").arg(where_, reason));
+        emit error_occurred(tr("Cannot connect to the NMEA server %1: %2").arg(where_, reason));
     } else if (code == QAbstractSocket::RemoteHostClosedError) {
         set_state(State::Off, tr("closed by the server"));
     } else {
         set_state(State::Off);
-        emit errorOccurred(tr("The connection to the NMEA server %1 failed: %2").arg(where_, reason));
+        emit error_occurred(tr("The connection to the NMEA server %1 failed: %2").arg(where_, reason));
     }
 }
 

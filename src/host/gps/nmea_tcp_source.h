@@ -40,18 +40,18 @@ public:
 
     QString title() const override { return tr("TCP (host:port)"); }
     // The server as "host:port", read by the next start().
-    void setAddress(const QString& host_port) { address_ = host_port; }
+    void set_address(const QString& host_port) { address_ = host_port; }
     // Connects; returns at once. A bad address is reported at once (state
-    // stays Off); otherwise the outcome is connectedChanged(true, "host:port")
-    // or errorOccurred().
+    // stays Off); otherwise the outcome is connected_changed(true, "host:port")
+    // or error_occurred().
     void start() override;
-    // Closes the connection (then connectedChanged(false, "")) and drops
+    // Closes the connection (then connected_changed(false, "")) and drops
     // sentences not yet fed.
     void stop() override;
-    // setAddress and start together.
-    void connectTo(const QString& host_port);
+    // set_address and start together.
+    void connect_to(const QString& host_port);
     // The connection is to gpsd (known from its banner, or asked for).
-    bool isGpsd() const { return gpsd_; }
+    bool is_gpsd() const { return gpsd_; }
 
 protected:
     // The gpsd source: every connection is taken as gpsd from the start.

@@ -11,18 +11,18 @@ NmeaUdpSource::~NmeaUdpSource() { close_socket(); }
 
 void NmeaUdpSource::start()
 {
-    if (isBusy()) return;
+    if (is_busy()) return;
     bool ok = false;
     const uint port = port_text_.trimmed().toUInt(&ok);
     if (!ok || port > 65535) {
-        emit errorOccurred(tr("The UDP port must be a number from 1 to 65535, not \"%1\".").arg(port_text_));
+        emit error_occurred(tr("The UDP port must be a number from 1 to 65535, not \"%1\".").arg(port_text_));
         return;
     }
     socket_ = new QUdpSocket(this);
     if (!socket_->bind(QHostAddress::Any, quint16(port))) {
         const QString reason = socket_->errorString();
         close_socket();
-        emit errorOccurred(tr("Cannot listen on UDP port %1: %2").arg(port).arg(reason));
+        emit error_occurred(tr("Cannot listen on UDP port %1: %2").arg(port).arg(reason));
         return;
     }
     connect(socket_, &QUdpSocket::readyRead, this, [this] { read_datagrams(); });
@@ -32,14 +32,14 @@ void NmeaUdpSource::start()
 
 void NmeaUdpSource::stop()
 {
-    if (!isBusy()) return;
+    if (!is_busy()) return;
     close_socket();
     feeder_.clear();
     datagrams_.clear();
     set_state(State::Off);
 }
 
-quint16 NmeaUdpSource::boundPort() const { return socket_ && isConnected() ? socket_->localPort() : 0; }
+quint16 NmeaUdpSource::bound_port() const { return socket_ && is_connected() ? socket_->localPort() : 0; }
 
 void NmeaUdpSource::close_socket()
 {

@@ -22,15 +22,15 @@ public:
 
     QString title() const override { return tr("UDP (listen on port)"); }
     // The port number as typed, read by the next start().
-    void setPort(const QString& port_text) { port_text_ = port_text; }
-    // Binds the port: connectedChanged(true, "port N") at once, or
-    // errorOccurred() (bad number, port in use) with the state back at Off.
+    void set_port(const QString& port_text) { port_text_ = port_text; }
+    // Binds the port: connected_changed(true, "port N") at once, or
+    // error_occurred() (bad number, port in use) with the state back at Off.
     void start() override;
-    // Closes the port (then connectedChanged(false, "")) and drops sentences
+    // Closes the port (then connected_changed(false, "")) and drops sentences
     // not yet fed.
     void stop() override;
     // The bound port while on (useful when 0 was asked), else 0.
-    quint16 boundPort() const;
+    quint16 bound_port() const;
 
 protected:
     QString status_for(bool on, const QString& what) const override;

@@ -47,27 +47,27 @@ QLayout* build_replay_controls(NmeaFileReplay* replay, ControlPanel& controls)
     row->addWidget(progress, 1);
     row->addWidget(elapsed);
 
-    QObject::connect(pause, &QPushButton::toggled, replay, [replay](bool on) { replay->setPaused(on); });
+    QObject::connect(pause, &QPushButton::toggled, replay, [replay](bool on) { replay->set_paused(on); });
     QObject::connect(speed, &QComboBox::currentIndexChanged, replay,
-                     [replay, speed](int index) { replay->setSpeed(speed->itemData(index).toDouble()); });
+                     [replay, speed](int index) { replay->set_speed(speed->itemData(index).toDouble()); });
     auto refresh = [=] {
         const NmeaFileReplay* r = replay;
-        const bool running = r->isRunning();
+        const bool running = r->is_running();
         pause->setEnabled(running);
-        if (pause->isChecked() != r->isPaused()) {
+        if (pause->isChecked() != r->is_paused()) {
             const QSignalBlocker block(pause);
-            pause->setChecked(r->isPaused());
+            pause->setChecked(r->is_paused());
         }
-        pause->setText(r->isPaused() ? "&Resume" : "&Pause");
-        progress->setMaximum(int(std::max<size_t>(1, r->lineCount())));
-        progress->setValue(running ? int(r->linesSent()) : 0);
-        elapsed->setText(running ? QString("%1 / %2").arg(log_time(r->logElapsedMs()), log_time(r->logLengthMs()))
+        pause->setText(r->is_paused() ? "&Resume" : "&Pause");
+        progress->setMaximum(int(std::max<size_t>(1, r->line_count())));
+        progress->setValue(running ? int(r->lines_sent()) : 0);
+        elapsed->setText(running ? QString("%1 / %2").arg(log_time(r->log_elapsed_ms()), log_time(r->log_length_ms()))
                                  : QString("--:--:--"));
     };
     auto* timer = new QTimer(pause);
     timer->setInterval(REFRESH_MS);
     QObject::connect(timer, &QTimer::timeout, pause, refresh);
-    QObject::connect(replay, &NmeaSource::stateChanged, pause, refresh);
+    QObject::connect(replay, &NmeaSource::state_changed, pause, refresh);
     timer->start();
     refresh();
     return row;

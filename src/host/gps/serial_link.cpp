@@ -34,14 +34,14 @@ SerialLink::~SerialLink()
     delete worker_;
 }
 
-void SerialLink::setPort(const QString& port_text, const QString& baud_text)
+void SerialLink::set_port(const QString& port_text, const QString& baud_text)
 {
     choice_ = select_port(port_text.toStdString(), baud_text.toStdString());
 }
 
-void SerialLink::connectPort(const QString& port_text, const QString& baud_text)
+void SerialLink::connect_port(const QString& port_text, const QString& baud_text)
 {
-    setPort(port_text, baud_text);
+    set_port(port_text, baud_text);
     start();
 }
 
@@ -53,7 +53,7 @@ void SerialLink::start()
 
 void SerialLink::stop()
 {
-    if (!isBusy()) return;
+    if (!is_busy()) return;
     queue([this] {
         close_on_worker();
         report(true, false, QString(), QString());
@@ -73,7 +73,7 @@ void SerialLink::report(bool request, bool open, const QString& what, const QStr
         if (request) --requests_;
         open_ = open;
         set_state(open ? State::On : requests_ > 0 ? State::Starting : State::Off, what);
-        if (!error.isEmpty()) emit errorOccurred(error);
+        if (!error.isEmpty()) emit error_occurred(error);
     });
 }
 

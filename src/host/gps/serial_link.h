@@ -32,15 +32,15 @@ public:
     QString title() const override { return tr("Serial port"); }
     // The two combo-box texts that select port and speed (connect rules of
     // port_select.h), read by the next start().
-    void setPort(const QString& port_text, const QString& baud_text);
+    void set_port(const QString& port_text, const QString& baud_text);
     // "&Connect": opens the selected port at 8N1, no flow control, DTR and
     // RTS off. Always queued to the worker, which ignores it while a port is
     // open, so that a disconnect followed by a connect works in that order.
     void start() override;
-    // "&Disconnect": closes the port if open (then connectedChanged(false, ...)).
+    // "&Disconnect": closes the port if open (then connected_changed(false, ...)).
     void stop() override;
-    // setPort and start together.
-    void connectPort(const QString& port_text, const QString& baud_text);
+    // set_port and start together.
+    void connect_port(const QString& port_text, const QString& baud_text);
 
 protected:
     void customEvent(QEvent* e) override; // the worker's answers (posted_call.h)

@@ -197,7 +197,7 @@ bool flightgear_start(Context& c, const Words& w, QString& error)
     FlightGearLink* link = c.window.gps()->flightgear();
     NmeaSourceSelector* sources = c.window.gps()->sources();
     if (sources->busy() && sources->busy() != link) return fail(error, "flightgear: another NMEA source is connected");
-    if (link->isConnected()) return true;
+    if (link->is_connected()) return true;
     if (w.size() > 2) {
         long long port = 0;
         if (!parse_count(w[2], port, 65535)) return fail(error, q("bad port " + w[2]));
@@ -207,7 +207,7 @@ bool flightgear_start(Context& c, const Words& w, QString& error)
         if (sources->source(i) == link) c.window.inputs()->combo("GPS (NMEA Protocol)/Source:")->setCurrentIndex(i);
     c.window.inputs()->button("&Connect")->click();
     QCoreApplication::processEvents();
-    return link->isConnected() || fail(error, "flightgear: the link did not start");
+    return link->is_connected() || fail(error, "flightgear: the link did not start");
 }
 
 // "flightgear play FILE [LINES_PER_TICK]": a recorded stream to the running
@@ -218,7 +218,7 @@ bool flightgear_play(Context& c, const Words& w, QString& error)
     long long per_tick = 1;
     if (w.size() > 3 && (!parse_count(w[3], per_tick, 100) || per_tick < 1))
         return fail(error, q("bad lines per tick " + w[3]));
-    const quint16 port = c.window.gps()->flightgear()->boundPort();
+    const quint16 port = c.window.gps()->flightgear()->bound_port();
     if (port == 0) return fail(error, "flightgear play: start the link first");
     return c.window.gps()->flightgear_player()->play(c.resolve(w[2]), port, int(per_tick), error);
 }
@@ -358,7 +358,7 @@ const Command COMMANDS[] = {
          if (w[1] == "start" && w.size() <= 3) return flightgear_start(c, w, error);
          if (w[1] == "stop" && w.size() == 2) {
              c.window.gps()->flightgear_player()->stop();
-             if (c.window.gps()->flightgear()->isBusy()) c.window.gps()->sources()->stop();
+             if (c.window.gps()->flightgear()->is_busy()) c.window.gps()->sources()->stop();
              QCoreApplication::processEvents();
              return true;
          }

@@ -144,7 +144,7 @@ void FlightPlot::set_cursor_row(int row)
     if (row == cursor_row_) return;
     cursor_row_ = row;
     scene()->update();
-    emit cursorMoved(row);
+    emit cursor_moved(row);
 }
 
 void FlightPlot::redraw()

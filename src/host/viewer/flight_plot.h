@@ -45,7 +45,7 @@ public:
     static constexpr double MIN_SPAN = 10; // seconds
 
 signals:
-    void cursorMoved(int row);
+    void cursor_moved(int row);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -129,7 +129,7 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
     build_menus();
 
     build_status_bar();
-    connect(plot_, &FlightPlot::cursorMoved, this, [this](int row) { show_cursor_values(row); });
+    connect(plot_, &FlightPlot::cursor_moved, this, [this](int row) { show_cursor_values(row); });
     resize(1140, 640);
     plot_->reset_zoom();
     plot_->set_cursor_row(0);

@@ -45,7 +45,7 @@ FrontView::FrontView(ControlPanel& controls, QWidget* parent) : QWidget(parent)
             setFocus();
             press_key(code);
         });
-        connect(k, &KeyArea::wheelTurned, this, [this](int steps) { wheel_knob(steps); });
+        connect(k, &KeyArea::wheel_turned, this, [this](int steps) { wheel_knob(steps); });
     }
 
     auto make_button = [&](const QString& caption, const QString& name, QRect geometry, bool bold) {

@@ -116,7 +116,7 @@ void KeyArea::wheelEvent(QWheelEvent* e)
     wheel_accumulated_ += e->angleDelta().y();
     const int steps = wheel_accumulated_ / 120;
     wheel_accumulated_ -= steps * 120;
-    if (steps != 0) emit wheelTurned(steps);
+    if (steps != 0) emit wheel_turned(steps);
     e->accept();
 }
 

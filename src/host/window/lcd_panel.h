@@ -27,7 +27,7 @@ public:
     int repaints() const { return repaints_; }
 
 signals:
-    void wheelTurned(int steps); // positive away from the user
+    void wheel_turned(int steps); // positive away from the user
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -65,7 +65,7 @@ public:
 
 signals:
     void pressed(int code);
-    void wheelTurned(int steps);
+    void wheel_turned(int steps);
 
 protected:
     void mousePressEvent(QMouseEvent*) override;

@@ -128,7 +128,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     FlightGearControls* flightgear = gps_->flightgear_controls();
     connect(runner_.get(), &UnitRunner::ticked, flightgear, &FlightGearControls::tick);
     connect(runner_.get(), &UnitRunner::passed, flightgear, &FlightGearControls::passed);
-    gps_->flightgear()->setClock([this] {
+    gps_->flightgear()->set_clock([this] {
         const ems::UtcTime t = runner_->platform().utc_time();
         return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};
     });
