@@ -104,7 +104,7 @@ bool font_glyph(const uint8_t* font, uint8_t code, Glyph& glyph)
 uint8_t glyph_width(const uint8_t* font, uint8_t code)
 {
     Glyph g;
-    return font_glyph(font, code, g) ? g.width : 0;
+    return stored_glyph(font, code, g) ? g.width : 0;
 }
 
 int32_t text_advance(const uint8_t* font, const char* text)
@@ -112,7 +112,7 @@ int32_t text_advance(const uint8_t* font, const char* text)
     int32_t advance = 0;
     for (const char* p = text; *p; ++p) {
         Glyph g;
-        if (font_glyph(font, uint8_t(*p), g)) advance += g.width + 1;
+        if (stored_glyph(font, uint8_t(*p), g)) advance += g.width + 1; // widths only: no ink rows needed
     }
     return advance;
 }
