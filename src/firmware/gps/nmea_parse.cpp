@@ -31,7 +31,8 @@ struct Body {
         const size_t n = std::min(body.size(), NMEA_BODY_MAX);
         std::memcpy(text, body.data(), n);
         text[n] = '\0';
-        length = std::strlen(text);
+        const void* nul = std::memchr(text, '\0', n);
+        length = nul ? size_t(static_cast<const char*>(nul) - text) : n;
     }
     char at(size_t pos) const { return pos < length ? text[pos] : '\0'; }
     const char* from(size_t pos) const { return text + (pos < length ? pos : length); }

@@ -174,7 +174,8 @@ void ComPort1RxChar(const uint8_t* data, size_t count)
     const uint8_t* p = data;
     const uint8_t* const end = data + count;
     while (p != end) {
-        if (nmea_rx.nmea_state == NMEA_WAIT_START) {
+        if (nmea_rx.nmea_state == NMEA_WAIT_START && *p != '$') {
+            // Usually the "$" comes right after the last sentence's LF.
             p = static_cast<const uint8_t*>(std::memchr(p, '$', size_t(end - p)));
             if (p == nullptr) return;
         } else if (nmea_rx.nmea_state == NMEA_IN_BODY) {
