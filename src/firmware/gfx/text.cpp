@@ -82,6 +82,14 @@ bool draw_glyph_aligned(int32_t x, int16_t y, const Glyph& g, uint64_t fill)
         return true;
     }
     const unsigned up = 8u * unsigned(offset), down = 64u - up;
+    if (n == 1) { // most glyphs: eight columns or fewer
+        for (int r = g.ink_first; r < g.ink_end; ++r, ++row, line += LCD_WIDTH) {
+            const uint64_t m = SPREAD[*row];
+            put_masked(line, m << up, fill);
+            put_masked(line + 8, m >> down, fill);
+        }
+        return true;
+    }
     for (int r = g.ink_first; r < g.ink_end; ++r, row += n, line += LCD_WIDTH) {
         uint64_t carry = 0;
         for (int b = 0; b < n; ++b) {
