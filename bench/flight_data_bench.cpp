@@ -5,10 +5,10 @@
 #include <cmath>
 #include <string>
 
-#include "host/core/flight_data.h"
-#include "host/core/flight_trace.h"
-#include "host/core/lean_find.h"
-#include "host/core/time_ticks.h"
+#include "host/viewer/core/flight_data.h"
+#include "host/viewer/core/flight_trace.h"
+#include "host/viewer/core/lean_find.h"
+#include "host/viewer/core/time_ticks.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include "host/core/flight_data.h"
-#include "host/core/flight_analysis.h"
-#include "host/core/flight_list.h"
-#include "host/core/flight_trace.h"
-#include "host/core/lean_find.h"
+#include "host/viewer/core/flight_data.h"
+#include "host/viewer/core/flight_analysis.h"
+#include "host/viewer/core/flight_list.h"
+#include "host/viewer/core/flight_trace.h"
+#include "host/viewer/core/lean_find.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -13,10 +13,16 @@
 #include <ctime>
 #include <memory>
 
-#include "host/card_location.h"
-#include "host/lcd_panel.h"
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/card/card_location.h"
+#include "host/card/card_slot.h"
+#include "host/inputs/control_panel.h"
+#include "host/inputs/sensor_presets.h"
+#include "host/script/scenario.h"
+#include "host/viewer/flight_viewers.h"
+#include "host/window/front_view.h"
+#include "host/window/lcd_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 
 namespace {
 
@@ -40,7 +46,7 @@ long long cpu_us()
 // printed when the window has closed.
 class PanelStats : public QObject {
 public:
-    explicit PanelStats(host::TfrmMain& window) : window_(window) { window.lcd()->installEventFilter(this); }
+    explicit PanelStats(host::TfrmMain& window) : window_(window) { window.front()->lcd()->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override
     {
         if (e->type() == QEvent::Paint && first_paint_us_ == 0) {
@@ -54,8 +60,8 @@ public:
         const double seconds = double(epoch_us() - first_paint_us_) / 1e6;
         std::printf("first_frame_us=%lld first_frame_cpu_us=%lld seconds=%.3f presents=%d conversions=%d "
                     "repaints=%d\n",
-                    first_paint_us_, first_paint_cpu_us_, seconds, window_.presented_frames(),
-                    window_.lcd()->conversions(), window_.lcd()->repaints());
+                    first_paint_us_, first_paint_cpu_us_, seconds, window_.runner()->presented_frames(),
+                    window_.front()->lcd()->conversions(), window_.front()->lcd()->repaints());
     }
 
 private:
@@ -84,7 +90,7 @@ int main(int argc, char** argv)
     const QCommandLineOption preset_option(
         "preset",
         QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
-            .arg(host::TfrmMain::shipped_presets().join(", ")),
+            .arg(host::shipped_presets().join(", ")),
         "NAME");
     const QCommandLineOption zoom_option("zoom", "Show the front panel at 1x to 4x (as View / Zoom, remembered).",
                                          "FACTOR");
@@ -172,11 +178,11 @@ int main(int argc, char** argv)
     }
 
     host::TfrmMain window;
-    if (!card.isEmpty()) window.switch_card(card);
+    if (!card.isEmpty()) window.card()->switch_to(card);
     if (zoom) window.set_zoom(zoom);
     if (options.isSet(preset_option)) {
         QString error;
-        if (!window.load_sensor_preset(options.value(preset_option), error)) {
+        if (!host::load_sensor_preset(*window.inputs(), options.value(preset_option), error)) {
             std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             return 2;
         }
@@ -185,7 +191,7 @@ int main(int argc, char** argv)
     if (stats) panel_stats = std::make_unique<PanelStats>(window);
     window.show();
     if (!recording.isEmpty())
-        window.open_flight_data_later(QFileInfo(recording).absoluteFilePath(), [&window](const QString& error) {
+        window.viewers()->open_later(QFileInfo(recording).absoluteFilePath(), [&window](const QString& error) {
             std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             QMessageBox::warning(&window, "Flight Data", error);
         });
@@ -205,7 +211,7 @@ int main(int argc, char** argv)
             done = true;
             QApplication::exit(status);
         } else {
-            window.set_virtual_time(false); // the script has set the scene: go on live
+            window.runner()->set_virtual_time(false); // the script has set the scene: go on live
         }
     });
     const int rc = QApplication::exec();

@@ -9,14 +9,15 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "host/core/flight_data.h"
-#include "host/core/lean_find.h"
-#include "host/flight_analysis_view.h"
-#include "host/flight_list_dialog.h"
-#include "host/flight_plot.h"
-#include "host/flight_viewer.h"
+#include "host/viewer/core/flight_data.h"
+#include "host/viewer/core/lean_find.h"
+#include "host/viewer/flight_analysis_view.h"
+#include "host/viewer/flight_list_dialog.h"
+#include "host/viewer/flight_plot.h"
+#include "host/viewer/flight_viewer.h"
+#include "host/viewer/flight_viewers.h"
 #include "alarms/alarm_words.h"
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "settings/settings.h"
 #include "support/window_scenario.h"
 #include "system/platform.h"
@@ -32,7 +33,7 @@ const QString SECOND = "ticks 10\npasses 1\n";
 class FlightAnalysisScenario : public test::WindowScenario {
 protected:
     FlightAnalysisScenario() : WindowScenario("flight analysis") {}
-    host::FlightViewer* viewer() const { return window->flight_viewer(); }
+    host::FlightViewer* viewer() const { return window->viewers()->last(); }
     host::FlightAnalysisView* analysis() const { return viewer()->analysis(); }
 };
 
@@ -132,7 +133,7 @@ TEST_F(FlightAnalysisScenario, TheFlightsListSummarisesTheCardsRecordingsAndOpen
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a recording\n");
     junk.close();
-    host::FlightListDialog* list = window->show_flight_list();
+    host::FlightListDialog* list = window->viewers()->show_list();
     QTRY_VERIFY(list->listed());
     const QStringList rows = list->rows();
     ASSERT_EQ(rows.size(), 2) << rows.join('\n').toStdString();
@@ -152,7 +153,7 @@ TEST_F(FlightAnalysisScenario, HostileFilesOpenWithANoteOrAreRefusedAndZoomAndRe
     while (it.hasNext()) {
         const QString path = it.next();
         QString error;
-        host::FlightViewer* v = window->open_flight_data(path, error);
+        host::FlightViewer* v = window->viewers()->open(path, error);
         if (!v) {
             EXPECT_FALSE(error.isEmpty()) << path.toStdString();
             continue;

@@ -4,10 +4,11 @@
 #include <QSettings>
 #include <QWheelEvent>
 
-#include "host/core/flight_panels.h"
-#include "host/flight_panels.h"
-#include "host/flight_plot.h"
-#include "host/flight_viewer.h"
+#include "host/viewer/core/flight_panels.h"
+#include "host/viewer/flight_panels.h"
+#include "host/viewer/flight_plot.h"
+#include "host/viewer/flight_viewer.h"
+#include "host/viewer/flight_viewers.h"
 #include "support/golden.h"
 #include "support/window_scenario.h"
 
@@ -28,7 +29,7 @@ protected:
         WindowScenario::TearDown();
         QSettings().remove("viewer");
     }
-    host::FlightViewer* viewer() const { return window->flight_viewer(); }
+    host::FlightViewer* viewer() const { return window->viewers()->last(); }
     host::FlightPlot* panel(const char* key) const
     {
         return viewer()->panels()->panel_plot(host::panel_by_key(key));

@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/core/flight_analysis.h"
-#include "host/core/flight_list.h"
-#include "host/core/flight_trace.h"
-#include "host/core/lean_find.h"
-#include "host/core/time_ticks.h"
+#include "host/viewer/core/flight_analysis.h"
+#include "host/viewer/core/flight_list.h"
+#include "host/viewer/core/flight_trace.h"
+#include "host/viewer/core/lean_find.h"
+#include "host/viewer/core/time_ticks.h"
 #include "support/fake_platform.h"
 
 namespace {
