@@ -1,6 +1,7 @@
 // The Sorvik EMS G2 simulator.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include "host/inputs/control_panel.h"
 #include "host/inputs/sensor_presets.h"
 #include "host/script/scenario.h"
+#include "host/viewer/flight_viewers.h"
 #include "host/window/front_view.h"
 #include "host/window/lcd_panel.h"
 #include "host/window/main_window.h"
@@ -95,7 +97,13 @@ int main(int argc, char** argv)
     const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
                                                    "frames were presented, converted and repainted.");
-    options.addOptions({card_option, script_option, preset_option, zoom_option, quit_option, stats_option});
+    const QCommandLineOption view_option("view", "Open the flight-data recording FILE in the viewer (as File / Open "
+                                                 "Flight Data); a recording named alone on the command line opens so too.",
+                                         "FILE");
+    options.addOptions(
+        {card_option, script_option, preset_option, zoom_option, quit_option, stats_option, view_option});
+    options.addPositionalArgument("recording", "A flight-data recording to open in the viewer (as --view).",
+                                  "[FILE.csv]");
     // Only a command line that starts the window needs a display: --help,
     // --version and a wrong command line are answered over a plain terminal.
     QStringList arguments;
@@ -106,8 +114,12 @@ int main(int argc, char** argv)
     const bool qt_options = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& a) {
         return a.size() > 1 && a[0] == '-' && a[1] != '-';
     });
+    // A file named alone is a recording to view (as the desktop entry passes
+    // one); any other word is a mistake.
+    const QStringList positional = parsed ? options.positionalArguments() : QStringList();
+    const bool recording_named = positional.size() == 1 && QFileInfo(positional.first()).isFile();
     const bool starts_window = parsed ? !options.isSet("help") && !options.isSet("version") &&
-                                            options.positionalArguments().isEmpty()
+                                            (positional.isEmpty() || recording_named)
                                       : qt_options;
     const std::unique_ptr<QCoreApplication> app = starts_window ? std::make_unique<QApplication>(argc, argv)
                                                                 : std::make_unique<QCoreApplication>(argc, argv);
@@ -131,8 +143,14 @@ int main(int argc, char** argv)
     if (!parsed) return fail(options.errorText());
     if (options.isSet("help")) options.showHelp(0);
     if (options.isSet("version")) options.showVersion();
-    if (!options.positionalArguments().isEmpty())
-        return fail("unknown argument " + options.positionalArguments().first());
+    const QStringList named = options.positionalArguments();
+    if (named.size() > 1 || (named.size() == 1 && !QFileInfo(named.first()).isFile()))
+        return fail("unknown argument " + named.at(named.size() > 1 ? 1 : 0));
+    QString recording = options.value(view_option);
+    if (!named.isEmpty()) {
+        if (!recording.isEmpty()) return fail("--view and a recording both name a file to open");
+        recording = named.first();
+    }
     const QString script = options.value(script_option);
     const bool stats = options.isSet(stats_option);
     double quit_after_s = -1;
@@ -172,6 +190,11 @@ int main(int argc, char** argv)
     std::unique_ptr<PanelStats> panel_stats;
     if (stats) panel_stats = std::make_unique<PanelStats>(window);
     window.show();
+    if (!recording.isEmpty())
+        window.viewers()->open_later(QFileInfo(recording).absoluteFilePath(), [&window](const QString& error) {
+            std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+            QMessageBox::warning(&window, "Flight Data", error);
+        });
     if (quit_after_s >= 0) QTimer::singleShot(int(quit_after_s * 1000), &window, [&] { window.close(); });
     auto finish = [&](int rc) {
         if (panel_stats) panel_stats->print();

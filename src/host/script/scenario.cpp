@@ -33,6 +33,7 @@
 #include "host/flightgear/flightgear_link.h"
 #include "host/gps/nmea_source.h"
 #include "host/script/core/scenario_parse.h"
+#include "host/viewer/flight_analysis_view.h"
 #include "host/viewer/flight_plot.h"
 #include "host/viewer/flight_viewer.h"
 #include "host/window/lcd_panel.h"
@@ -187,7 +188,20 @@ bool viewer_command(Context& c, const Words& w, QString& error)
         if (w[3] != "on" && w[3] != "off") return fail(error, "viewer channel takes on or off");
         return viewer->set_channel(q(w[2]), w[3] == "on") || fail(error, q("the recording has no channel " + w[2]));
     }
-    return fail(error, "usage: viewer open FILE.csv | png FILE.png | cursor T | range T0 T1 | channel NAME on|off");
+    if (what == "stacked" && w.size() == 3) {
+        if (w[2] != "on" && w[2] != "off") return fail(error, "viewer stacked takes on or off");
+        viewer->set_stacked(w[2] == "on");
+        return true;
+    }
+    if (what == "tab" && w.size() == 3) {
+        return viewer->analysis()->show_tab(q(w[2])) || fail(error, q("the analysis panel has no tab " + w[2]));
+    }
+    if (what == "panel" && w.size() == 4) {
+        if (w[3] != "on" && w[3] != "off") return fail(error, "viewer panel takes on or off");
+        return viewer->set_panel(q(w[2]), w[3] == "on") || fail(error, q("the viewer has no panel " + w[2]));
+    }
+    return fail(error, "usage: viewer open FILE.csv | png FILE.png | cursor T | range T0 T1 | channel NAME on|off | "
+                       "stacked on|off | panel KEY on|off | tab NAME");
 }
 
 // "flightgear start [PORT]": the link chosen as the NMEA source and started
@@ -402,9 +416,10 @@ const Command COMMANDS[] = {
          if (shown != q(w[2])) return fail(error, QString("%1 is %2, expected %3").arg(q(w[1]), shown, q(w[2])));
          return true;
      }},
-    {"viewer", 1, 3, "viewer open|png|cursor|range|channel ...",
-     "the flight-data viewer: open FILE.csv, png FILE.png (its plot), cursor T, range T0 T1 (seconds shown), "
-     "channel NAME on|off",
+    {"viewer", 1, 3, "viewer open|png|cursor|range|channel|stacked|panel|tab ...",
+     "the flight-data viewer: open FILE.csv, png FILE.png (its plot or panels), cursor T, range T0 T1 (seconds "
+     "shown), channel NAME on|off, stacked on|off (the stacked panels), panel egt|cht|flow|rpm_map|electrical|other "
+     "on|off, tab Range|Alarms|\"Lean Find\" (the analysis panel's tab)",
      viewer_command},
     {"quit", 0, 0, "quit", "ends the script and the program",
      [](Context& c, const Words&, QString&) {

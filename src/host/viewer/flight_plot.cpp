@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/viewer/core/flight_trace.h"
+#include "host/viewer/core/time_ticks.h"
 
 namespace host {
 
@@ -30,15 +30,6 @@ constexpr size_t MAX_RUNS = 64;        // per channel; only a broken file has mo
 constexpr double WHEEL_ZOOM = 0.8;     // the span a wheel notch in leaves
 constexpr double VALUE_MARGIN = 0.05;  // of a value axis's span, above and below the traces
 constexpr int TIME_TICKS = 8;          // about this many time labels
-
-// A time step for the labels: whole seconds, minutes or hours.
-double time_step(double span)
-{
-    static const double steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 900, 1800, 3600, 7200, 10800, 21600};
-    for (double s : steps)
-        if (span / s <= TIME_TICKS) return s;
-    return 43200;
-}
 
 } // namespace
 
@@ -114,6 +105,7 @@ void FlightPlot::set_channel_shown(size_t i, bool shown)
     if (i >= traces_.size() || traces_[i].shown == shown) return;
     traces_[i].shown = shown;
     if (shown && !traces_[i].axis) traces_[i].axis = unit_axis(data_->channels[i].unit);
+    if (shown && !traces_[i].extrema) traces_[i].extrema = std::make_unique<ValueExtrema>(data_->channels[i].values);
     redraw();
 }
 
@@ -125,6 +117,14 @@ void FlightPlot::set_time_range(double t0, double t1)
     t0_ = std::clamp(t0, first_, last_ - span);
     t1_ = t0_ + span;
     redraw();
+}
+
+std::vector<size_t> FlightPlot::shown_channels() const
+{
+    std::vector<size_t> shown;
+    for (size_t i = 0; i < traces_.size(); ++i)
+        if (traces_[i].shown) shown.push_back(i);
+    return shown;
 }
 
 void FlightPlot::reset_zoom() { set_time_range(first_, last_); }
@@ -158,7 +158,8 @@ void FlightPlot::redraw()
         Trace& t = traces_[i];
         std::vector<TraceRun> runs;
         if (t.shown) {
-            runs = trace_runs(data_->seconds, data_->channels[i].values, t0_, t1_, columns, MAX_RUNS);
+            runs = trace_runs(TraceSource{data_->seconds, data_->channels[i].values, *t.extrema}, t0_, t1_, columns,
+                              MAX_RUNS);
             extents[t.axis]; // an axis with a shown channel shows, even without values in view
         }
         while (t.series.size() < runs.size()) t.series.push_back(add_series(i));
@@ -186,12 +187,16 @@ void FlightPlot::redraw()
         if (!(lo <= hi)) lo = 0, hi = 1;
         const double pad = hi > lo ? (hi - lo) * VALUE_MARGIN : std::max(1.0, std::fabs(lo) * VALUE_MARGIN);
         axis->setRange(lo - pad, hi + pad);
+        if (value_ticks_ > 0) axis->setTickCount(value_ticks_);
         axis->applyNiceNumbers();
     }
     // The legend lays itself out again only when told.
     chart()->legend()->layout()->invalidate();
+    emit view_changed();
+    // The interval first: a range set first is laid out at the old interval,
+    // and a whole flight at a few seconds' interval is tens of thousands of labels.
+    time_axis_->setTickInterval(time_tick_step(t1_ - t0_, TIME_TICKS));
     time_axis_->setRange(t0_, t1_);
-    time_axis_->setTickInterval(time_step(t1_ - t0_));
     scene()->update();
 }
 

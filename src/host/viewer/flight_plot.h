@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/viewer/core/flight_data.h"
+#include "host/viewer/core/flight_trace.h"
 
 class QLineSeries;
 class QValueAxis;
@@ -44,8 +45,15 @@ public:
 
     static constexpr double MIN_SPAN = 10; // seconds
 
+    // About how many labels each value axis has; 0 leaves it to the axis.
+    void set_value_ticks(int ticks) { value_ticks_ = ticks; }
+
+    // The channels shown, by index.
+    std::vector<size_t> shown_channels() const;
+
 signals:
     void cursor_moved(int row);
+    void view_changed(); // the time in view or the channels shown
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -63,6 +71,7 @@ private:
         QPen pen;
         QValueAxis* axis = nullptr;        // its unit's axis
         std::vector<QLineSeries*> series;  // one per unbroken run; the first carries the legend
+        std::unique_ptr<ValueExtrema> extrema; // made when the channel first shows
     };
 
     QValueAxis* unit_axis(const std::string& unit);
@@ -80,6 +89,7 @@ private:
     double first_ = 0, last_ = 0; // the recording's time
     double t0_ = 0, t1_ = 0;      // the time in view
     int cursor_row_ = -1;
+    int value_ticks_ = 0;
     bool dragging_ = false;
     bool dragged_ = false;
     double drag_x_ = 0, drag_t0_ = 0, drag_t1_ = 0;

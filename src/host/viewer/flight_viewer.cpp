@@ -10,7 +10,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSaveFile>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
@@ -19,6 +21,10 @@
 #include <filesystem>
 
 #include "host/common/core/file_read.h"
+#include "host/viewer/core/flight_analysis.h"
+#include "host/viewer/core/flight_list.h"
+#include "host/viewer/flight_analysis_view.h"
+#include "host/viewer/flight_panels.h"
 #include "host/viewer/flight_plot.h"
 
 namespace host {
@@ -91,10 +97,12 @@ FlightFile read_flight_file(const QString& path)
     }
     auto data = std::make_shared<FlightData>();
     std::string why;
-    if (!read_flight_data(text, *data, why))
+    if (!read_flight_data(text, *data, why)) {
         file.error = QString("Cannot show %1: %2").arg(QFileInfo(path).fileName(), QString::fromStdString(why));
-    else
+    } else {
+        add_spread_channels(*data);
         file.data = std::move(data);
+    }
     return file;
 }
 
@@ -119,10 +127,14 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
     build_channel_list();
     build_value_list();
 
+    analysis_ = new FlightAnalysisView(data_);
+    auto* side = new QSplitter(Qt::Vertical);
+    side->addWidget(values_);
+    side->addWidget(analysis_);
     auto* split = new QSplitter(Qt::Horizontal);
     split->addWidget(channels_);
-    split->addWidget(plot_);
-    split->addWidget(values_);
+    split->addWidget(build_panels());
+    split->addWidget(side);
     split->setStretchFactor(1, 1);
     split->setSizes({170, 720, 250});
     setCentralWidget(split);
@@ -130,9 +142,12 @@ FlightViewer::FlightViewer(std::shared_ptr<const FlightData> data, const QString
 
     build_status_bar();
     connect(plot_, &FlightPlot::cursor_moved, this, [this](int row) { show_cursor_values(row); });
+    connect(plot_, &FlightPlot::view_changed, this, [this] { show_range_figures(); });
+    connect(analysis_, &FlightAnalysisView::jump_to, this, [this](int row) { jump_to(row); });
     resize(1140, 640);
     plot_->reset_zoom();
     plot_->set_cursor_row(0);
+    restore_layout();
 }
 
 void FlightViewer::build_status_bar()
@@ -143,7 +158,7 @@ void FlightViewer::build_status_bar()
                                           .arg(data_->seconds.size())
                                           .arg(duration_text(span), QString::fromStdString(data_->utc.front()))),
                            1);
-    note_ = QString::fromStdString(skipped_summary(*data_));
+    note_ = QString::fromStdString(reading_summary(*data_));
     if (!note_.isEmpty()) {
         auto* label = new QLabel(note_);
         label->setStyleSheet("QLabel { background: #fff3b0; padding: 1px 4px; }");
@@ -189,7 +204,27 @@ void FlightViewer::build_channel_list()
 void FlightViewer::channel_ticked(QTreeWidgetItem* item)
 {
     const int i = item->data(0, CHANNEL_ROLE).toInt();
-    if (i >= 0) plot_->set_channel_shown(size_t(i), item->checkState(0) == Qt::Checked);
+    if (i < 0 || applying_ticks_) return;
+    const bool shown = item->checkState(0) == Qt::Checked;
+    if (stacked()) {
+        panels_->set_channel_shown(size_t(i), shown);
+        remember_layout();
+        show_range_figures();
+    } else {
+        plot_->set_channel_shown(size_t(i), shown);
+    }
+}
+
+void FlightViewer::apply_ticks()
+{
+    applying_ticks_ = true;
+    for (QTreeWidgetItemIterator it(channels_); *it; ++it) {
+        const int i = (*it)->data(0, CHANNEL_ROLE).toInt();
+        if (i < 0) continue;
+        const bool shown = stacked() ? panels_->channel_shown(size_t(i)) : plot_->channel_shown(size_t(i));
+        (*it)->setCheckState(0, shown ? Qt::Checked : Qt::Unchecked);
+    }
+    applying_ticks_ = false;
 }
 
 bool FlightViewer::set_channel(const QString& name, bool shown)
@@ -253,6 +288,15 @@ void FlightViewer::build_menus()
         const QString path = QFileDialog::getSaveFileName(this, "Save as PNG", suggested, "PNG pictures (*.png)");
         if (!path.isEmpty() && !save_png(path)) QMessageBox::warning(this, "Flight Data", "Cannot write " + path);
     });
+    QAction* export_action = file->addAction("Export Visible Range as CSV...");
+    connect(export_action, &QAction::triggered, this, [this] {
+        const QString suggested = QFileInfo(windowTitle().section(" - ", 0, 0)).completeBaseName() + "_part.csv";
+        const QString path = QFileDialog::getSaveFileName(this, "Export Visible Range", suggested, "Recordings (*.csv)");
+        if (path.isEmpty()) return;
+        export_visible(path, [this](const QString& error) {
+            if (!error.isEmpty()) QMessageBox::warning(this, "Flight Data", error);
+        });
+    });
     file->addSeparator();
     QAction* close_action = file->addAction("&Close");
     close_action->setShortcut(QKeySequence::Close);
@@ -262,6 +306,7 @@ void FlightViewer::build_menus()
     QAction* reset = view->addAction("Reset Zoom");
     reset->setShortcut(QKeySequence(Qt::Key_Home));
     connect(reset, &QAction::triggered, plot_, &FlightPlot::reset_zoom);
+    build_layout_menu(view);
 
     QToolBar* bar = addToolBar("Flight Data");
     bar->setMovable(false);
@@ -269,11 +314,40 @@ void FlightViewer::build_menus()
     bar->addAction(save);
 }
 
+void FlightViewer::show_range_figures()
+{
+    analysis_->show_range(plot_->time_from(), plot_->time_to(),
+                          stacked() ? panels_->shown_channels() : plot_->shown_channels());
+}
+
+void FlightViewer::jump_to(int row)
+{
+    if (row < 0 || size_t(row) >= data_->seconds.size()) return;
+    const double t = data_->seconds[size_t(row)], span = plot_->time_to() - plot_->time_from();
+    if (t < plot_->time_from() || t > plot_->time_to()) plot_->set_time_range(t - span / 2, t + span / 2);
+    plot_->set_cursor_row(row);
+}
+
+void FlightViewer::export_visible(const QString& path, std::function<void(const QString&)> done)
+{
+    auto text = std::make_shared<std::string>(flight_csv(*data_, plot_->time_from(), plot_->time_to()));
+    auto error = std::make_shared<QString>();
+    QThread* writer = QThread::create([path, text, error] {
+        QSaveFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(text->data(), qint64(text->size())) != qint64(text->size()) ||
+            !f.commit())
+            *error = QString("Cannot write %1: %2").arg(path, f.errorString());
+    });
+    connect(writer, &QThread::finished, writer, &QObject::deleteLater);
+    connect(writer, &QThread::finished, this, [error, done] { done(*error); });
+    writer->start();
+}
+
 QImage FlightViewer::plot_image() const
 {
     // The chart lays out its legend on a later event; a picture taken at once needs it now.
     QCoreApplication::sendPostedEvents();
-    return plot_->grab().toImage();
+    return plot_area_->currentWidget()->grab().toImage();
 }
 
 bool FlightViewer::save_png(const QString& path) const { return plot_image().save(path, "PNG"); }

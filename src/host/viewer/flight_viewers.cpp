@@ -1,10 +1,12 @@
 #include "host/viewer/flight_viewers.h"
 
+#include <QPointer>
 #include <QThread>
 #include <filesystem>
 #include <memory>
 
 #include "host/card/core/card_folder.h"
+#include "host/viewer/flight_list_dialog.h"
 #include "host/viewer/flight_viewer.h"
 #include "ops/data_recording.h"
 
@@ -35,6 +37,19 @@ void FlightViewers::open_later(const QString& path, std::function<void(const QSt
         else failed(file->error);
     });
     reader->start();
+}
+
+FlightListDialog* FlightViewers::show_list()
+{
+    auto* dialog = new FlightListDialog(data_folder(), {}, window_);
+    QPointer<FlightListDialog> shown(dialog);
+    dialog->set_open([this, shown](const QString& path) {
+        open_later(path, [shown](const QString& error) {
+            if (shown) shown->show_error(error);
+        });
+    });
+    dialog->show();
+    return dialog;
 }
 
 QString FlightViewers::data_folder() const

@@ -14,6 +14,7 @@ class QWidget;
 namespace host {
 
 class CardFolder;
+class FlightListDialog;
 
 class FlightViewers : public QObject {
     Q_OBJECT
@@ -30,6 +31,9 @@ public:
     void open_later(const QString& path, std::function<void(const QString&)> failed);
     FlightViewer* last() const { return last_; } // the last one opened, while open
     QString data_folder() const; // the card's DATA folder, or the card while it has none
+    // File / "Flights on the Card...": the card's recordings as flights, one
+    // opened with a double click; a failure says why in the list.
+    FlightListDialog* show_list();
 
 private:
     void show(FlightViewer* viewer);

@@ -208,6 +208,7 @@ void TfrmMain::build_menus()
                                                           "Flight data (*.csv *.CSV);;All files (*)");
         if (!path.isEmpty()) viewers_->open_later(path, [this](const QString& error) { warn(this, error); });
     });
+    connect(file->addAction("Flights on the Card..."), &QAction::triggered, this, [this] { viewers_->show_list(); });
     file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),

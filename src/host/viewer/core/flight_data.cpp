@@ -34,16 +34,24 @@ bool printable(std::string_view s)
     return true;
 }
 
+// s cut to FLIGHT_NAME_MAX_CHARS, counting the cut in shortened.
+std::string bounded_name(std::string_view s, size_t& shortened)
+{
+    if (s.size() <= FLIGHT_NAME_MAX_CHARS) return std::string(s);
+    ++shortened;
+    return std::string(s.substr(0, FLIGHT_NAME_MAX_CHARS));
+}
+
 // "NAME (UNIT)" or "NAME".
-FlightChannel header_column(std::string_view field)
+FlightChannel header_column(std::string_view field, size_t& shortened)
 {
     FlightChannel c;
     const size_t open = field.rfind(" (");
     if (open != std::string_view::npos && open > 0 && field.size() > open + 3 && field.back() == ')') {
-        c.name = field.substr(0, open);
-        c.unit = field.substr(open + 2, field.size() - open - 3);
+        c.name = bounded_name(field.substr(0, open), shortened);
+        c.unit = bounded_name(field.substr(open + 2, field.size() - open - 3), shortened);
     } else {
-        c.name = field;
+        c.name = bounded_name(field, shortened);
     }
     return c;
 }
@@ -62,18 +70,26 @@ bool utc_shape(std::string_view s)
            s[10] == ' ' && digits(s, 11, 2) && s[13] == ':' && digits(s, 14, 2) && s[16] == ':' && digits(s, 17, 2);
 }
 
-// A finite number taking the whole field.
-bool number(std::string_view s, double& value)
+// A number taking the whole field, perhaps not finite ("inf", "nan", 1e999).
+bool any_number(std::string_view s, double& value)
 {
     if (s.empty() || s.front() == '+') return false;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value);
+    if (ec == std::errc::result_out_of_range && end == s.data() + s.size()) {
+        value = std::numeric_limits<double>::infinity();
+        return true;
+    }
+    return ec == std::errc() && end == s.data() + s.size();
 }
+
+// A finite number taking the whole field.
+bool number(std::string_view s, double& value) { return any_number(s, value) && std::isfinite(value); }
 
 // One record checked against the header; an empty why means it is kept.
 struct RecordCheck {
     std::string why;
     double seconds = 0;
+    size_t left_out = 0; // values read as none
 };
 
 RecordCheck check_record(const std::vector<std::string_view>& f, size_t columns, double last_seconds,
@@ -93,6 +109,10 @@ RecordCheck check_record(const std::vector<std::string_view>& f, size_t columns,
         r.why = "T (s) is not a whole number of seconds";
         return r;
     }
+    if (r.seconds > FLIGHT_SECONDS_LIMIT) {
+        r.why = "T (s) is past 1e12";
+        return r;
+    }
     if (r.seconds < last_seconds) {
         r.why = "T (s) goes back";
         return r;
@@ -101,9 +121,12 @@ RecordCheck check_record(const std::vector<std::string_view>& f, size_t columns,
     for (size_t i = 2; i < columns; ++i) {
         if (f[i].empty()) {
             values[i - 2] = std::numeric_limits<double>::quiet_NaN();
-        } else if (!number(f[i], values[i - 2])) {
+        } else if (!any_number(f[i], values[i - 2])) {
             r.why = data.channels[i - 2].name + " is not a number";
             return r;
+        } else if (!(std::fabs(values[i - 2]) <= FLIGHT_VALUE_LIMIT)) {
+            values[i - 2] = std::numeric_limits<double>::quiet_NaN();
+            ++r.left_out;
         }
     }
     return r;
@@ -161,7 +184,7 @@ bool read_flight_data(std::string_view text, FlightData& out, std::string& error
     FlightData data;
     for (size_t i = 2; i < fields.size(); ++i) {
         if (fields[i].empty()) return fail(error, "column " + std::to_string(i + 1) + " of the header has no name");
-        data.channels.push_back(header_column(fields[i]));
+        data.channels.push_back(header_column(fields[i], data.names_shortened));
     }
     const size_t columns = fields.size();
     std::vector<double> values;
@@ -182,6 +205,7 @@ bool read_flight_data(std::string_view text, FlightData& out, std::string& error
             continue;
         }
         last_seconds = r.seconds;
+        data.values_left_out += r.left_out;
         data.utc.emplace_back(fields[0]);
         data.seconds.push_back(r.seconds);
         for (size_t i = 0; i < values.size(); ++i) data.channels[i].values.push_back(values[i]);
@@ -201,6 +225,21 @@ std::string skipped_summary(const FlightData& data, size_t reasons_shown)
     const size_t shown = std::min(reasons_shown, data.skip_reasons.size());
     for (size_t i = 0; i < shown; ++i) s += (i == 0 ? " (" : "; ") + data.skip_reasons[i];
     if (shown > 0) s += data.lines_skipped > shown ? "; ...)" : ")";
+    return s;
+}
+
+std::string reading_summary(const FlightData& data, size_t reasons_shown)
+{
+    std::string s;
+    const auto add = [&s](size_t n, const char* one, const char* many, const std::string& what) {
+        if (n == 0) return;
+        if (!s.empty()) s += "; ";
+        s += std::to_string(n) + (n == 1 ? one : many) + what;
+    };
+    add(data.names_shortened, " name", " names", " shortened to " + std::to_string(FLIGHT_NAME_MAX_CHARS) + " characters");
+    add(data.values_left_out, " value", " values", " not finite or past 1e9 left out");
+    const std::string skipped = skipped_summary(data, reasons_shown);
+    if (!skipped.empty()) s += (s.empty() ? "" : "; ") + skipped;
     return s;
 }
 

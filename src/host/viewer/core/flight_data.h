@@ -25,6 +25,7 @@ struct FlightChannel {
     std::string name; // "EGT1"
     std::string unit; // "F"; empty when the header gives none
     std::vector<double> values;
+    bool derived = false; // worked out by the viewer (a spread), not recorded
 };
 
 struct FlightData {
@@ -34,6 +35,8 @@ struct FlightData {
     size_t lines_skipped = 0;      // records left out, the cut-short last line included
     std::vector<std::string> skip_reasons; // "line N: why", the first SKIP_REASONS_KEPT of them
     bool cut_short = false;        // the last line had no line end and was left out
+    size_t values_left_out = 0;    // fields read as no value: not finite, or past FLIGHT_VALUE_LIMIT
+    size_t names_shortened = 0;    // header names or units cut to FLIGHT_NAME_MAX_CHARS
 };
 
 // Recordings larger than this are refused before they are read: about 30
@@ -42,6 +45,15 @@ constexpr size_t FLIGHT_DATA_MAX_BYTES = 16u << 20;
 // More columns than this are not a recording.
 constexpr size_t FLIGHT_DATA_MAX_COLUMNS = 256;
 constexpr size_t SKIP_REASONS_KEPT = 20;
+// A channel's name or unit longer than this is shortened to it: the instrument's
+// own are a few characters, and the lists and axes lay out every character.
+constexpr size_t FLIGHT_NAME_MAX_CHARS = 32;
+// A value further from zero than this is no reading of an engine, a fuel
+// computer or a GPS; it is left out (no value) rather than stretch an axis.
+constexpr double FLIGHT_VALUE_LIMIT = 1e9;
+// A T (s) past this is left out with its line: the plot's time axis stays exact
+// to well under a second up to here.
+constexpr double FLIGHT_SECONDS_LIMIT = 1e12;
 
 // Reads a recording. On failure returns false with a message in error and
 // leaves out untouched; success means at least one record was read.
@@ -49,6 +61,10 @@ bool read_flight_data(std::string_view text, FlightData& out, std::string& error
 
 // "3 lines skipped (line 7: 5 fields, expected 9; ...)", or empty when none were.
 std::string skipped_summary(const FlightData& data, size_t reasons_shown = 3);
+
+// Everything the reader left out or changed, for the status bar: names
+// shortened, values left out, then skipped_summary; empty when nothing.
+std::string reading_summary(const FlightData& data, size_t reasons_shown = 3);
 
 // A span of recorded time, [begin, end) in seconds.
 struct TimeSpan {
