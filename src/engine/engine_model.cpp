@@ -226,6 +226,19 @@ void EngineModel::settle_running(double rpm, double cht_k, double oil_k)
     oil_k_ = oil_k;
 }
 
+double EngineModel::richest_phi() const
+{
+    const int n_cyl = std::clamp(p_.cylinders, 1, MAX_CYLINDERS);
+    return phi_ * (1 + *std::max_element(offset_.begin(), offset_.begin() + n_cyl));
+}
+
+void EngineModel::set_mixture_spread(double gph, const std::array<uint8_t, MAX_CYLINDERS>& lean_order)
+{
+    p_.gami_spread_gph = std::clamp(gph, 0.0, 5.0);
+    std::copy(lean_order.begin(), lean_order.end(), p_.lean_order);
+    derive();
+}
+
 void EngineModel::set_tank_litres(int tank, double litres)
 {
     if (tank < 0 || tank > 1) return;

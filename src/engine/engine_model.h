@@ -30,6 +30,7 @@ struct Controls {
     bool alternator_field = true;
     bool boost_pump = false;
     TankSelector tank = TankSelector::Both;
+    bool operator==(const Controls&) const = default;
 };
 
 struct Environment {
@@ -47,6 +48,8 @@ struct Failures {
     bool alternator = false;
     double oil_leak_l_per_min = 0;
     double fuel_leak_l_per_h = 0; // ahead of the flow transducer
+    bool fuel_starved = false;    // a blocked line or vent: no fuel reaches the pump
+    bool operator==(const Failures&) const = default;
 };
 
 struct Outputs {
@@ -67,6 +70,7 @@ struct Outputs {
     double battery_amps = 0; // charging is positive
     std::array<double, 2> tank_l{};
     double brake_power_w = 0;
+    bool operator==(const Outputs&) const = default;
 };
 
 class EngineModel {
@@ -81,6 +85,7 @@ public:
     // Running at the given RPM and temperatures, as after a long steady run.
     void settle_running(double rpm, double cht_k, double oil_k);
     void set_tank_litres(int tank, double litres);
+    void set_battery_charge(double share) { soc_ = share < 0 ? 0 : share > 1 ? 1 : share; }
 
     const Outputs& outputs() const { return out_; }
     const EngineProfile& profile() const { return p_; }
@@ -88,6 +93,11 @@ public:
     double mixture_offset(int cylinder) const { return offset_[cylinder]; }
     // The indicated equivalence ratio of the mean cylinder at the last step.
     double phi() const { return phi_; }
+    // That of the richest cylinder.
+    double richest_phi() const;
+    // A new GAMI spread and order of the cylinders from the leanest (numbered
+    // from 1); the rest of the state stays.
+    void set_mixture_spread(double gph, const std::array<uint8_t, MAX_CYLINDERS>& lean_order);
 
 private:
     struct Derived {
@@ -109,7 +119,7 @@ private:
     double ignition(const Controls& c, const Failures& f, int cyl) const;
     uint32_t next_random();
 
-    const EngineProfile& p_;
+    EngineProfile p_;
     Derived d_{};
     std::array<double, MAX_CYLINDERS> offset_{};
     // State

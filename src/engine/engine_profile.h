@@ -76,7 +76,7 @@ struct EngineProfile {
     // Electrics
     double battery_ah;
     double battery_full_v;
-    double battery_empty_v;
+    double battery_empty_v; // nearly exhausted; a dead one reads well under it
     double battery_ohms;
     double alternator_v;
     double alternator_amps;

@@ -3,6 +3,7 @@
 
 #include "engine/combustion.h"
 #include "engine/engine_model.h"
+#include "engine/table.h"
 #include "engine/units.h"
 
 namespace engine {
@@ -15,6 +16,10 @@ constexpr double FUEL_PRESSURE_LAG_S = 0.5;
 constexpr double PUMP_FULL_RPM = 1000;
 constexpr double STARTER_AMPS = 150;
 
+// A lead-acid battery's open-circuit volts by its charge, over the profile's
+// full-to-empty span: flat through most of it, falling away when exhausted.
+constexpr Point BATTERY_CURVE[] = {{0.0, -3.0}, {0.05, -0.5}, {0.15, 0.0}, {0.5, 0.45}, {1.0, 1.0}};
+
 bool draws(TankSelector s, int tank)
 {
     return s == TankSelector::Both || (tank == 0 && s == TankSelector::Left) || (tank == 1 && s == TankSelector::Right);
@@ -26,7 +31,7 @@ void EngineModel::step_fuel_system(const Controls& c, const Failures& f, double 
 {
     int feeding = 0;
     for (int t = 0; t < 2; ++t) feeding += draws(c.tank, t) && tank_l_[t] > 0;
-    const bool fuel_at_pump = feeding > 0;
+    const bool fuel_at_pump = feeding > 0 && !f.fuel_starved;
     supply_ = fuel_at_pump ? std::min(1.0, supply_ + SUPPLY_RISE_PER_S * dt)
                            : std::max(0.0, supply_ - SUPPLY_FALL_PER_S * dt);
 
@@ -46,7 +51,7 @@ void EngineModel::step_fuel_system(const Controls& c, const Failures& f, double 
 
 void EngineModel::step_electrics(const Controls& c, const Failures& f, double dt)
 {
-    const double emf = p_.battery_empty_v + (p_.battery_full_v - p_.battery_empty_v) * soc_;
+    const double emf = p_.battery_empty_v + (p_.battery_full_v - p_.battery_empty_v) * lookup(BATTERY_CURVE, soc_);
     const double load = c.master ? p_.bus_load_amps + (c.starter ? STARTER_AMPS : 0) : 0;
     const bool charging =
         c.master && c.alternator_field && !f.alternator && running_ && rpm_ >= p_.alternator_cut_in_rpm;
