@@ -38,7 +38,7 @@ const EngineProfile R912 = {
     .rated_hp = 98.6, .rated_rpm = 5800, .idle_rpm = 1400, .map_max_inhg = 28.5, .map_idle_inhg = 11.0,
     .mixture_control = false, .full_rich_phi = 1.2,
     .gami_spread_gph = 0.5, .gami_reference_gph = 5.0, .lean_order = {1, 3, 2, 4},
-    .egt_probe_offset_f = {0, 0, 0, 0}, .cooling_factor = {1, 1, 1, 1},
+    .egt_probe_offset_f = {-110, -130, -120, -120}, .cooling_factor = {1, 1, 1, 1},
     .spark_fail_drop = 0.05, .mag_egt_rise_f = 40,
     .fmep_static_pa = 46500, .fmep_per_piston_speed = 12000, .static_friction_hp = 0.5,
     .prop_static_rpm = 4900, .prop_cruise_rpm = 5400, .prop_cruise_kt = 100,

@@ -19,8 +19,9 @@ namespace {
 
 const QString GPS_TAB = "GPS (NMEA Protocol)";
 
-// The EMS tab's slider of a driven raw input.
-QString slider_key(const DrivenInput& d)
+} // namespace
+
+QString driven_slider_key(const DrivenInput& d)
 {
     const int n = d.index + 1;
     switch (d.input) {
@@ -35,8 +36,6 @@ QString slider_key(const DrivenInput& d)
     }
     return {};
 }
-
-} // namespace
 
 QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
 {
@@ -90,7 +89,7 @@ void TfrmMain::apply_flightgear(const FlightGearSample& sample)
 {
     QStringList driven;
     for (const DrivenInput& d : flightgear_inputs(sample)) {
-        const QString key = slider_key(d);
+        const QString key = driven_slider_key(d);
         QSlider* s = slider(key);
         if (!s) continue;
         s->setValue(std::clamp(d.value, s->minimum(), s->maximum()));

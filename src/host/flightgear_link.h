@@ -42,6 +42,9 @@ class QUdpSocket;
 namespace host {
 
 constexpr quint16 FLIGHTGEAR_DEFAULT_PORT = 5510;
+// The EMS tab's slider of a driven raw input ("EMS/TC3", "EMS/RPM:" ...).
+QString driven_slider_key(const DrivenInput& d);
+
 constexpr qint64 FLIGHTGEAR_TICK_MS = 100; // the window's timer tick, which paces the player and the link
 constexpr qint64 FLIGHTGEAR_FIX_INTERVAL_MS = 1000; // a receiver's rate
 // Lines count as coming while the newest is at most this old: FlightGear's

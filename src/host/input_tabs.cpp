@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "host/engine_tab.h"
 #include "host/flightgear_link.h"
 #include "host/main_window.h"
 #include "host/nmea_source.h"
@@ -57,6 +58,7 @@ void TfrmMain::build_tabs(QWidget* central)
     page_control1_->addTab(build_gps_tab(), "GPS (NMEA Protocol)");
     page_control1_->addTab(build_selection_tab(), "Selection");
     page_control1_->addTab(build_ul_power_tab(), "UL Power");
+    page_control1_->addTab(new EngineTab(this), "Engine");
 }
 
 QSlider* TfrmMain::add_slider(QGridLayout* grid, int row, const QString& tab, const QString& caption,

@@ -22,6 +22,7 @@
 
 #include "gps/gps_data.h"
 #include "host/core/scenario_parse.h"
+#include "host/engine_tab.h"
 #include "host/flight_plot.h"
 #include "host/flight_viewer.h"
 #include "host/flightgear_link.h"
@@ -357,6 +358,13 @@ const Command COMMANDS[] = {
          }
          if (w[1] == "play") return flightgear_play(c, w, error);
          return fail(error, "usage: flightgear start [PORT] | stop | play FILE [LINES_PER_TICK]");
+     }},
+    {"engine", 1, 4, "engine on|off|state|throttle|mixture|mags|... (see the README)",
+     "the built-in engine: runs it on the instrument, sets its controls, the air, the GPS and failures",
+     [](Context& c, const Words& w, QString& error) {
+         auto* tab = c.window.findChild<EngineTab*>();
+         if (!tab) return fail(error, "no Engine tab");
+         return tab->command(w, error);
      }},
     {"screenshot", 2, 2, "screenshot lcd|window|viewer FILE.png",
      "saves the LCD, the whole window or the last opened flight-data viewer window",
