@@ -12,7 +12,7 @@ namespace host {
 const char* const ENGINE_COMMAND_USAGE =
     "engine on [LYC360|R912] | off | state cold|idle|cruise | throttle PCT | mixture PCT | "
     "mags off|left|right|both | starter|master|alternator|boost on|off | tank off|left|right|both | "
-    "battery PCT | altitude FT | oat C | airspeed KT | gps still|fly [TRACK] | speed N | spread GPH [ORDER] | "
+    "battery PCT | altitude FT | oat C | airspeed KT | gps off|still|fly [TRACK] | speed N | spread GPH [ORDER] | "
     "leanfind on|off | fail|fix NAME [CYL] | fix all";
 
 namespace {
@@ -118,7 +118,7 @@ const Sub SUBS[] = {
          if (w.size() == 3) {
              const engine::EngineProfile* p = engine::profile_named(w[2].c_str());
              if (!p) return fail(e, "engine on: no engine type " + w[2] + " (LYC360 or R912)");
-             s.choose(*p);
+             if (w[2] != s.model().profile().name) s.choose(*p);
          }
          d = EngineDriveRequest::On;
          return true;

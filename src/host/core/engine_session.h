@@ -94,7 +94,9 @@ private:
 // One "engine ..." scenario line, words[0] being "engine"; false with a
 // reason for an unknown word or a value out of range (nothing is changed
 // then). "on"/"off" are the window's (whether the engine drives the
-// instrument): they are accepted here and reported through drive.
+// instrument): they are accepted here and reported through drive; so is
+// "gps off" (this knows only whether the aeroplane moves). "on" with
+// another engine type starts that one cold.
 enum class EngineDriveRequest : uint8_t { None, On, Off };
 bool engine_command(EngineSession& session, const std::vector<std::string>& words, EngineDriveRequest& drive,
                     std::string& error);
