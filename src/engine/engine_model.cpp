@@ -18,11 +18,20 @@ constexpr double FIRING_SHARE_OF_IDLE = 0.5; // below this RPM the engine neithe
 constexpr double SMALLEST_RUNNING_HP = 0.125;
 constexpr double ROUGH_PHI = 0.78;          // a cylinder leaner than this misfires now and then
 constexpr int ROUGH_RPM = 15;
+constexpr double DILUTION = 1.2;            // work lost at a closed throttle, over (1 - MAP/ambient)^2
 
 double omega(double rpm) { return rpm * 2 * PI / 60; }
 
 // Mean piston speed in ft/s: the manifold's impedance model is written in it.
 double piston_speed_fts(double rpm, double stroke_in) { return rpm * stroke_in / 360; }
+
+// At a low manifold pressure the exhaust left in the cylinder dilutes the
+// charge and it burns slowly: an idling engine makes little of its fuel.
+double charge_burn(double map, double p_amb)
+{
+    const double closed = 1 - std::clamp(map / p_amb, 0.0, 1.0);
+    return std::max(0.0, 1 - DILUTION * closed * closed);
+}
 
 } // namespace
 
@@ -60,7 +69,7 @@ void EngineModel::derive()
     // at full throttle, rated RPM, sea level and phi 1.15.
     const double air = air_flow(p_.rated_rpm, map_max, P_STANDARD, 288.15);
     d_.k_ind = (p_.rated_hp * WATTS_PER_HP - loss_power(p_.rated_rpm, map_max, P_STANDARD)) /
-               (air * power_share(1.15));
+               (air * power_share(1.15) * charge_burn(map_max, P_STANDARD));
 
     // One plug burns slower: the exhaust runs hotter by the profile's rise at full rich.
     d_.s_mag = kelvin_span_from_f(p_.mag_egt_rise_f) / exhaust_rise(p_.full_rich_phi);
@@ -115,7 +124,7 @@ double EngineModel::brake_power_full_throttle(double rpm) const
     const double ze = 100 / piston_speed_fts(rpm, p_.stroke_in);
     const double map = P_STANDARD * ze / (ze + d_.za);
     const double air = air_flow(rpm, map, P_STANDARD, 288.15);
-    return d_.k_ind * air * power_share(p_.full_rich_phi) + loss_power(rpm, map, P_STANDARD);
+    return d_.k_ind * air * power_share(p_.full_rich_phi) * charge_burn(map, P_STANDARD) + loss_power(rpm, map, P_STANDARD);
 }
 
 double EngineModel::equivalence_ratio(const Controls& c, double p_amb) const
@@ -171,6 +180,7 @@ void EngineModel::step(const Controls& c, const Environment& air, const Failures
     const double air_total = air_flow(rpm_, map_, p_amb, air.oat_k);
     const double air_cyl = air_total / n_cyl;
     phi_ = equivalence_ratio(c, p_amb);
+    const double burn = charge_burn(map_, p_amb);
 
     double fuel = 0, indicated = 0;
     bool any_spark = false;
@@ -180,7 +190,7 @@ void EngineModel::step(const Controls& c, const Environment& air, const Failures
         ign_[i] = ignition(c, f, i);
         any_spark = any_spark || ign_[i] > 0;
         fuel += air_cyl * phi_cyl_[i] / STOICHIOMETRIC_AFR;
-        indicated += indicated_power(air_cyl, phi_cyl_[i], ign_[i]);
+        indicated += indicated_power(air_cyl, phi_cyl_[i], ign_[i]) * burn;
     }
 
     // The engine fires once turning fast enough with spark and fuel, and

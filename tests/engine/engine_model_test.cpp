@@ -59,7 +59,7 @@ TEST(EngineModel, LeaningFindsPeakEgtBestPowerRichOfItAndTheLeanestCylinderFirst
 {
     Environment air;
     air.airspeed_ms = 110 * MS_PER_KNOT;
-    const double throttle = 0.8; // about 65 % power
+    const double throttle = 0.84; // about 65 % power
     EngineModel m = warm_engine(running(throttle, 0.95), air);
     std::vector<SweepPoint> sweep;
     for (double mixture = 0.95; mixture > 0.60; mixture -= 0.005) {
@@ -118,6 +118,14 @@ TEST(EngineModel, LeaningFindsPeakEgtBestPowerRichOfItAndTheLeanestCylinderFirst
 TEST(EngineModel, OneMagnetoDropsRpmALittleAndRaisesEveryEgt)
 {
     Environment ground;
+    {
+        // First, a closed throttle idles as measured engines do.
+        EngineModel idle = warm_engine(running(0), ground, 60);
+        EXPECT_GE(idle.outputs().rpm, 600);
+        EXPECT_LE(idle.outputs().rpm, 700);
+        EXPECT_GE(idle.outputs().map_pa / PA_PER_INHG, 10);
+        EXPECT_LE(idle.outputs().map_pa / PA_PER_INHG, 12);
+    }
     double throttle = 0.3;
     EngineModel m = warm_engine(running(throttle), ground, 60);
     for (int i = 0; i < 30 && std::abs(m.outputs().rpm - 1800) > 10; ++i) {
