@@ -227,7 +227,7 @@ bool EngineTab::set_running(bool on, QString& error)
         return false;
     }
     running_ = on;
-    if (!on) release_sliders();
+    if (!on) release_sliders(*window_, driven_);
     show_session();
     return true;
 }
@@ -242,20 +242,12 @@ void EngineTab::set_gps(EngineGps gps)
 void EngineTab::tick()
 {
     if (!running_) return;
-    const std::vector<DrivenInput> inputs = session_->tick();
-    QStringList driven;
-    for (const DrivenInput& d : inputs) {
-        const QString key = driven_slider_key(d);
-        QSlider* s = window_->slider(key);
-        if (!s) continue;
-        s->setValue(std::clamp(d.value, s->minimum(), s->maximum()));
-        s->setEnabled(false);
-        driven.append(key);
+    if (window_->flightgear() && window_->flightgear()->isBusy()) {
+        QString unused;
+        set_running(false, unused); // the link, started since, takes the sliders over
+        return;
     }
-    for (const QString& key : std::as_const(driven_))
-        if (!driven.contains(key))
-            if (QSlider* s = window_->slider(key)) s->setEnabled(true);
-    driven_ = driven;
+    drive_sliders(*window_, session_->tick(), driven_);
 
     if (gps_ != EngineGps::Off && ++ticks_since_fix_ >= FIX_EVERY_TICKS) {
         ticks_since_fix_ = 0;
@@ -280,13 +272,6 @@ void EngineTab::offer_fix()
         if (flag->load(std::memory_order_acquire) != 0) return;
     const QByteArray fix = std::exchange(waiting_fix_, {});
     feed_receive_handler(reinterpret_cast<const uint8_t*>(fix.constData()), size_t(fix.size()));
-}
-
-void EngineTab::release_sliders()
-{
-    for (const QString& key : std::as_const(driven_))
-        if (QSlider* s = window_->slider(key)) s->setEnabled(true);
-    driven_.clear();
 }
 
 void EngineTab::show_session()

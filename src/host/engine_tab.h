@@ -49,7 +49,6 @@ private:
     QWidget* build_failures();
     void tick();
     void offer_fix();
-    void release_sliders();
     void show_session(); // the widgets from the session, after a command or a start
     void show_readout();
 

@@ -85,30 +85,37 @@ QLineEdit* TfrmMain::build_flightgear_controls(QGridLayout* grid, int row)
     return port;
 }
 
-void TfrmMain::apply_flightgear(const FlightGearSample& sample)
+void drive_sliders(const TfrmMain& window, const std::vector<DrivenInput>& inputs, QStringList& driven)
 {
-    QStringList driven;
-    for (const DrivenInput& d : flightgear_inputs(sample)) {
+    QStringList now;
+    for (const DrivenInput& d : inputs) {
         const QString key = driven_slider_key(d);
-        QSlider* s = slider(key);
+        QSlider* s = window.slider(key);
         if (!s) continue;
         s->setValue(std::clamp(d.value, s->minimum(), s->maximum()));
         s->setEnabled(false);
-        driven.append(key);
+        now.append(key);
     }
     // A setting changed on the unit may leave a slider undriven (fewer EGT
     // channels, an input switched to another mode): it is the user's again.
-    for (const QString& key : std::as_const(flightgear_driven_))
-        if (!driven.contains(key))
-            if (QSlider* s = slider(key)) s->setEnabled(true);
-    flightgear_driven_ = driven;
+    for (const QString& key : std::as_const(driven))
+        if (!now.contains(key))
+            if (QSlider* s = window.slider(key)) s->setEnabled(true);
+    driven = now;
 }
 
-void TfrmMain::release_flightgear_sliders()
+void release_sliders(const TfrmMain& window, QStringList& driven)
 {
-    for (const QString& key : std::as_const(flightgear_driven_))
-        if (QSlider* s = slider(key)) s->setEnabled(true);
-    flightgear_driven_.clear();
+    for (const QString& key : std::as_const(driven))
+        if (QSlider* s = window.slider(key)) s->setEnabled(true);
+    driven.clear();
 }
+
+void TfrmMain::apply_flightgear(const FlightGearSample& sample)
+{
+    drive_sliders(*this, flightgear_inputs(sample), flightgear_driven_);
+}
+
+void TfrmMain::release_flightgear_sliders() { release_sliders(*this, flightgear_driven_); }
 
 } // namespace host

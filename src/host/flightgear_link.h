@@ -30,9 +30,11 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "host/core/flightgear_drive.h"
 #include "host/nmea_source.h"
@@ -44,6 +46,13 @@ namespace host {
 constexpr quint16 FLIGHTGEAR_DEFAULT_PORT = 5510;
 // The EMS tab's slider of a driven raw input ("EMS/TC3", "EMS/RPM:" ...).
 QString driven_slider_key(const DrivenInput& d);
+class TfrmMain;
+// Moves the window's sliders of the inputs and locks them; those in driven
+// that are no longer among them are unlocked. driven becomes the keys now
+// driven. (The FlightGear link and the built-in engine drive alike.)
+void drive_sliders(const TfrmMain& window, const std::vector<DrivenInput>& inputs, QStringList& driven);
+// Unlocks the sliders in driven and empties it.
+void release_sliders(const TfrmMain& window, QStringList& driven);
 
 constexpr qint64 FLIGHTGEAR_TICK_MS = 100; // the window's timer tick, which paces the player and the link
 constexpr qint64 FLIGHTGEAR_FIX_INTERVAL_MS = 1000; // a receiver's rate

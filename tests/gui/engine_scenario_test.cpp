@@ -2,6 +2,7 @@
 // instrument: a lean-find in LEAN MODE names the engine's leanest cylinder
 // first, a failed alternator brings up the low-volts alarm, an open
 // thermocouple reads as an open probe.
+#include <QSlider>
 #include <gtest/gtest.h>
 
 #include "alarms/alarm_words.h"
@@ -59,6 +60,11 @@ TEST_F(EngineScenario, AnOpenThermocoupleReadsAsAnOpenProbe)
     EXPECT_LT(ems::thermo.tc_value_c[3], -100);
     EXPECT_NE(ems::alarms.alarm_flags & ems::ALARM_EGT_CHT, 0u);
     EXPECT_GT(ems::thermo.tc_value_c[2], 50); // the first CHT reads on
+
+    // The sliders the engine drives are locked until it stops.
+    EXPECT_FALSE(window->slider("EMS/TC4")->isEnabled());
+    run("engine off\n");
+    EXPECT_TRUE(window->slider("EMS/TC4")->isEnabled());
 }
 
 } // namespace
