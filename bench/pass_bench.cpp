@@ -6,7 +6,7 @@
 #include "app/power.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "ops/data_recording.h"
 #include "ops/flight_log.h"
 #include "pages/run_screen.h"

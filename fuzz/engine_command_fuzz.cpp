@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/core/engine_session.h"
-#include "host/core/scenario_parse.h"
+#include "host/engine/core/engine_session.h"
+#include "host/script/core/scenario_parse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

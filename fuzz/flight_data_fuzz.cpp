@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "host/core/flight_data.h"
-#include "host/core/flight_trace.h"
+#include "host/viewer/core/flight_data.h"
+#include "host/viewer/core/flight_trace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

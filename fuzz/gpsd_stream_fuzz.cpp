@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gps/nmea_rx.h"
-#include "host/core/gpsd_stream.h"
+#include "host/gps/core/gpsd_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "gps/nmea_rx.h"
-#include "host/core/nmea_adapt.h"
-#include "host/core/nmea_watch.h"
+#include "host/gps/core/nmea_adapt.h"
+#include "host/gps/core/nmea_watch.h"
 
 namespace {
 

@@ -12,10 +12,15 @@
 #include <ctime>
 #include <memory>
 
-#include "host/card_location.h"
-#include "host/lcd_panel.h"
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/card/card_location.h"
+#include "host/card/card_slot.h"
+#include "host/inputs/control_panel.h"
+#include "host/inputs/sensor_presets.h"
+#include "host/script/scenario.h"
+#include "host/window/front_view.h"
+#include "host/window/lcd_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 
 namespace {
 
@@ -39,7 +44,7 @@ long long cpu_us()
 // printed when the window has closed.
 class PanelStats : public QObject {
 public:
-    explicit PanelStats(host::TfrmMain& window) : window_(window) { window.lcd()->installEventFilter(this); }
+    explicit PanelStats(host::TfrmMain& window) : window_(window) { window.front()->lcd()->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override
     {
         if (e->type() == QEvent::Paint && first_paint_us_ == 0) {
@@ -53,8 +58,8 @@ public:
         const double seconds = double(epoch_us() - first_paint_us_) / 1e6;
         std::printf("first_frame_us=%lld first_frame_cpu_us=%lld seconds=%.3f presents=%d conversions=%d "
                     "repaints=%d\n",
-                    first_paint_us_, first_paint_cpu_us_, seconds, window_.presented_frames(),
-                    window_.lcd()->conversions(), window_.lcd()->repaints());
+                    first_paint_us_, first_paint_cpu_us_, seconds, window_.runner()->presented_frames(),
+                    window_.front()->lcd()->conversions(), window_.front()->lcd()->repaints());
     }
 
 private:
@@ -83,7 +88,7 @@ int main(int argc, char** argv)
     const QCommandLineOption preset_option(
         "preset",
         QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
-            .arg(host::TfrmMain::shipped_presets().join(", ")),
+            .arg(host::shipped_presets().join(", ")),
         "NAME");
     const QCommandLineOption zoom_option("zoom", "Show the front panel at 1x to 4x (as View / Zoom, remembered).",
                                          "FACTOR");
@@ -155,11 +160,11 @@ int main(int argc, char** argv)
     }
 
     host::TfrmMain window;
-    if (!card.isEmpty()) window.switch_card(card);
+    if (!card.isEmpty()) window.card()->switch_to(card);
     if (zoom) window.set_zoom(zoom);
     if (options.isSet(preset_option)) {
         QString error;
-        if (!window.load_sensor_preset(options.value(preset_option), error)) {
+        if (!host::load_sensor_preset(*window.inputs(), options.value(preset_option), error)) {
             std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             return 2;
         }
@@ -183,7 +188,7 @@ int main(int argc, char** argv)
             done = true;
             QApplication::exit(status);
         } else {
-            window.set_virtual_time(false); // the script has set the scene: go on live
+            window.runner()->set_virtual_time(false); // the script has set the scene: go on live
         }
     });
     const int rc = QApplication::exec();

@@ -8,6 +8,7 @@
 #include "alarms/alarm_words.h"
 #include "sensors/thermocouple.h"
 #include "settings/settings.h"
+#include "host/inputs/control_panel.h"
 #include "support/window_scenario.h"
 
 namespace {
@@ -62,9 +63,9 @@ TEST_F(EngineScenario, AnOpenThermocoupleReadsAsAnOpenProbe)
     EXPECT_GT(ems::thermo.tc_value_c[2], 50); // the first CHT reads on
 
     // The sliders the engine drives are locked until it stops.
-    EXPECT_FALSE(window->slider("EMS/TC4")->isEnabled());
+    EXPECT_FALSE(window->inputs()->slider("EMS/TC4")->isEnabled());
     run("engine off\n");
-    EXPECT_TRUE(window->slider("EMS/TC4")->isEnabled());
+    EXPECT_TRUE(window->inputs()->slider("EMS/TC4")->isEnabled());
 }
 
 } // namespace

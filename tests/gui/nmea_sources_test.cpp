@@ -26,15 +26,21 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/power.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
-#include "host/main_window.h"
-#include "host/nmea_source.h"
-#include "host/nmea_sources.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/nmea_feeder.h"
+#include "host/gps/nmea_file_replay.h"
+#include "host/gps/nmea_source.h"
+#include "host/gps/nmea_source_selector.h"
+#include "host/gps/nmea_tcp_source.h"
+#include "host/inputs/control_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "support/fake_platform.h"
-#include "support/nmea_io.h"
 #include "support/firmware_reset.h"
-#include "app/power.h"
+#include "support/nmea_io.h"
 
 namespace {
 
@@ -232,19 +238,19 @@ TEST_F(NmeaSources, TcpStreamReachesTheRecord)
     ASSERT_NE(server.port(), 0);
     host::NmeaTcpSource tcp;
     std::vector<std::string> events;
-    QObject::connect(&tcp, &host::NmeaTcpSource::connectedChanged, [&](bool on, const QString& what) {
+    QObject::connect(&tcp, &host::NmeaTcpSource::connected_changed, [&](bool on, const QString& what) {
         events.push_back((on ? "on " : "off ") + what.toStdString());
     });
-    QObject::connect(&tcp, &host::NmeaTcpSource::errorOccurred,
+    QObject::connect(&tcp, &host::NmeaTcpSource::error_occurred,
                      [&](const QString& m) { events.push_back("error " + m.toStdString()); });
 
-    tcp.connectTo(server.address());
-    EXPECT_TRUE(tcp.isBusy());
+    tcp.connect_to(server.address());
+    EXPECT_TRUE(tcp.is_busy());
     ASSERT_TRUE(server.accept_client());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !events.empty(); }, WAIT_MS));
     EXPECT_EQ(events[0], "on " + server.address().toStdString());
-    EXPECT_TRUE(tcp.isConnected());
-    tcp.connectTo(server.address()); // already connected: nothing
+    EXPECT_TRUE(tcp.is_connected());
+    tcp.connect_to(server.address()); // already connected: nothing
     EXPECT_EQ(server.received(), ""); // not gpsd: nothing is sent
 
     // One second's sentences in one write, the last one split across two.
@@ -263,13 +269,13 @@ TEST_F(NmeaSources, TcpStreamReachesTheRecord)
     server.drop_client();
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 2; }, WAIT_MS));
     EXPECT_EQ(events[1], "off closed by the server");
-    EXPECT_FALSE(tcp.isBusy());
-    tcp.connectTo(server.address());
+    EXPECT_FALSE(tcp.is_busy());
+    tcp.connect_to(server.address());
     ASSERT_TRUE(server.accept_client());
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 3; }, WAIT_MS));
     tcp.stop();
     EXPECT_EQ(events.back(), "off ");
-    EXPECT_FALSE(tcp.isBusy());
+    EXPECT_FALSE(tcp.is_busy());
     EXPECT_EQ(events.size(), 4u);
 }
 
@@ -277,21 +283,21 @@ TEST_F(NmeaSources, TcpFailuresAreReported)
 {
     host::NmeaTcpSource tcp;
     std::vector<std::string> errors;
-    QObject::connect(&tcp, &host::NmeaTcpSource::errorOccurred,
+    QObject::connect(&tcp, &host::NmeaTcpSource::error_occurred,
                      [&](const QString& m) { errors.push_back(m.toStdString()); });
-    tcp.connectTo("nonsense");
+    tcp.connect_to("nonsense");
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_FALSE(tcp.isBusy());
+    EXPECT_FALSE(tcp.is_busy());
 
     quint16 closed_port = 0;
     {
         LocalServer gone; // bound, then closed: nobody listens there now
         closed_port = gone.port();
     }
-    tcp.connectTo(QString("127.0.0.1:%1").arg(closed_port));
+    tcp.connect_to(QString("127.0.0.1:%1").arg(closed_port));
     ASSERT_TRUE(QTest::qWaitFor([&] { return errors.size() == 2; }, WAIT_MS));
     EXPECT_NE(errors[1].find("Cannot connect to the NMEA server 127.0.0.1:"), std::string::npos) << errors[1];
-    EXPECT_FALSE(tcp.isBusy());
+    EXPECT_FALSE(tcp.is_busy());
 }
 
 // The source's state and status line through connect, a server closing
@@ -304,34 +310,34 @@ TEST_F(NmeaSources, TcpStateThroughAQtServer)
     const QString address = QString("127.0.0.1:%1").arg(server.serverPort());
     host::NmeaTcpSource tcp;
     int changes = 0;
-    QObject::connect(&tcp, &host::NmeaSource::stateChanged, [&] { ++changes; });
+    QObject::connect(&tcp, &host::NmeaSource::state_changed, [&] { ++changes; });
     auto accept = [&] {
         return QTest::qWaitFor([&] { return server.hasPendingConnections(); }, WAIT_MS) ? server.nextPendingConnection()
                                                                                         : nullptr;
     };
 
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     EXPECT_EQ(tcp.state(), host::NmeaSource::State::Starting);
     QTcpSocket* peer = accept();
     ASSERT_TRUE(peer);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_connected(); }, WAIT_MS));
     EXPECT_EQ(tcp.status(), "Connected: NMEA server " + address);
 
     peer->write(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
     peer->disconnectFromHost();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !tcp.isBusy(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tcp.is_busy(); }, WAIT_MS));
     EXPECT_EQ(tcp.status(), "Disconnected (closed by the server)");
     ASSERT_TRUE(passes_until([&] { return ems::gps.gps_fix_type == 3; }));
 
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     ASSERT_TRUE(accept());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_connected(); }, WAIT_MS));
     tcp.stop();
     EXPECT_EQ(tcp.state(), host::NmeaSource::State::Off);
     EXPECT_EQ(tcp.status(), "Disconnected");
     EXPECT_EQ(changes, 6); // starting, on, off; twice
 
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     tcp.stop();
     ASSERT_TRUE(accept());
     QTest::qWait(50);
@@ -348,16 +354,16 @@ TEST_F(NmeaSources, TcpSaysWhenNothingArrivesAndRecognisesGpsd)
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     const QString address = QString("127.0.0.1:%1").arg(server.serverPort());
     host::NmeaTcpSource tcp;
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, WAIT_MS));
     QTcpSocket* peer = server.nextPendingConnection();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_connected(); }, WAIT_MS));
     ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.status().endsWith("nothing received for 5 s"); },
                                 host::NMEA_SILENCE_MS + 1000));
     EXPECT_EQ(tcp.status(), "Connected: NMEA server " + address + ", nothing received for 5 s");
 
     peer->write("{\"class\":\"VERSION\",\"release\":\"3.22\"}\r\n{\"class\":\"DEVICES\",\"devices\":[]}\r\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isGpsd() && peer->bytesAvailable() > 0; }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_gpsd() && peer->bytesAvailable() > 0; }, WAIT_MS));
     EXPECT_EQ(peer->readAll().toStdString(), host::GPSD_WATCH);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.status().contains("no GPS device"); }, WAIT_MS));
     EXPECT_EQ(tcp.status(), "Connected: gpsd " + address + ", gpsd has no GPS device");
@@ -386,7 +392,7 @@ TEST_F(NmeaSources, SelectorKeepsOneSourceBusy)
 
     EXPECT_FALSE(sources.choose(2));
     ASSERT_TRUE(sources.choose(1));
-    replay->setFile(path, 0.1, false); // one sentence now, the next in ten seconds
+    replay->set_file(path, 0.1, false); // one sentence now, the next in ten seconds
     ASSERT_TRUE(sources.start());
     EXPECT_EQ(sources.busy(), replay);
     EXPECT_FALSE(sources.choose(0));
@@ -396,12 +402,12 @@ TEST_F(NmeaSources, SelectorKeepsOneSourceBusy)
     EXPECT_EQ(changes, 3); // chosen, on, off
 
     ASSERT_TRUE(sources.choose(0));
-    tcp->setAddress("127.0.0.1:1");
+    tcp->set_address("127.0.0.1:1");
     EXPECT_TRUE(replay->start(path, 0.1, false)); // not through the selector
     EXPECT_FALSE(sources.start());
-    EXPECT_FALSE(tcp->isBusy());
+    EXPECT_FALSE(tcp->is_busy());
     sources.stop();
-    EXPECT_FALSE(replay->isBusy());
+    EXPECT_FALSE(replay->is_busy());
 }
 
 // A log with a comment header and LF line ends, three seconds long by its time
@@ -426,20 +432,20 @@ TEST_F(NmeaSources, ReplayOfALogFollowsItsTimeStamps)
     }
 
     host::NmeaFileReplay replay;
-    replay.setTimeScale(0.05); // one recorded second: 50 ms
+    replay.set_time_scale(0.05); // one recorded second: 50 ms
     std::vector<std::string> events;
-    QObject::connect(&replay, &host::NmeaFileReplay::connectedChanged, [&](bool on, const QString& what) {
+    QObject::connect(&replay, &host::NmeaFileReplay::connected_changed, [&](bool on, const QString& what) {
         events.push_back((on ? "on " : "off ") + what.toStdString());
     });
     QElapsedTimer clock;
     clock.start();
     std::vector<float> latitudes;
     ASSERT_TRUE(replay.start(path, 5, false));
-    EXPECT_TRUE(replay.isTimed());
+    EXPECT_TRUE(replay.is_timed());
     EXPECT_FALSE(replay.start(path, 5, false)); // already running
     ASSERT_TRUE(passes_until([&] {
         if (latitudes.empty() || latitudes.back() != ems::gps.gps_latitude) latitudes.push_back(ems::gps.gps_latitude);
-        return !replay.isRunning() && ems::nmea.nmea_gsv_new == 0;
+        return !replay.is_running() && ems::nmea.nmea_gsv_new == 0;
     }));
     EXPECT_GE(clock.elapsed(), 100); // two pauses of 50 ms
     ASSERT_EQ(events.size(), 2u);
@@ -462,16 +468,16 @@ TEST_F(NmeaSources, ReplayWithoutTimesAndReplayErrors)
     }
     host::NmeaFileReplay replay;
     std::vector<std::string> errors, events;
-    QObject::connect(&replay, &host::NmeaFileReplay::errorOccurred,
+    QObject::connect(&replay, &host::NmeaFileReplay::error_occurred,
                      [&](const QString& m) { errors.push_back(m.toStdString()); });
-    QObject::connect(&replay, &host::NmeaFileReplay::connectedChanged,
+    QObject::connect(&replay, &host::NmeaFileReplay::connected_changed,
                      [&](bool on, const QString& what) { events.push_back((on ? "on " : "off ") + what.toStdString()); });
-    replay.setTimeScale(0.1);
+    replay.set_time_scale(0.1);
     ASSERT_TRUE(replay.start(path, 20, true)); // 50 ms apart, shortened to 5; repeating
-    EXPECT_FALSE(replay.isTimed());
+    EXPECT_FALSE(replay.is_timed());
     EXPECT_EQ(events[0], "on untimed.nmea, 20 sentences/s");
     ASSERT_TRUE(passes_until([&] { return echoes().size() >= 6; })); // went round once
-    EXPECT_TRUE(replay.isRunning());
+    EXPECT_TRUE(replay.is_running());
     replay.stop();
     EXPECT_EQ(events.back(), "off stopped");
     EXPECT_EQ(ems::gps.gps_fix_type, 3);
@@ -482,7 +488,7 @@ TEST_F(NmeaSources, ReplayWithoutTimesAndReplayErrors)
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_NE(errors[0].find("Cannot open the NMEA log"), std::string::npos);
     EXPECT_NE(errors[1].find("holds no NMEA lines"), std::string::npos);
-    EXPECT_FALSE(replay.isRunning());
+    EXPECT_FALSE(replay.is_running());
 }
 
 // The tab: the source is chosen beside the serial controls, the buttons act on
@@ -494,21 +500,21 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("SDCARD");
     auto window = std::make_unique<host::TfrmMain>(dir.path());
-    window->set_virtual_time(true);
+    window->runner()->set_virtual_time(true);
     window->show();
 
-    QComboBox* source = window->combo("GPS (NMEA Protocol)/Source:");
+    QComboBox* source = window->inputs()->combo("GPS (NMEA Protocol)/Source:");
     ASSERT_TRUE(source);
     ASSERT_EQ(source->count(), 6); // serial, TCP, replay, UDP, FlightGear, gpsd
     EXPECT_EQ(source->currentText(), "Serial port");
-    QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
+    QComboBox* port = window->inputs()->combo("GPS (NMEA Protocol)/Com Port:");
     auto* server_edit = window->findChild<QLineEdit*>("NmeaServer");
     ASSERT_TRUE(server_edit);
     EXPECT_TRUE(port->isEnabled());
     EXPECT_FALSE(server_edit->isEnabled());
 
     LocalServer server;
-    window->tabs()->setCurrentIndex(1); // the GPS tab
+    window->inputs()->setCurrentIndex(1); // the GPS tab
     EXPECT_TRUE(port->isVisible());
     EXPECT_FALSE(server_edit->isVisible());
     source->setCurrentIndex(1);
@@ -518,15 +524,15 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     EXPECT_FALSE(port->isVisible());
     EXPECT_TRUE(server_edit->isVisible());
     server_edit->setText(server.address());
-    QTest::mouseClick(window->button("&Connect"), Qt::LeftButton);
+    QTest::mouseClick(window->inputs()->button("&Connect"), Qt::LeftButton);
     ASSERT_TRUE(server.accept_client());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->nmea_tcp()->isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->nmea_tcp()->is_connected(); }, WAIT_MS));
     EXPECT_FALSE(source->isEnabled());
     ASSERT_TRUE(server.send(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
 
-    QTest::mouseClick(window->button("&Disconnect"), Qt::LeftButton);
-    EXPECT_FALSE(window->nmea_tcp()->isBusy());
+    QTest::mouseClick(window->inputs()->button("&Disconnect"), Qt::LeftButton);
+    EXPECT_FALSE(window->gps()->nmea_tcp()->is_busy());
     EXPECT_TRUE(source->isEnabled());
     window.reset();
 }

@@ -1,8 +1,8 @@
 // The "engine" scenario command: what it refuses leaves the engine as it was.
 #include <gtest/gtest.h>
 
-#include "host/core/engine_session.h"
-#include "host/core/scenario_parse.h"
+#include "host/engine/core/engine_session.h"
+#include "host/script/core/scenario_parse.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "engine/units.h"
-#include "host/core/engine_drive.h"
+#include "host/engine/core/engine_drive.h"
 #include "sensors/channels.h"
 #include "sensors/sensor_inverse.h"
 #include "sensors/thermocouple.h"

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "host/core/flight_data.h"
-#include "host/core/flight_trace.h"
+#include "host/viewer/core/flight_data.h"
+#include "host/viewer/core/flight_trace.h"
 
 namespace {
 
