@@ -5,6 +5,9 @@
 #pragma once
 #include <QObject>
 #include <QStringList>
+#include <vector>
+
+#include "host/flightgear/core/flightgear_drive.h"
 
 class QGridLayout;
 class QLineEdit;
@@ -15,6 +18,15 @@ class ControlPanel;
 class FlightGearLink;
 class FlightGearPlayer;
 struct FlightGearSample;
+
+// The EMS tab's slider of a driven raw input ("EMS/TC3", "EMS/RPM:" ...).
+QString driven_slider_key(const DrivenInput& d);
+// Moves the sliders of the inputs and locks them; those in driven that are
+// no longer among them are unlocked. driven becomes the keys now driven.
+// (The FlightGear link and the built-in engine drive alike.)
+void drive_sliders(const ControlPanel& controls, const std::vector<DrivenInput>& inputs, QStringList& driven);
+// Unlocks the sliders in driven and empties it.
+void release_sliders(const ControlPanel& controls, QStringList& driven);
 
 class FlightGearControls : public QObject {
     Q_OBJECT

@@ -1,3 +1,4 @@
+#include "host/engine/engine_tab.h"
 #include "host/gps/gps_tab.h"
 #include "host/gps/nmea_source_selector.h"
 #include "host/inputs/control_panel.h"
@@ -379,6 +380,9 @@ const Command COMMANDS[] = {
          if (w[1] == "play") return flightgear_play(c, w, error);
          return fail(error, "usage: flightgear start [PORT] | stop | play FILE [LINES_PER_TICK]");
      }},
+    {"engine", 1, 4, "engine on|off|state|throttle|mixture|mags|... (see the README)",
+     "the built-in engine: runs it on the instrument, sets its controls, the air, the GPS and failures",
+     [](Context& c, const Words& w, QString& error) { return c.window.engine()->command(w, error); }},
     {"screenshot", 2, 2, "screenshot lcd|window|viewer FILE.png",
      "saves the LCD, the whole window or the last opened flight-data viewer window",
      [](Context& c, const Words& w, QString& error) {

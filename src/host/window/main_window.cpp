@@ -23,6 +23,7 @@
 #include "host/flightgear/core/flightgear_drive.h"
 #include "host/flightgear/flightgear_controls.h"
 #include "host/flightgear/flightgear_link.h"
+#include "host/engine/engine_tab.h"
 #include "host/gps/gps_tab.h"
 #include "host/gps/nmea_source_selector.h"
 #include "host/gps/serial_link.h"
@@ -84,6 +85,8 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     inputs_ = new ControlPanel;
     gps_ = new GpsTab(*inputs_);
     inputs_->insertTab(1, gps_, "GPS (NMEA Protocol)");
+    engine_ = new EngineTab(*inputs_, *gps_);
+    inputs_->addTab(engine_, "Engine");
     front_ = new FrontView(*inputs_, central);
     inputs_->setParent(central);
     inputs_->setGeometry(CLIENT_WIDTH - TABS_WIDTH, 0, TABS_WIDTH, TABS_HEIGHT);
@@ -128,6 +131,8 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     FlightGearControls* flightgear = gps_->flightgear_controls();
     connect(runner_.get(), &UnitRunner::ticked, flightgear, &FlightGearControls::tick);
     connect(runner_.get(), &UnitRunner::passed, flightgear, &FlightGearControls::passed);
+    connect(runner_.get(), &UnitRunner::ticked, engine_, &EngineTab::tick);
+    connect(runner_.get(), &UnitRunner::passed, engine_, &EngineTab::offer_fix);
     gps_->flightgear()->set_clock([this] {
         const ems::UtcTime t = runner_->platform().utc_time();
         return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};
