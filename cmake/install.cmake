@@ -12,6 +12,9 @@ set(EMS_ICON_DIR ${PROJECT_SOURCE_DIR}/assets/icons)
 set(EMS_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 install(TARGETS sorvik-ems RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The alarm tone's sound output, loaded when first needed (EMS_MODULE_DIR is
+# where the program looks for it, set with the library's target).
+install(TARGETS sorvik-ems-sound LIBRARY DESTINATION ${EMS_MODULE_DIR})
 
 # The sample card, the sensor presets, the example scenarios and the
 # flight-simulator protocol, beside each other in the data folder; the

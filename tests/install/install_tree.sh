@@ -24,6 +24,9 @@ for f in bin/sorvik-ems \
          share/man/man1/sorvik-ems.1.gz share/doc/sorvik-ems/USER-GUIDE.md share/doc/sorvik-ems/images/engine.png; do
   [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
+# The alarm tone's sound library, where the program looks for it (loaded on the first alarm).
+compgen -G "$prefix/lib*/sorvik-ems/libsorvik-ems-sound.so" >/dev/null || compgen -G "$prefix/lib/*/sorvik-ems/libsorvik-ems-sound.so" >/dev/null ||
+  fail "the sound library is not installed"
 [ -f "$share/sorvik-ems/flightgear/sorvik-ems.xml" ] || fail "the flight-simulator protocol file is not installed"
 # Only the simulator is installed, not the tests, tools or benchmarks.
 [ "$(ls "$prefix/bin")" = "sorvik-ems" ] || fail "bin holds $(ls "$prefix/bin" | tr '\n' ' ')"

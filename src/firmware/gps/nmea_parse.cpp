@@ -77,8 +77,9 @@ constexpr double NUMBER_MAX = 1e30;
 // digits as an integer over a power of ten. Both are exact in a double, so
 // the one rounding of the division gives what from_chars gives. False for
 // anything else.
-bool read_plain_decimal(const char* p, double& value)
+bool read_plain_decimal(const char*& at, double& value)
 {
+    const char* p = at;
     static constexpr double POWERS[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     uint64_t digits = 0;
@@ -88,10 +89,13 @@ bool read_plain_decimal(const char* p, double& value)
         for (++p; is_digit(*p); ++p, ++count, ++decimals) digits = digits * 10 + uint64_t(*p - '0');
     if (count == 0 || count > 15 || *p == 'e' || *p == 'E') return false;
     value = double(digits) / POWERS[decimals];
+    at = p;
     return true;
 }
 
-double read_double(const char* p)
+// Both readers leave p where the number stopped (within its field), so that
+// skipping to the next field goes on from there rather than from the start.
+double read_double(const char*& p)
 {
     bool negative;
     p = skip_blanks_and_sign(p, negative);
@@ -99,12 +103,14 @@ double read_double(const char* p)
     if (!is_digit(*p) && *p != '.') return 0;
     double value = 0;
     if (read_plain_decimal(p, value)) return negative ? -value : value;
-    const auto [end, error] = std::from_chars(p, field_end(p), value);
+    const char* const digits = p;
+    const auto [end, error] = std::from_chars(digits, field_end(digits), value);
+    p = end;
     if (error == std::errc::invalid_argument) return 0;
     if (error == std::errc::result_out_of_range) {
         // Past the double range only through the exponent (a body is too
         // short for that many digits): a negative one means too small.
-        const char* e = std::find_if(p, end, [](char c) { return c == 'e' || c == 'E'; });
+        const char* e = std::find_if(digits, end, [](char c) { return c == 'e' || c == 'E'; });
         value = e + 1 < end && e[1] == '-' ? 0.0 : NUMBER_MAX;
     }
     value = std::min(value, NUMBER_MAX);
@@ -112,7 +118,7 @@ double read_double(const char* p)
 }
 
 // Decimal integer at p: blanks, sign, digits; 0 when no digits. Saturates.
-int32_t read_int(const char* p)
+int32_t read_int(const char*& p)
 {
     bool negative;
     p = skip_blanks_and_sign(p, negative);
@@ -128,6 +134,9 @@ int32_t read_int(const char* p)
 // Truncates toward zero and keeps the low 16 bits as an unsigned number.
 uint16_t trunc16(float v)
 {
+    // Any float under 2^63 truncates exactly into an int64_t, whose low 16
+    // bits are that remainder: the common case, without the division.
+    if (std::fabs(v) < 9.2e18f) return uint16_t(int64_t(v));
     if (!std::isfinite(v)) return 0;
     double m = std::fmod(std::trunc(double(v)), 65536.0);
     if (m < 0) m += 65536.0;
@@ -326,13 +335,14 @@ GsvFields read_gsv(std::string_view body)
     const Body b(body);
     GsvFields f;
     const int m = int(b.at(8)) - '0'; // message number
-    const int32_t n = std::clamp<int32_t>(read_int(b.from(10)), 0, 255);
+    const char* p = b.from(10);
+    const int32_t n = std::clamp<int32_t>(read_int(p), 0, 255);
     f.sats_in_view = uint8_t(n);
     if (m < 1 || m > 3) return f;
 
     f.first = uint8_t((m - 1) * 4);
     f.count = uint8_t(std::clamp(n < 4 * m ? n - f.first : 4, 0, 4));
-    const char* p = skip_field(b.from(10)); // field 4
+    p = skip_field(p); // field 4
     for (int i = 0; i < f.count; ++i) {
         GpsSatellite& s = f.sats[i];
         s.prn = uint8_t(read_int(p));

@@ -1,5 +1,7 @@
 #include "gps/nmea_rx.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -58,13 +60,35 @@ uint8_t xor_of(const char* text, size_t n)
     return sum;
 }
 
-void complete_sentence()
+// The value of a hexadecimal digit, -1 for any other character.
+constexpr std::array<int8_t, 256> HEX_DIGITS = [] {
+    std::array<int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c)
+        digits[size_t(c)] = c >= '0' && c <= '9'   ? int8_t(c - '0')
+                            : c >= 'A' && c <= 'F' ? int8_t(c - 'A' + 10)
+                            : c >= 'a' && c <= 'f' ? int8_t(c - 'a' + 10)
+                                                   : int8_t(-1);
+    return digits;
+}();
+
+// The checksum the sentence gives: two hexadecimal digits as a rule, read
+// directly; anything else (a blank, one digit) as nmea_hex_value reads it.
+uint32_t given_checksum(char* text)
+{
+    const int high = HEX_DIGITS[uint8_t(text[0])], low = HEX_DIGITS[uint8_t(text[1])];
+    if ((high | low) >= 0) return uint32_t(high * 16 + low);
+    text[2] = '\0';
+    return nmea_hex_value(text);
+}
+
+// Once a sentence, so kept out of the per-byte path, whose registers it
+// would otherwise crowd.
+[[gnu::noinline]] void complete_sentence()
 {
     NmeaRx& rx = nmea_rx;
     const uint8_t sum = xor_of(rx.nmea_body, rx.nmea_length);
 
-    rx.nmea_checksum_text[2] = '\0';
-    if (nmea_hex_value(rx.nmea_checksum_text) != sum) return;
+    if (given_checksum(rx.nmea_checksum_text) != sum) return;
 
     rx.nmea_body[rx.nmea_length] = '\0';
     platform().serial_echo().echo(rx.nmea_body);
@@ -139,7 +163,10 @@ const uint8_t* receive_body_run(const uint8_t* p, const uint8_t* end)
     NmeaRx& rx = nmea_rx;
     char* body = rx.nmea_body + rx.nmea_length;
     char* const full = rx.nmea_body + NMEA_BODY_MAX;
-    while (std::endian::native == std::endian::little && end - p >= 8 && full - body >= 8) {
+    // Words while both the input and the body have room for one: the lesser
+    // room counted once, rather than both tested at every word.
+    const uint8_t* const words_end = p + std::min(end - p, full - body) / 8 * 8;
+    while (std::endian::native == std::endian::little && p != words_end) {
         uint64_t word;
         std::memcpy(&word, p, 8);
         if (const uint64_t marks = bytes_equal(word, '$') | bytes_equal(word, '*'); marks != 0) {

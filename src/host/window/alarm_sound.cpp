@@ -1,12 +1,12 @@
 #include "host/window/alarm_sound.h"
 
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QIODevice>
-#include <QMediaDevices>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 #include <QSettings>
 
 #include "host/window/core/alarm_tone.h"
+#include "host/window/sound/tone_output.h"
 
 namespace host {
 
@@ -14,32 +14,24 @@ namespace {
 
 constexpr const char* MUTE_KEY = "view/mute_alarm";
 
-// The endless tone as a sequential device the sound output pulls from.
-class ToneDevice : public QIODevice {
-public:
-    ToneDevice() { open(QIODevice::ReadOnly); }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 1 << 16; }
-
-protected:
-    qint64 readData(char* data, qint64 max) override
-    {
-        const size_t count = size_t(max) / sizeof(int16_t);
-        alarm_tone_samples(reinterpret_cast<int16_t*>(data), count, next_);
-        next_ += count;
-        return qint64(count * sizeof(int16_t));
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    uint64_t next_ = 0;
-};
+// Where the sound library may be: beside the program (a build), in the
+// installed library folder, or one folder up (the tests of a build).
+QStringList sound_library_places()
+{
+    const QDir here(QCoreApplication::applicationDirPath());
+    return {here.filePath(EMS_SOUND_LIBRARY), here.filePath(EMS_SOUND_LIBRARY_INSTALLED),
+            here.filePath(QStringLiteral("../") + EMS_SOUND_LIBRARY)};
+}
 
 } // namespace
 
 AlarmSound::AlarmSound(QObject* parent) : QObject(parent), muted_(QSettings().value(MUTE_KEY, false).toBool()) {}
 
-AlarmSound::~AlarmSound() { stop_output(); }
+AlarmSound::~AlarmSound()
+{
+    output_.reset();
+    if (library_) library_->unload();
+}
 
 void AlarmSound::update()
 {
@@ -57,29 +49,41 @@ void AlarmSound::set_muted(bool on)
     update();
 }
 
+// Loads the sound library and opens the output; false when either fails.
+bool AlarmSound::open_output()
+{
+    library_ = std::make_unique<QLibrary>();
+    QString tried;
+    for (const QString& place : sound_library_places()) {
+        library_->setFileName(place);
+        if (library_->load()) break;
+        tried += "\n  " + library_->errorString();
+    }
+    const auto open = library_->isLoaded()
+                          ? reinterpret_cast<decltype(&ems_open_tone_output)>(library_->resolve(EMS_OPEN_TONE_OUTPUT))
+                          : nullptr;
+    if (open == nullptr) {
+        if (library_->isLoaded()) tried += "\n  " + library_->errorString();
+        qWarning("The alarm tone stays silent: its sound library could not be loaded:%s", qPrintable(tried));
+        return false;
+    }
+    output_.reset(open(ALARM_TONE_RATE, alarm_tone_samples));
+    return output_ != nullptr;
+}
+
 void AlarmSound::start_output()
 {
     if (no_output_) return;
-    if (!sink_) {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        QAudioFormat format;
-        format.setSampleRate(ALARM_TONE_RATE);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Int16);
-        if (device.isNull() || !device.isFormatSupported(format)) {
-            no_output_ = true;
-            return;
-        }
-        sink_ = std::make_unique<QAudioSink>(device, format);
+    if (!output_ && !open_output()) {
+        no_output_ = true;
+        return;
     }
-    tone_ = std::make_unique<ToneDevice>();
-    sink_->start(tone_.get());
+    output_->start();
 }
 
 void AlarmSound::stop_output()
 {
-    if (sink_) sink_->stop();
-    tone_.reset();
+    if (output_) output_->stop();
 }
 
 } // namespace host

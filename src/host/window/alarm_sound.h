@@ -1,15 +1,19 @@
 // The alarm tone on the PC's default sound output. The window tells it after
 // every pass whether the tone is wanted (alarm_tone.h); the output is opened
 // on the first request, and a PC without a sound output stays silent without
-// a message. Muting is the View menu's "Mute Alarm", remembered between runs.
+// a message. The output lives in a library loaded on that first request
+// (sound/tone_output.h); when it cannot be loaded the tone stays silent and
+// says why once. Muting is the View menu's "Mute Alarm", remembered between
+// runs.
 #pragma once
 #include <QObject>
 #include <memory>
 
-class QAudioSink;
-class QIODevice;
+class QLibrary;
 
 namespace host {
+
+class ToneOutput;
 
 class AlarmSound : public QObject {
     Q_OBJECT
@@ -26,14 +30,15 @@ public:
     void set_muted(bool on); // also remembered in the application's settings
 
 private:
+    bool open_output();
     void start_output();
     void stop_output();
 
     bool requested_ = false;
     bool muted_ = false;
     bool no_output_ = false; // the PC has no sound output: stay silent
-    std::unique_ptr<QIODevice> tone_;
-    std::unique_ptr<QAudioSink> sink_;
+    std::unique_ptr<QLibrary> library_;
+    std::unique_ptr<ToneOutput> output_; // deleted before library_ unloads
 };
 
 } // namespace host
