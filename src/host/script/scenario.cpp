@@ -31,6 +31,7 @@
 #include "app/power.h"
 #include "app/var_registry.h"
 #include "gps/gps_data.h"
+#include "host/card/core/card_folder.h"
 #include "host/flightgear/flightgear_link.h"
 #include "host/gps/nmea_source.h"
 #include "host/script/core/scenario_parse.h"
@@ -39,6 +40,7 @@
 #include "host/viewer/flight_viewer.h"
 #include "host/window/lcd_panel.h"
 #include "host/window/main_window.h"
+#include "system/platform.h"
 #include "ui/screen.h"
 
 namespace host {
@@ -161,6 +163,9 @@ bool viewer_command(Context& c, const Words& w, QString& error)
     const std::string& what = w[1];
     if (what == "open") {
         if (w.size() != 3) return fail(error, "usage: viewer open FILE.csv");
+        // The card's writer thread may still hold the last records of a flight
+        // just ended; a script reads the card as it stands once they are written.
+        if (auto* card = dynamic_cast<host::CardFolder*>(&ems::platform().card())) card->settle();
         const FlightViewer* viewer = c.window.viewers()->open(c.resolve(w[2]), error);
         if (viewer && !viewer->note().isEmpty()) std::printf("%s: %s\n", w[2].c_str(), qPrintable(viewer->note()));
         return viewer != nullptr;
