@@ -77,8 +77,8 @@ void EngineTab::build()
     for (auto [caption, state] : {std::pair{"Cold", EngineStart::Cold}, {"Idle", EngineStart::Idle}, {"Cruise", EngineStart::Cruise}}) {
         auto* b = new QPushButton(caption);
         b->setToolTip("Starts the engine in this state");
-        connect(b, &QPushButton::clicked, this, [this, state] {
-            session_->start_in(state);
+        connect(b, &QPushButton::clicked, this, [this, start = state] {
+            session_->start_in(start);
             show_session();
         });
         top->addWidget(b);
