@@ -90,30 +90,34 @@ QLineEdit* FlightGearControls::build(QGridLayout* grid, int row)
     return port;
 }
 
-void FlightGearControls::apply(const FlightGearSample& sample)
+void drive_sliders(ControlPanel& controls, const std::vector<DrivenInput>& inputs, QStringList& driven)
 {
-    QStringList driven;
-    for (const DrivenInput& d : flightgear_inputs(sample)) {
+    QStringList now;
+    for (const DrivenInput& d : inputs) {
         const QString key = slider_key(d);
-        QSlider* s = controls_.slider(key);
+        QSlider* s = controls.slider(key);
         if (!s) continue;
         s->setValue(std::clamp(d.value, s->minimum(), s->maximum()));
         s->setEnabled(false);
-        driven.append(key);
+        now.append(key);
     }
     // A setting changed on the unit may leave a slider undriven (fewer EGT
     // channels, an input switched to another mode): it is the user's again.
-    for (const QString& key : std::as_const(driven_))
-        if (!driven.contains(key))
-            if (QSlider* s = controls_.slider(key)) s->setEnabled(true);
-    driven_ = driven;
+    for (const QString& key : std::as_const(driven))
+        if (!now.contains(key))
+            if (QSlider* s = controls.slider(key)) s->setEnabled(true);
+    driven = now;
 }
 
-void FlightGearControls::release_sliders()
+void release_sliders(ControlPanel& controls, QStringList& driven)
 {
-    for (const QString& key : std::as_const(driven_))
-        if (QSlider* s = controls_.slider(key)) s->setEnabled(true);
-    driven_.clear();
+    for (const QString& key : std::as_const(driven))
+        if (QSlider* s = controls.slider(key)) s->setEnabled(true);
+    driven.clear();
 }
+
+void FlightGearControls::apply(const FlightGearSample& sample) { drive_sliders(controls_, flightgear_inputs(sample), driven_); }
+
+void FlightGearControls::release_sliders() { host::release_sliders(controls_, driven_); }
 
 } // namespace host

@@ -5,6 +5,7 @@
 #pragma once
 #include <QObject>
 #include <QStringList>
+#include <vector>
 
 class QGridLayout;
 class QLineEdit;
@@ -14,7 +15,16 @@ namespace host {
 class ControlPanel;
 class FlightGearLink;
 class FlightGearPlayer;
+struct DrivenInput;
 struct FlightGearSample;
+
+// Moves the EMS tab's sliders of the driven inputs and locks them; a slider
+// in driven before and not among inputs now is the user's again. driven
+// holds the keys locked. Whatever drives the raw inputs (the link, a replay)
+// locks and releases through these two.
+void drive_sliders(ControlPanel& controls, const std::vector<DrivenInput>& inputs, QStringList& driven);
+// Gives every slider in driven back to the user.
+void release_sliders(ControlPanel& controls, QStringList& driven);
 
 class FlightGearControls : public QObject {
     Q_OBJECT

@@ -28,6 +28,8 @@
 #include "host/gps/serial_link.h"
 #include "host/inputs/control_panel.h"
 #include "host/inputs/sensor_presets.h"
+#include "host/replay/instrument_replay.h"
+#include "host/replay/replay_menu.h"
 #include "host/viewer/flight_viewers.h"
 #include "host/window/alarm_sound.h"
 #include "host/window/front_panel.h"
@@ -106,6 +108,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     for (const auto& s : power_on_sliders)
         platform.wire_slider(s.id, inputs_->slider(s.key), inputs_->slider_label(s.key));
     viewers_ = new FlightViewers(platform.card(), this);
+    replay_ = new InstrumentReplay(*inputs_, gps_->sources(), this);
     build_menus();
 
     status_ = new StatusLine(statusBar());
@@ -128,6 +131,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     FlightGearControls* flightgear = gps_->flightgear_controls();
     connect(runner_.get(), &UnitRunner::ticked, flightgear, &FlightGearControls::tick);
     connect(runner_.get(), &UnitRunner::passed, flightgear, &FlightGearControls::passed);
+    connect(runner_.get(), &UnitRunner::ticked, replay_, &InstrumentReplay::tick);
     gps_->flightgear()->set_clock([this] {
         const ems::UtcTime t = runner_->platform().utc_time();
         return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};
@@ -209,6 +213,7 @@ void TfrmMain::build_menus()
         if (!path.isEmpty()) viewers_->open_later(path, [this](const QString& error) { warn(this, error); });
     });
     connect(file->addAction("Flights on the Card..."), &QAction::triggered, this, [this] { viewers_->show_list(); });
+    add_replay_menu(file, replay_, this, [this] { return viewers_->data_folder(); });
     file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),
