@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "host/common/core/file_read.h"
+#include "host/engine/engine_tab.h"
 #include "host/inputs/control_panel.h"
 #include "host/replay/instrument_replay.h"
 #include "host/viewer/core/flight_data.h"
@@ -117,6 +118,20 @@ TEST_F(InstrumentReplayScenario, WhatIsNoRecordingIsRefusedWithAMessage)
     // Refused while another NMEA source feeds the receive handler.
     run("flightgear start 0\n");
     refused(FLIGHT, "Disconnect the NMEA source");
+}
+
+TEST_F(InstrumentReplayScenario, TheReplayTakesTheSlidersFromTheEngineAndKeepsThem)
+{
+    run("power on\n" + test::keys(1, 2) + "engine on\nticks 5\npasses 5\n");
+    ASSERT_TRUE(window->engine()->running());
+    run("replay " + FLIGHT + "\nreplay step 0\nticks 5\npasses 5\n");
+    EXPECT_FALSE(window->engine()->running());
+    EXPECT_TRUE(locked("EMS/RPM:"));
+    EXPECT_TRUE(locked("EMS/TC1"));
+    EXPECT_NE(runner->run_text("engine on\n", dir.path(), "replay"), 0);
+    EXPECT_TRUE(runner->last_error().contains("replay")) << runner->last_error().toStdString();
+    run("replay stop\nengine on\n");
+    EXPECT_TRUE(window->engine()->running());
 }
 
 } // namespace

@@ -62,11 +62,12 @@ TEST_F(Window, LayoutOfTheFrontPanel)
     EXPECT_EQ(window->inputs()->button("&On")->pos(), QPoint(344, 16));
     EXPECT_EQ(window->inputs()->button("&Off")->pos(), QPoint(440, 16));
     QTabWidget* tabs = window->inputs();
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), "EMS");
     EXPECT_EQ(tabs->tabText(1), "GPS (NMEA Protocol)");
     EXPECT_EQ(tabs->tabText(2), "Selection");
     EXPECT_EQ(tabs->tabText(3), "UL Power");
+    EXPECT_EQ(tabs->tabText(4), "Engine");
     EXPECT_EQ(tabs->geometry(), QRect(1065 - 513, 0, 513, 477));
     const auto menus = window->menuBar()->actions();
     ASSERT_FALSE(menus.isEmpty());

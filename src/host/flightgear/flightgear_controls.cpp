@@ -17,8 +17,9 @@ namespace {
 
 const QString GPS_TAB = "GPS (NMEA Protocol)";
 
-// The EMS tab's slider of a driven raw input.
-QString slider_key(const DrivenInput& d)
+} // namespace
+
+QString driven_slider_key(const DrivenInput& d)
 {
     const int n = d.index + 1;
     switch (d.input) {
@@ -34,7 +35,31 @@ QString slider_key(const DrivenInput& d)
     return {};
 }
 
-} // namespace
+void drive_sliders(const ControlPanel& controls, const std::vector<DrivenInput>& inputs, QStringList& driven)
+{
+    QStringList now;
+    for (const DrivenInput& d : inputs) {
+        const QString key = driven_slider_key(d);
+        QSlider* s = controls.slider(key);
+        if (!s) continue;
+        s->setValue(std::clamp(d.value, s->minimum(), s->maximum()));
+        s->setEnabled(false);
+        now.append(key);
+    }
+    // A setting changed on the unit may leave a slider undriven (fewer EGT
+    // channels, an input switched to another mode): it is the user's again.
+    for (const QString& key : std::as_const(driven))
+        if (!now.contains(key))
+            if (QSlider* s = controls.slider(key)) s->setEnabled(true);
+    driven = now;
+}
+
+void release_sliders(const ControlPanel& controls, QStringList& driven)
+{
+    for (const QString& key : std::as_const(driven))
+        if (QSlider* s = controls.slider(key)) s->setEnabled(true);
+    driven.clear();
+}
 
 FlightGearControls::FlightGearControls(FlightGearLink* link, ControlPanel& controls, QObject* parent)
     : QObject(parent), link_(link), controls_(controls)
@@ -90,33 +115,10 @@ QLineEdit* FlightGearControls::build(QGridLayout* grid, int row)
     return port;
 }
 
-void drive_sliders(ControlPanel& controls, const std::vector<DrivenInput>& inputs, QStringList& driven)
+void FlightGearControls::apply(const FlightGearSample& sample)
 {
-    QStringList now;
-    for (const DrivenInput& d : inputs) {
-        const QString key = slider_key(d);
-        QSlider* s = controls.slider(key);
-        if (!s) continue;
-        s->setValue(std::clamp(d.value, s->minimum(), s->maximum()));
-        s->setEnabled(false);
-        now.append(key);
-    }
-    // A setting changed on the unit may leave a slider undriven (fewer EGT
-    // channels, an input switched to another mode): it is the user's again.
-    for (const QString& key : std::as_const(driven))
-        if (!now.contains(key))
-            if (QSlider* s = controls.slider(key)) s->setEnabled(true);
-    driven = now;
+    drive_sliders(controls_, flightgear_inputs(sample), driven_);
 }
-
-void release_sliders(ControlPanel& controls, QStringList& driven)
-{
-    for (const QString& key : std::as_const(driven))
-        if (QSlider* s = controls.slider(key)) s->setEnabled(true);
-    driven.clear();
-}
-
-void FlightGearControls::apply(const FlightGearSample& sample) { drive_sliders(controls_, flightgear_inputs(sample), driven_); }
 
 void FlightGearControls::release_sliders() { host::release_sliders(controls_, driven_); }
 

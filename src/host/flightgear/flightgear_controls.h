@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "host/flightgear/core/flightgear_drive.h"
+
 class QGridLayout;
 class QLineEdit;
 
@@ -15,16 +17,16 @@ namespace host {
 class ControlPanel;
 class FlightGearLink;
 class FlightGearPlayer;
-struct DrivenInput;
 struct FlightGearSample;
 
-// Moves the EMS tab's sliders of the driven inputs and locks them; a slider
-// in driven before and not among inputs now is the user's again. driven
-// holds the keys locked. Whatever drives the raw inputs (the link, a replay)
-// locks and releases through these two.
-void drive_sliders(ControlPanel& controls, const std::vector<DrivenInput>& inputs, QStringList& driven);
-// Gives every slider in driven back to the user.
-void release_sliders(ControlPanel& controls, QStringList& driven);
+// The EMS tab's slider of a driven raw input ("EMS/TC3", "EMS/RPM:" ...).
+QString driven_slider_key(const DrivenInput& d);
+// Moves the sliders of the inputs and locks them; those in driven that are
+// no longer among them are unlocked. driven becomes the keys now driven.
+// (The FlightGear link and the built-in engine drive alike.)
+void drive_sliders(const ControlPanel& controls, const std::vector<DrivenInput>& inputs, QStringList& driven);
+// Unlocks the sliders in driven and empties it.
+void release_sliders(const ControlPanel& controls, QStringList& driven);
 
 class FlightGearControls : public QObject {
     Q_OBJECT

@@ -56,6 +56,7 @@ bool InstrumentReplay::start(const QString& path, QString& error)
     FlightData data;
     if (!read_recording(path, data, error)) return false;
     if (running_) stop();
+    emit taking_inputs();
     data_ = std::move(data);
     name_ = QFileInfo(path).fileName();
     played_ms_ = 0;

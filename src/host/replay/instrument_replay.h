@@ -7,7 +7,9 @@
 //
 // The receive handler takes one feeder at a time, and the link drives the
 // same sliders: a replay does not start while an NMEA source is connected,
-// and stops when one connects.
+// and stops when one connects. Like the link, a replay takes the sliders
+// over from the built-in engine (taking_inputs), and the engine does not
+// start while a replay runs.
 #pragma once
 #include <QObject>
 #include <QString>
@@ -46,6 +48,8 @@ public:
     void tick();
 
 signals:
+    // About to drive the inputs: whatever else drives them lets go first.
+    void taking_inputs();
     // Started (what: the file) or stopped (what: why).
     void running_changed(bool running, const QString& what);
 

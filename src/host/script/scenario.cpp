@@ -1,3 +1,4 @@
+#include "host/engine/engine_tab.h"
 #include "host/gps/gps_tab.h"
 #include "host/gps/nmea_source_selector.h"
 #include "host/inputs/control_panel.h"
@@ -411,6 +412,9 @@ const Command COMMANDS[] = {
      "replays a recording into the instrument: its records move the inputs and its track feeds the GPS line, at "
      "N times (1..10) the recorded pace, or N records on at each step",
      replay_command},
+    {"engine", 1, 4, "engine on|off|state|throttle|mixture|mags|... (see the README)",
+     "the built-in engine: runs it on the instrument, sets its controls, the air, the GPS and failures",
+     [](Context& c, const Words& w, QString& error) { return c.window.engine()->command(w, error); }},
     {"screenshot", 2, 2, "screenshot lcd|window|viewer FILE.png",
      "saves the LCD, the whole window or the last opened flight-data viewer window",
      [](Context& c, const Words& w, QString& error) {

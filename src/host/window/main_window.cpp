@@ -23,6 +23,7 @@
 #include "host/flightgear/core/flightgear_drive.h"
 #include "host/flightgear/flightgear_controls.h"
 #include "host/flightgear/flightgear_link.h"
+#include "host/engine/engine_tab.h"
 #include "host/gps/gps_tab.h"
 #include "host/gps/nmea_source_selector.h"
 #include "host/gps/serial_link.h"
@@ -86,6 +87,8 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     inputs_ = new ControlPanel;
     gps_ = new GpsTab(*inputs_);
     inputs_->insertTab(1, gps_, "GPS (NMEA Protocol)");
+    engine_ = new EngineTab(*inputs_, *gps_);
+    inputs_->addTab(engine_, "Engine");
     front_ = new FrontView(*inputs_, central);
     inputs_->setParent(central);
     inputs_->setGeometry(CLIENT_WIDTH - TABS_WIDTH, 0, TABS_WIDTH, TABS_HEIGHT);
@@ -109,6 +112,12 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
         platform.wire_slider(s.id, inputs_->slider(s.key), inputs_->slider_label(s.key));
     viewers_ = new FlightViewers(platform.card(), this);
     replay_ = new InstrumentReplay(*inputs_, gps_->sources(), this);
+    // The replay and the built-in engine drive the same sliders: one at a time.
+    connect(replay_, &InstrumentReplay::taking_inputs, engine_, [this] {
+        QString unused;
+        engine_->set_running(false, unused);
+    });
+    engine_->set_inputs_taken([this] { return replay_->is_running() ? QString("the recording replay") : QString(); });
     build_menus();
 
     status_ = new StatusLine(statusBar());
@@ -132,6 +141,8 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     connect(runner_.get(), &UnitRunner::ticked, flightgear, &FlightGearControls::tick);
     connect(runner_.get(), &UnitRunner::passed, flightgear, &FlightGearControls::passed);
     connect(runner_.get(), &UnitRunner::ticked, replay_, &InstrumentReplay::tick);
+    connect(runner_.get(), &UnitRunner::ticked, engine_, &EngineTab::tick);
+    connect(runner_.get(), &UnitRunner::passed, engine_, &EngineTab::offer_fix);
     gps_->flightgear()->set_clock([this] {
         const ems::UtcTime t = runner_->platform().utc_time();
         return UtcStamp{t.year + 1900, t.month + 1, t.day, t.hour, t.minute, t.second};

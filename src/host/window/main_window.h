@@ -14,6 +14,7 @@ class QTimer;
 namespace host {
 
 class CardSlot;
+class EngineTab;
 class ControlPanel;
 class FlightViewers;
 class FrontView;
@@ -31,6 +32,7 @@ public:
 
     ControlPanel* inputs() const { return inputs_; } // the tabs; every control by "TAB/CAPTION"
     GpsTab* gps() const { return gps_; }             // the NMEA sources and the FlightGear link
+    EngineTab* engine() const { return engine_; }    // the built-in engine
     FrontView* front() const { return front_; }      // the LCD, the keys, the lamp, the zoom
     UnitRunner* runner() const { return runner_.get(); }
     CardSlot* card() const { return card_; }
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<UnitRunner> runner_;
     ControlPanel* inputs_ = nullptr;
     GpsTab* gps_ = nullptr;
+    EngineTab* engine_ = nullptr;
     FrontView* front_ = nullptr;
     CardSlot* card_ = nullptr;
     FlightViewers* viewers_ = nullptr;
