@@ -55,6 +55,16 @@ int first_ain(const FlightData& data, size_t row, bool (*kind)(std::string_view)
     return -1;
 }
 
+// A figure within what the link takes for its field: a recording may hold
+// any number up to FLIGHT_VALUE_LIMIT, and the inverse conversions work in
+// whole numbers of the instrument's units.
+double within(double v, double FlightGearSample::*field)
+{
+    for (const FlightGearField& f : FLIGHTGEAR_FIELD_TABLE)
+        if (f.member == field) return std::clamp(v, f.lowest, f.highest);
+    return v;
+}
+
 // The record as a FlightGear sample, with the columns the instrument recorded
 // in FlightGear's units. Missing figures stay 0; the caller drops what they drive.
 FlightGearSample sample_of(const FlightData& data, size_t row, int ain_temp, int ain_press)
@@ -79,6 +89,7 @@ FlightGearSample sample_of(const FlightData& data, size_t row, int ain_temp, int
     take("ALT", s.altitude_ft, feet);
     take("SPEED", s.groundspeed_kt, knots);
     take("COURSE", s.track_deg, [](const Figure& f) { return f.value; });
+    for (const FlightGearField& f : FLIGHTGEAR_FIELD_TABLE) s.*f.member = within(s.*f.member, f.member);
     return s;
 }
 
@@ -121,7 +132,10 @@ std::vector<DrivenInput> replay_inputs(const FlightData& data, size_t row)
         if (d.input == SimInput::RpmPeriod && f->unit == "%") continue; // a percentage needs the full scale
         if (d.input == SimInput::Aux && d.index != ain_temp && d.index != ain_press) continue;
         // Each cylinder its own temperature; the sample carries only cylinder 1's.
-        if (d.input == SimInput::Tc) d.value = ems::tc_input_for(d.index, int32_t(std::lround(deg_c(*f))));
+        if (d.input == SimInput::Tc) {
+            const double c = deg_c({within(deg_f(*f), &FlightGearSample::egt_degf), "F"});
+            d.value = ems::tc_input_for(d.index, int32_t(std::lround(c)));
+        }
         out.push_back(d);
     }
     return out;
