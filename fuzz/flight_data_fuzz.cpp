@@ -1,7 +1,8 @@
 // Fuzzes the flight-data reader: any input is refused with a message or read
 // into records that agree with each other, and what the viewer then derives
 // from them (alarm spans, trace points, the lean-find, the spread, an export
-// read back) stays within the records.
+// read back) stays within the records; a replay of it drives the inputs
+// within their ranges.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -13,9 +14,42 @@
 #include "host/viewer/core/flight_list.h"
 #include "host/viewer/core/flight_trace.h"
 #include "host/viewer/core/lean_find.h"
+#include "host/replay/core/flight_replay.h"
+#include "sensors/sensor_inverse.h"
+#include "settings/settings.h"
+
+namespace {
+
+// A replay of the first records: every raw input within its slider's range,
+// every fix four sentences a receiver could send.
+void check_replay(const host::FlightData& d)
+{
+    std::string why;
+    if (!host::replay_usable(d, why)) return;
+    for (size_t row = 0; row < d.seconds.size() && row < 32; ++row) {
+        for (const host::DrivenInput& in : host::replay_inputs(d, row)) {
+            int32_t lo = 0, hi = ems::ADC_INPUT_MAX;
+            if (in.input == host::SimInput::Tc) lo = ems::TC_INPUT_MIN, hi = ems::TC_INPUT_MAX;
+            if (in.input == host::SimInput::RpmPeriod) lo = ems::RPM_PERIOD_MIN, hi = ems::RPM_PERIOD_STOPPED;
+            if (in.input == host::SimInput::FlowPulses) hi = ems::FLOW_PULSES_MAX;
+            if (in.value < lo || in.value > hi) std::abort();
+        }
+        const std::string fix = host::replay_nmea(d, row, int(row % 2));
+        if (!fix.empty() && fix.rfind("$GPRMC,", 0) != 0) std::abort();
+        if (host::replay_row_at(d, double(row)) >= d.seconds.size()) std::abort();
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    static const bool defaults = [] {
+        ems::settings_load_defaults();
+        ems::calibration_load_defaults();
+        return true;
+    }();
+    (void)defaults;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     host::FlightData d;
     std::string error;
@@ -46,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (p.row <= s.begin_row || p.row >= s.end_row) std::abort();
     }
     if (host::cylinder_spread(d, "EGT").size() != n) std::abort();
+    check_replay(d);
     host::FlightData again;
     if (!host::read_flight_data(host::flight_csv(d, d.seconds.front(), d.seconds.back()), again, error) ||
         again.seconds != d.seconds || again.channels.size() != d.channels.size())

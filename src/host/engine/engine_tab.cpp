@@ -228,6 +228,10 @@ bool EngineTab::set_running(bool on, QString& error)
         error = "engine: the FlightGear link drives the inputs";
         return false;
     }
+    if (const QString by = inputs_taken_ ? inputs_taken_() : QString(); on && !by.isEmpty()) {
+        error = "engine: " + by + " drives the inputs";
+        return false;
+    }
     running_ = on;
     if (!on) release_sliders(controls_, driven_);
     show_session();

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "host/engine/core/engine_session.h"
@@ -36,6 +37,9 @@ public:
     // cannot (the FlightGear link drives the inputs).
     bool set_running(bool on, QString& error);
     bool running() const { return running_; }
+    // Who else drives the inputs now (a replay of a recording), or empty; the
+    // engine does not start while it does.
+    void set_inputs_taken(std::function<QString()> by) { inputs_taken_ = std::move(by); }
     void set_gps(EngineGps gps);
 
     // The "engine" scenario command (words[0] is "engine").
@@ -66,6 +70,7 @@ private:
     int gsv_part_ = 0;
     QByteArray waiting_fix_;
     QStringList driven_;
+    std::function<QString()> inputs_taken_;
 
     QCheckBox* run_ = nullptr;
     QComboBox* type_ = nullptr;

@@ -34,6 +34,7 @@
 #include "host/card/core/card_folder.h"
 #include "host/flightgear/flightgear_link.h"
 #include "host/gps/nmea_source.h"
+#include "host/replay/instrument_replay.h"
 #include "host/script/core/scenario_parse.h"
 #include "host/viewer/flight_analysis_view.h"
 #include "host/viewer/flight_plot.h"
@@ -243,6 +244,33 @@ bool flightgear_play(Context& c, const Words& w, QString& error)
     return c.window.gps()->flightgear_player()->play(c.resolve(w[2]), port, int(per_tick), error);
 }
 
+// "replay FILE | speed N | step N | stop": a recording replayed into the
+// instrument, paced on the ticks or stepped record by record.
+bool replay_command(Context& c, const Words& w, QString& error)
+{
+    InstrumentReplay* replay = c.window.replay();
+    const char* usage = "usage: replay FILE | speed N | step N | stop";
+    long long n = 0;
+    if (w.size() == 2 && w[1] == "stop") {
+        replay->stop();
+        return true;
+    }
+    if (w.size() == 2) return replay->start(c.resolve(w[1]), error);
+    if (w[1] == "speed") {
+        if (!parse_count(w[2], n, 10) || n < 1) return fail(error, "replay speed takes 1..10");
+        replay->set_speed(int(n));
+        return true;
+    }
+    if (w[1] == "step") {
+        if (!parse_count(w[2], n, 1000000)) return fail(error, q("bad count " + w[2]));
+        if (!replay->is_running()) return fail(error, "replay step: no replay is running");
+        replay->step(int(n));
+        QCoreApplication::processEvents(); // lets the feeder hand the fix over
+        return true;
+    }
+    return fail(error, usage);
+}
+
 const Command COMMANDS[] = {
     {"power", 1, 1, "power on|off", "the \"&On\" / \"&Off\" buttons",
      [](Context& c, const Words& w, QString& error) {
@@ -385,6 +413,10 @@ const Command COMMANDS[] = {
          if (w[1] == "play") return flightgear_play(c, w, error);
          return fail(error, "usage: flightgear start [PORT] | stop | play FILE [LINES_PER_TICK]");
      }},
+    {"replay", 1, 2, "replay FILE | speed N | step N | stop",
+     "replays a recording into the instrument: its records move the inputs and its track feeds the GPS line, at "
+     "N times (1..10) the recorded pace, or N records on at each step",
+     replay_command},
     {"engine", 1, 4, "engine on|off|state|throttle|mixture|mags|... (see the README)",
      "the built-in engine: runs it on the instrument, sets its controls, the air, the GPS and failures",
      [](Context& c, const Words& w, QString& error) { return c.window.engine()->command(w, error); }},

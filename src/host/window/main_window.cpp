@@ -29,6 +29,8 @@
 #include "host/gps/serial_link.h"
 #include "host/inputs/control_panel.h"
 #include "host/inputs/sensor_presets.h"
+#include "host/replay/instrument_replay.h"
+#include "host/replay/replay_menu.h"
 #include "host/viewer/flight_viewers.h"
 #include "host/window/alarm_sound.h"
 #include "host/window/front_panel.h"
@@ -109,6 +111,13 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     for (const auto& s : power_on_sliders)
         platform.wire_slider(s.id, inputs_->slider(s.key), inputs_->slider_label(s.key));
     viewers_ = new FlightViewers(platform.card(), this);
+    replay_ = new InstrumentReplay(*inputs_, gps_->sources(), this);
+    // The replay and the built-in engine drive the same sliders: one at a time.
+    connect(replay_, &InstrumentReplay::taking_inputs, engine_, [this] {
+        QString unused;
+        engine_->set_running(false, unused);
+    });
+    engine_->set_inputs_taken([this] { return replay_->is_running() ? QString("the recording replay") : QString(); });
     build_menus();
 
     status_ = new StatusLine(statusBar());
@@ -131,6 +140,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     FlightGearControls* flightgear = gps_->flightgear_controls();
     connect(runner_.get(), &UnitRunner::ticked, flightgear, &FlightGearControls::tick);
     connect(runner_.get(), &UnitRunner::passed, flightgear, &FlightGearControls::passed);
+    connect(runner_.get(), &UnitRunner::ticked, replay_, &InstrumentReplay::tick);
     connect(runner_.get(), &UnitRunner::ticked, engine_, &EngineTab::tick);
     connect(runner_.get(), &UnitRunner::passed, engine_, &EngineTab::offer_fix);
     gps_->flightgear()->set_clock([this] {
@@ -214,6 +224,7 @@ void TfrmMain::build_menus()
         if (!path.isEmpty()) viewers_->open_later(path, [this](const QString& error) { warn(this, error); });
     });
     connect(file->addAction("Flights on the Card..."), &QAction::triggered, this, [this] { viewers_->show_list(); });
+    add_replay_menu(file, replay_, this, [this] { return viewers_->data_folder(); });
     file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),

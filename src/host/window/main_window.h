@@ -19,6 +19,7 @@ class ControlPanel;
 class FlightViewers;
 class FrontView;
 class GpsTab;
+class InstrumentReplay;
 class StatusLine;
 class UnitRunner;
 
@@ -36,6 +37,7 @@ public:
     UnitRunner* runner() const { return runner_.get(); }
     CardSlot* card() const { return card_; }
     FlightViewers* viewers() const { return viewers_; }
+    InstrumentReplay* replay() const { return replay_; }
     StatusLine* status() const { return status_; }
 
     // Button handlers, also used by the scenario runner.
@@ -62,6 +64,7 @@ private:
     FrontView* front_ = nullptr;
     CardSlot* card_ = nullptr;
     FlightViewers* viewers_ = nullptr;
+    InstrumentReplay* replay_ = nullptr;
     StatusLine* status_ = nullptr;
     QTimer* status_timer_ = nullptr;
     bool powered_shown_ = false;

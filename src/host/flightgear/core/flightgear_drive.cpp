@@ -15,10 +15,6 @@ namespace {
 
 using ems::settings;
 
-constexpr double HPA_PER_INHG = 33.8639;
-constexpr double LITRES_PER_GALLON = 3.785411784;
-constexpr double PSI_PER_BAR = 14.5037738;
-constexpr double METRES_PER_FOOT = 0.3048;
 constexpr uint8_t CHANNEL_PRESSURE = 1;
 constexpr uint8_t CHANNEL_TEMPERATURE = 2;
 constexpr uint8_t SENDER_TEMP_USER = 5;

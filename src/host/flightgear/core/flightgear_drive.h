@@ -12,6 +12,12 @@
 
 namespace host {
 
+// The unit factors between FlightGear's figures and the instrument's units.
+inline constexpr double HPA_PER_INHG = 33.8639;
+inline constexpr double LITRES_PER_GALLON = 3.785411784;
+inline constexpr double PSI_PER_BAR = 14.5037738;
+inline constexpr double METRES_PER_FOOT = 0.3048;
+
 // The raw inputs the link drives; index is the channel, input or tank.
 enum class SimInput : uint8_t { Tc, Aux, FlowPulses, FuelLevel, Volts, Oat, Map, RpmPeriod };
 
