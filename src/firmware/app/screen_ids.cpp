@@ -28,6 +28,14 @@ ScreenFn screen_of(ScreenId id)
     case ScreenId::INSERT_CARD: return screen_insert_card;
     case ScreenId::INVALID_SETTINGS: return screen_invalid_settings;
     case ScreenId::DONE: return screen_done;
+    case ScreenId::HOBBS_CODE: return screen_enter_hobbs_code;
+    case ScreenId::CURRENT_CODE: return screen_enter_current_code;
+    case ScreenId::NEW_CODE: return screen_enter_new_code;
+    case ScreenId::CONFIRM_NEW_CODE: return screen_confirm_new_code;
+    case ScreenId::CODE_MESSAGE: return screen_code_message;
+    case ScreenId::HOBBS_TIME: return screen_hobbs_time;
+    case ScreenId::MAINTENANCE_TIMER: return screen_maintenance_timer;
+    case ScreenId::SET_UTC: return screen_set_utc;
     }
     return run_screen;
 }

@@ -14,7 +14,7 @@ enum class ScreenId : uint8_t {
     FLIGHT_LOG,     // the main menu's tiles, in their order
     EMS_SETUP,
     GPS_SETUP,
-    TIMERS_SETUP,
+    TIMERS_SETUP,   // TIMERS SETUP, the way back from its entry pages
     DATA_RECORDING,
     MISC_SETUP,
     SENSOR_INFO,
@@ -22,6 +22,14 @@ enum class ScreenId : uint8_t {
     INSERT_CARD,    // the notices of ui/notices.h; any key goes back to return_screen
     INVALID_SETTINGS,
     DONE,
+    HOBBS_CODE,     // the timers' entry pages
+    CURRENT_CODE,
+    NEW_CODE,
+    CONFIRM_NEW_CODE,
+    CODE_MESSAGE,
+    HOBBS_TIME,
+    MAINTENANCE_TIMER,
+    SET_UTC,
 };
 
 // The handler bound to id (defined in app/).
