@@ -4,6 +4,7 @@
 
 #include "ops/flight_log.h"
 #include "ops/main_menu.h"
+#include "ops/settings_card.h"
 #include "ops/unit_info.h"
 #include "pages/run_screen.h"
 #include "setup/setup_pages.h"
@@ -36,6 +37,13 @@ ScreenFn screen_of(ScreenId id)
     case ScreenId::HOBBS_TIME: return screen_hobbs_time;
     case ScreenId::MAINTENANCE_TIMER: return screen_maintenance_timer;
     case ScreenId::SET_UTC: return screen_set_utc;
+    case ScreenId::REGISTRATION: return screen_registration;
+    case ScreenId::INFORMATION: return screen_information;
+    case ScreenId::SERIAL_NUMBER: return screen_serial_number;
+    case ScreenId::SAVE_FAILED: return screen_save_failed;
+    case ScreenId::VIEW_FLIGHT_LOG: return screen_view_flight_log;
+    case ScreenId::ERASE_FLIGHT_LOG: return screen_erase_flight_log;
+    case ScreenId::EXPORT_FAILED: return screen_export_failed;
     }
     return run_screen;
 }

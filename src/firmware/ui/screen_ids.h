@@ -16,7 +16,7 @@ enum class ScreenId : uint8_t {
     GPS_SETUP,
     TIMERS_SETUP,   // TIMERS SETUP, the way back from its entry pages
     DATA_RECORDING,
-    MISC_SETUP,
+    MISC_SETUP,     // MISC SETUP, the way back from its pages
     SENSOR_INFO,
     FUEL_SETUP,     // FUEL SETUP, the way back from the tank and fuel pressure pages
     INSERT_CARD,    // the notices of ui/notices.h; any key goes back to return_screen
@@ -30,6 +30,13 @@ enum class ScreenId : uint8_t {
     HOBBS_TIME,
     MAINTENANCE_TIMER,
     SET_UTC,
+    REGISTRATION,   // MISC SETUP's pages
+    INFORMATION,
+    SERIAL_NUMBER,
+    SAVE_FAILED,
+    VIEW_FLIGHT_LOG, // FLIGHT LOG's pages
+    ERASE_FLIGHT_LOG,
+    EXPORT_FAILED,
 };
 
 // The handler bound to id (defined in app/).
