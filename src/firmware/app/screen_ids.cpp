@@ -7,6 +7,7 @@
 #include "ops/settings_card.h"
 #include "ops/unit_info.h"
 #include "pages/run_screen.h"
+#include "setup/calibration.h"
 #include "setup/setup_pages.h"
 #include "setup/timers_setup.h"
 #include "ui/notices.h"
@@ -44,6 +45,10 @@ ScreenFn screen_of(ScreenId id)
     case ScreenId::VIEW_FLIGHT_LOG: return screen_view_flight_log;
     case ScreenId::ERASE_FLIGHT_LOG: return screen_erase_flight_log;
     case ScreenId::EXPORT_FAILED: return screen_export_failed;
+    case ScreenId::SENDER_CALIBRATION: return screen_sender_calibration;
+    case ScreenId::TANK_CALIBRATE: return screen_tank_calibrate;
+    case ScreenId::TANK_SETUP: return screen_tank_setup;
+    case ScreenId::SLOPE_ERROR: return screen_slope_error;
     }
     return run_screen;
 }

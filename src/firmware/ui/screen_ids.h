@@ -37,6 +37,10 @@ enum class ScreenId : uint8_t {
     VIEW_FLIGHT_LOG, // FLIGHT LOG's pages
     ERASE_FLIGHT_LOG,
     EXPORT_FAILED,
+    SENDER_CALIBRATION, // the calibration pages
+    TANK_CALIBRATE,
+    TANK_SETUP,
+    SLOPE_ERROR,    // goes back to the page it was raised from
 };
 
 // The handler bound to id (defined in app/).
