@@ -1,6 +1,8 @@
-// Screens by id. A screen that hands over to a screen of another folder names
-// the id of the one it goes to, never its handler, so no folder includes the
-// screens above it; app/screen_ids.cpp binds every id to its handler.
+// Screens by id. A screen that hands over to another screen, in its own folder
+// or another, names the id of the one it goes to, never its handler, so no
+// folder includes the screens above it and every binding sits in one table:
+// app/screen_ids.cpp binds every id to its handler. The run screen's pop-up
+// menus are overlays, not screens, and are still installed by handler.
 #pragma once
 #include <cstdint>
 
