@@ -80,13 +80,12 @@ void export_action()
 void view_action()
 {
     flight.log_view_pos = 0;
-    ScreenHandler = screen_view_flight_log;
+    show_screen(ScreenId::VIEW_FLIGHT_LOG);
 }
 
 void erase_action()
 {
-    nav.menu_cursor = 0; // NO
-    ScreenHandler = screen_erase_flight_log;
+    go_to(ScreenId::ERASE_FLIGHT_LOG, 0); // NO
 }
 
 // The pilot number steps by 1 whatever the step: it shows no step label.

@@ -177,7 +177,7 @@ bool flight_log_export()
     }
     problem = write_file(platform().card());
     if (*problem)
-        ScreenHandler = screen_export_failed;
+        show_screen(ScreenId::EXPORT_FAILED);
     else
         show_screen(ScreenId::DONE);
     return !*problem;

@@ -56,10 +56,9 @@ void draw_entry(int16_t y, const FlightLogEntry& e)
 
 void back_to_flight_log(uint8_t row)
 {
-    nav.menu_cursor = row;
     nav.edit_active = 0;
     nav.edit_step = 1;
-    ScreenHandler = screen_flight_log;
+    go_to(ScreenId::FLIGHT_LOG, row);
 }
 
 } // namespace

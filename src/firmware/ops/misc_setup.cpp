@@ -9,6 +9,7 @@
 #include "system/hooks.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
 
@@ -32,9 +33,8 @@ void registration_pad()
 void open_registration()
 {
     registration_pad();
-    nav.menu_cursor = 0;
     nav.edit_active = 0;
-    ScreenHandler = screen_registration;
+    go_to(ScreenId::REGISTRATION, 0);
 }
 
 void save_settings() { misc_save_settings(screen_misc_setup); }
@@ -42,9 +42,8 @@ void recall_settings() { misc_recall_settings(screen_misc_setup); }
 
 void open_information()
 {
-    nav.menu_cursor = 0;
     nav.edit_active = 0;
-    ScreenHandler = screen_information;
+    go_to(ScreenId::INFORMATION, 0);
 }
 
 const SetupRow misc_rows[] = {
@@ -66,10 +65,9 @@ const SetupPage misc_page = {
 
 void back_to_misc(uint8_t row)
 {
-    nav.menu_cursor = row;
     nav.edit_active = 0;
     nav.edit_step = 1;
-    ScreenHandler = screen_misc_setup;
+    go_to(ScreenId::MISC_SETUP, row);
 }
 
 } // namespace

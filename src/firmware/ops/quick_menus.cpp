@@ -18,6 +18,7 @@
 #include "system/raw_inputs.h"
 #include "system/tick.h"
 #include "ui/navigation.h"
+#include "ui/screen_ids.h"
 
 namespace ems {
 
@@ -66,8 +67,7 @@ bool flight_shown() { return settings.flight_detect == 0; }  // "MANUAL"
 void open_main_menu()
 {
     close_menu();
-    ScreenHandler = screen_main_menu;
-    nav.menu_cursor = 0;
+    go_to(ScreenId::MAIN_MENU, 0);
     nav.menu_scroll = 0;
     nav.edit_active = 0;
 }

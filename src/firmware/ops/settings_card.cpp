@@ -21,7 +21,7 @@ bool settings_save_to_card()
     nav.menu_cursor = MISC_ROW_SAVE;
     const SettingsWrite result = settings_write_file();
     if (result == SettingsWrite::TempInTheWay)
-        ScreenHandler = screen_save_failed;
+        show_screen(ScreenId::SAVE_FAILED);
     else
         show_screen(result == SettingsWrite::Ok ? ScreenId::DONE : ScreenId::INVALID_SETTINGS);
     return result == SettingsWrite::Ok;

@@ -11,6 +11,7 @@
 #include "system/raw_inputs.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 #include "ui/widgets.h"
 
 namespace ems {
@@ -27,8 +28,7 @@ void open_serial_number()
     const int32_t n = calibration.serial_number;
     std::snprintf(unit_info.serial_digits, sizeof unit_info.serial_digits, "%07d",
                   int(n >= 0 && n <= SERIAL_MAX ? n : 0));
-    nav.menu_cursor = 0;
-    ScreenHandler = screen_serial_number;
+    go_to(ScreenId::SERIAL_NUMBER, 0);
 }
 
 // A key on the INFORMATION page other than EXIT and BACK.
@@ -123,9 +123,8 @@ void screen_information()
         exit_to_run_screen();
     } else if (KeyEvent == KEY_SOFT2) {
         unit_info.service_progress = 0;
-        nav.menu_cursor = MISC_ROW_INFORMATION;
         nav.edit_active = 0;
-        ScreenHandler = screen_misc_setup;
+        go_to(ScreenId::MISC_SETUP, MISC_ROW_INFORMATION);
     } else if (KeyEvent != KEY_NONE) {
         service_key(KeyEvent);
     }
@@ -157,8 +156,7 @@ void screen_serial_number()
         exit_to_run_screen();
         break;
     case KEY_SOFT2:
-        nav.menu_cursor = 0;
-        ScreenHandler = screen_information;
+        go_to(ScreenId::INFORMATION, 0);
         break;
     default: break;
     }

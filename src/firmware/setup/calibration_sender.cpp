@@ -44,7 +44,7 @@ uint16_t adc_reading(uint16_t raw_value) { return raw_value > 4095 ? 4095 : raw_
 void show_slope_error(ScreenFn back_to)
 {
     cal_screens.slope_error_return = back_to;
-    ScreenHandler = screen_slope_error;
+    show_screen(ScreenId::SLOPE_ERROR);
 }
 
 // Puts the calling page's cursor on the row that opened the screen, or on
@@ -255,7 +255,7 @@ bool store_table()
     int32_t adc[CAL_POINT_SLOTS];
     for (uint8_t k = 0; k < work.count; ++k) adc[k] = work.point[k].adc;
     if (!strictly_monotonic(adc, work.count)) {
-        show_slope_error(screen_sender_calibration);
+        show_slope_error(screen_of(ScreenId::SENDER_CALIBRATION));
         return false;
     }
     SenderCalibrationTable stored = work;

@@ -17,6 +17,7 @@
 #include "system/hooks.h"
 #include "system/raw_inputs.h"
 #include "ui/navigation.h"
+#include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
 
@@ -65,7 +66,7 @@ void open_tank_calibrate()
 {
     cal_screens.tank_cal_manual = 0;
     enter_list(0);
-    ScreenHandler = screen_tank_calibrate;
+    show_screen(ScreenId::TANK_CALIBRATE);
 }
 
 // The rows of one tank; n is 1 or 2 (the field names), T its index.
@@ -136,7 +137,7 @@ void open_tank_setup(uint8_t tank)
     cal_screens.cal_tank = tank > 1 ? 1 : tank;
     cal_screens.caller_row = nav.menu_cursor;
     enter_list(0);
-    ScreenHandler = screen_tank_setup;
+    show_screen(ScreenId::TANK_SETUP);
 }
 
 void screen_tank_setup() { setup_page(TANK_SETUP_PAGES[cal_screens.cal_tank & 1]); }
@@ -231,8 +232,8 @@ bool tank_cal_store(uint8_t tank, bool exit_to_run)
     int32_t values[6];
     for (int k = 0; k < 6; ++k) values[k] = tank_cal(tank, k);
     if (!strictly_monotonic(values, 6)) {
-        cal_screens.slope_error_return = screen_tank_calibrate;
-        ScreenHandler = screen_slope_error;
+        cal_screens.slope_error_return = screen_of(ScreenId::TANK_CALIBRATE);
+        show_screen(ScreenId::SLOPE_ERROR);
         return false;
     }
     settings_changed();
@@ -243,7 +244,7 @@ bool tank_cal_store(uint8_t tank, bool exit_to_run)
     } else {
         cal_screens.cal_tank = tank;
         enter_list(6);
-        ScreenHandler = screen_tank_setup;
+        show_screen(ScreenId::TANK_SETUP);
     }
     return true;
 }

@@ -35,9 +35,8 @@ struct DigitScreen {
 
 void back_to_timers(uint8_t row)
 {
-    nav.menu_cursor = row;
     nav.edit_active = 0;
-    ScreenHandler = screen_timers_setup;
+    go_to(ScreenId::TIMERS_SETUP, row);
 }
 
 void clear_digits()
@@ -58,7 +57,7 @@ void show_code_message(uint16_t result, uint8_t row)
     timers.code_scratch = result;
     timers.code_row = row;
     return_screen = screen_of(ScreenId::TIMERS_SETUP);
-    ScreenHandler = screen_code_message;
+    show_screen(ScreenId::CODE_MESSAGE);
 }
 
 void digit_screen(const DigitScreen& s)
@@ -163,7 +162,7 @@ void current_code_complete()
     const uint16_t code = code_entered();
     if (code == settings.hobbs_code || code == HOBBS_MASTER_CODE) {
         clear_digits();
-        ScreenHandler = screen_enter_new_code;
+        show_screen(ScreenId::NEW_CODE);
     } else {
         show_code_message(0, TIMERS_ROW_CHANGE_CODE);
     }
@@ -173,7 +172,7 @@ void new_code_complete()
 {
     timers.code_scratch = code_entered();
     clear_digits();
-    ScreenHandler = screen_confirm_new_code;
+    show_screen(ScreenId::CONFIRM_NEW_CODE);
 }
 
 void confirm_code_complete()
@@ -213,9 +212,8 @@ void open_hobbs_time()
         d[4] = hobbs_tenths(minutes);
         d[5] = 0;
     }
-    nav.menu_cursor = 0;
     nav.edit_active = 0;
-    ScreenHandler = screen_hobbs_time;
+    go_to(ScreenId::HOBBS_TIME, 0);
 }
 
 void screen_hobbs_time()

@@ -12,6 +12,7 @@
 #include "settings/settings_schema.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
 
@@ -36,15 +37,14 @@ void open_hobbs()
     if (settings.hobbs_code == 0)
         open_hobbs_time();
     else
-        ScreenHandler = screen_enter_hobbs_code;
+        show_screen(ScreenId::HOBBS_CODE);
 }
 
 void open_change_code()
 {
     for (uint8_t& d : timers.digit_entry) d = 0;
-    nav.menu_cursor = 0;
     nav.edit_active = 0;
-    ScreenHandler = screen_enter_current_code;
+    go_to(ScreenId::CURRENT_CODE, 0);
 }
 
 void open_maintenance()
@@ -53,9 +53,8 @@ void open_maintenance()
     timers.digit_entry[0] = uint8_t(hours / 100);
     timers.digit_entry[1] = uint8_t(hours / 10 % 10);
     timers.digit_entry[2] = uint8_t(hours % 10);
-    nav.menu_cursor = 0;
     nav.edit_active = 0;
-    ScreenHandler = screen_maintenance_timer;
+    go_to(ScreenId::MAINTENANCE_TIMER, 0);
 }
 
 bool min_rpm_shown() { return settings.hobbs_start != 0; }

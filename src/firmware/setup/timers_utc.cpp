@@ -8,6 +8,7 @@
 #include "system/clock.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 #include "ui/setup_keys.h"
 #include "ui/widgets.h"
 
@@ -59,9 +60,8 @@ void change_field(ClockRecord& r, bool up)
 
 void back_to_timers()
 {
-    nav.menu_cursor = TIMERS_ROW_SET_UTC;
     nav.edit_active = 0;
-    ScreenHandler = screen_timers_setup;
+    go_to(ScreenId::TIMERS_SETUP, TIMERS_ROW_SET_UTC);
 }
 
 } // namespace
@@ -73,10 +73,9 @@ void open_set_utc()
     if (r.year < YEAR_MIN || r.year > YEAR_MAX) r.year = r.year < YEAR_MIN ? YEAR_MIN : YEAR_MAX;
     if (r.month < 1 || r.month > 12) r.month = 1;
     keep_day_in_month(r);
-    nav.menu_cursor = YEAR;
     nav.edit_active = 0;
     nav.edit_step = 1;
-    ScreenHandler = screen_set_utc;
+    go_to(ScreenId::SET_UTC, YEAR);
 }
 
 void screen_set_utc()
