@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "host/card_location.h"
+#include "host/first_start.h"
 #include "host/lcd_panel.h"
 #include "host/main_window.h"
 #include "host/scenario.h"
@@ -85,12 +86,18 @@ int main(int argc, char** argv)
         QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
             .arg(host::TfrmMain::shipped_presets().join(", ")),
         "NAME");
+    const QCommandLineOption state_option(
+        "state",
+        "Load a save state (File / Save State...): every input, and the unit's settings, calibration, counters, "
+        "flight log and page; the unit is switched on when it was on.",
+        "FILE");
     const QCommandLineOption zoom_option("zoom", "Show the front panel at 1x to 4x (as View / Zoom, remembered).",
                                          "FACTOR");
     const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
                                                    "frames were presented, converted and repainted.");
-    options.addOptions({card_option, script_option, preset_option, zoom_option, quit_option, stats_option});
+    options.addOptions(
+        {card_option, script_option, preset_option, state_option, zoom_option, quit_option, stats_option});
     // Only a command line that starts the window needs a display: --help,
     // --version and a wrong command line are answered over a plain terminal.
     QStringList arguments;
@@ -163,6 +170,15 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             return 2;
         }
+    }
+    if (options.isSet(state_option)) {
+        QString error;
+        if (!window.load_state(options.value(state_option), error)) {
+            std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+            return 2;
+        }
+    } else if (!options.isSet(preset_option) && script.isEmpty()) {
+        host::first_start(window);
     }
     std::unique_ptr<PanelStats> panel_stats;
     if (stats) panel_stats = std::make_unique<PanelStats>(window);

@@ -214,6 +214,7 @@ void TfrmMain::Button1Click()
 {
     // "&On" while the firmware runs only cancels a pending "&Off".
     if (!ems::power_on()) return;
+    apply_pending_state();
     front_->setFocus();
     update_power_state();
     if (!virtual_time_) frame_timer_->start();

@@ -16,6 +16,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "host/core/tick_pacer.h"
 #include "host/window_platform.h"
@@ -50,6 +53,7 @@ class FlightGearLink;
 class FlightGearPlayer;
 struct FlightGearSample;
 class PowerLamp;
+struct SaveState;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -119,6 +123,17 @@ public:
     bool save_sensor_preset(const QString& path, QString& error) const;
     static QStringList shipped_presets(); // the names, in menu order
 
+    // Save states (window_state.cpp): the unit's settings, calibration,
+    // counters, flight log and page with every input of the window. Loading
+    // checks the whole file first; a file that cannot be used changes nothing
+    // and leaves a message. Loaded while the unit is off, the unit's part
+    // goes in at the next power-on, which follows at once when the state was
+    // saved running.
+    bool save_state(const QString& path, QString& error) const;
+    bool load_state(const QString& path, QString& error);
+    void save_state_as();   // File / "Save State..."
+    void load_state_from(); // File / "Load State..."
+
     // The LCD as shown (black while the unit is off), at the zoom.
     QImage lcd_screenshot() const;
     bool save_lcd_screenshot(const QString& path) const;
@@ -179,6 +194,9 @@ private:
     void build_menus();
     void build_status_bar();
     void build_preset_chooser(QGridLayout* grid, int row);
+    std::vector<std::pair<std::string, std::string>> inputs_state() const;
+    bool plan_inputs(const SaveState& state, std::vector<std::function<void()>>& moves, QString& error);
+    void apply_pending_state(); // after power-on
     void restore_zoom();
     void update_power_state();
     void update_status();
@@ -210,6 +228,7 @@ private:
     PowerLamp* power_lamp_ = nullptr;
     QHash<QWidget*, QRect> front_geometry_; // the front's children at 1x
     int zoom_ = 1;
+    std::shared_ptr<SaveState> pending_state_; // loaded while off, for the next power-on
     bool powered_shown_ = false;
     std::array<QLabel*, 3> status_{};
     QTimer* status_timer_ = nullptr;

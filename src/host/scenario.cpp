@@ -307,6 +307,12 @@ const Command COMMANDS[] = {
          const bool shipped = TfrmMain::shipped_presets().contains(q(w[1]), Qt::CaseInsensitive);
          return c.window.load_sensor_preset(shipped ? q(w[1]) : c.resolve(w[1]), error);
      }},
+    {"state", 2, 2, "state save|load FILE", "saves or loads a save state (File / Save State...)",
+     [](Context& c, const Words& w, QString& error) {
+         if (w[1] == "save") return c.window.save_state(c.resolve(w[2]), error);
+         if (w[1] == "load") return c.window.load_state(c.resolve(w[2]), error);
+         return fail(error, "state takes save or load");
+     }},
     {"tab", 1, 1, "tab \"TITLE\"", "shows a tab of the window",
      [](Context& c, const Words& w, QString& error) {
          QTabWidget* tabs = c.window.tabs();

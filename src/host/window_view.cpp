@@ -61,6 +61,9 @@ void TfrmMain::build_menus()
         if (!path.isEmpty()) open_flight_data_later(path, [this](const QString& error) { warn(this, error); });
     });
     file->addSeparator();
+    connect(file->addAction("Load State..."), &QAction::triggered, this, [this] { load_state_from(); });
+    connect(file->addAction("Save State..."), &QAction::triggered, this, [this] { save_state_as(); });
+    file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),
                                                           "Sensor presets (*.preset);;All files (*)");

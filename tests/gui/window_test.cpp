@@ -86,7 +86,7 @@ TEST_F(Window, ControlsHaveTheirRangesAndStartPositions)
         EXPECT_EQ(s->maximum(), e.max) << e.key;
         EXPECT_EQ(s->value(), e.start) << e.key;
     }
-    EXPECT_EQ(window->slider_label("EMS/CJC:")->text(), "0") << "labels read 0 until moved";
+    EXPECT_EQ(window->slider_label("EMS/CJC:")->text(), "2240") << "labels show the start position";
     EXPECT_EQ(window->slider_label("Selection/MAP:"), nullptr) << "selection sliders have no label";
     EXPECT_TRUE(window->check("EMS/SD Card Mounted")->isChecked());
     EXPECT_FALSE(window->check("EMS/VEXA On/Off")->isChecked());
@@ -102,7 +102,7 @@ TEST_F(Window, SlidersWriteTheirTargets)
     window->slider("EMS/TC3")->setValue(-150);
     EXPECT_EQ(ems::raw.tc_input[2], -150);
     EXPECT_EQ(window->slider_label("EMS/TC3")->text(), "-150");
-    EXPECT_EQ(ems::raw.raw_cjc, 0) << "untouched CJC slider leaves the input at 0";
+    EXPECT_EQ(ems::raw.raw_cjc, 2240) << "an untouched slider's input is where it shows";
 
     window->slider("EMS/Rotor:")->setValue(457);
     EXPECT_EQ(ems::raw.rpm2, 457);

@@ -1,0 +1,22 @@
+#include "host/first_start.h"
+
+#include <QSettings>
+
+#include "host/main_window.h"
+
+namespace host {
+
+namespace {
+constexpr const char* STARTED_KEY = "start/started";
+}
+
+bool first_start(TfrmMain& window)
+{
+    QSettings remembered;
+    if (remembered.value(STARTED_KEY, false).toBool()) return false;
+    remembered.setValue(STARTED_KEY, true);
+    QString error;
+    return window.load_sensor_preset(FIRST_START_PRESET, error);
+}
+
+} // namespace host
