@@ -2,8 +2,10 @@
 // one firmware input when it moves, each check box is read by the main loop.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -271,6 +273,10 @@ QWidget* TfrmMain::build_gps_tab()
     auto* log_file = new QLineEdit;
     log_file->setObjectName("NmeaLogFile");
     log_file->setPlaceholderText("NMEA log to replay");
+    // A relative name a script types is taken from the script's folder
+    // ("relative_to"); one typed by hand from the working folder.
+    log_file->setProperty("file_name", true);
+    connect(log_file, &QLineEdit::textEdited, log_file, [log_file] { log_file->setProperty("relative_to", {}); });
     auto* udp_port = new QLineEdit("10110");
     udp_port->setObjectName("NmeaUdpPort");
     udp_port->setToolTip("The UDP port to listen on for NMEA datagrams (for example a flight simulator's NMEA output)");
@@ -381,7 +387,12 @@ QWidget* TfrmMain::build_gps_tab()
         {serial_, serial_page, {port, baud}, [=, this] { serial_->setPort(port->currentText(), baud->currentText()); }},
         {nmea_tcp_, tcp_page, {server}, [=, this] { nmea_tcp_->setAddress(server->text()); }},
         {nmea_replay_, replay_page, {log_file, browse, rate, repeat},
-         [=, this] { nmea_replay_->setFile(log_file->text(), rate->value(), repeat->isChecked()); }},
+         [=, this] {
+             const QString base = log_file->property("relative_to").toString();
+             const QString name = log_file->text();
+             const bool scripted = !base.isEmpty() && QFileInfo(name).isRelative();
+             nmea_replay_->setFile(scripted ? QDir(base).filePath(name) : name, rate->value(), repeat->isChecked());
+         }},
         {nmea_udp_, udp_page, {udp_port}, [=, this] { nmea_udp_->setPort(udp_port->text()); }},
         {flightgear_, flightgear_page, {flightgear_port}, [=, this] { flightgear_->setPort(flightgear_port->text()); }},
         {nmea_gpsd_, gpsd_page, {gpsd_server}, [=, this] { nmea_gpsd_->setAddress(gpsd_server->text()); }},

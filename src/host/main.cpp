@@ -81,6 +81,8 @@ int main(int argc, char** argv)
         "DIR");
     const QCommandLineOption script_option("script", "Play a scenario script against the window (see README.md).",
                                            "FILE");
+    const QCommandLineOption quit_when_done_option(
+        "quit-when-done", "With --script: close the program when the script has run to its end, with its status.");
     const QCommandLineOption preset_option(
         "preset",
         QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
@@ -97,7 +99,8 @@ int main(int argc, char** argv)
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
                                                    "frames were presented, converted and repainted.");
     options.addOptions(
-        {card_option, script_option, preset_option, state_option, zoom_option, quit_option, stats_option});
+        {card_option, script_option, quit_when_done_option, preset_option, state_option, zoom_option, quit_option,
+         stats_option});
     // Only a command line that starts the window needs a display: --help,
     // --version and a wrong command line are answered over a plain terminal.
     QStringList arguments;
@@ -137,6 +140,8 @@ int main(int argc, char** argv)
         return fail("unknown argument " + options.positionalArguments().first());
     const QString script = options.value(script_option);
     const bool stats = options.isSet(stats_option);
+    const bool quit_when_done = options.isSet(quit_when_done_option);
+    if (quit_when_done && script.isEmpty()) return fail("--quit-when-done goes with --script");
     double quit_after_s = -1;
     if (options.isSet(quit_option)) {
         bool ok = false;
@@ -195,7 +200,7 @@ int main(int argc, char** argv)
     bool done = false;
     QTimer::singleShot(0, &window, [&] {
         status = runner.run_file(script);
-        if (status != 0 || runner.quit_requested()) {
+        if (status != 0 || runner.quit_requested() || quit_when_done) {
             done = true;
             QApplication::exit(status);
         } else {

@@ -291,6 +291,7 @@ const Command COMMANDS[] = {
          if (!edit) return fail(error, q("no line edit " + w[1]));
          if (!edit->isEnabled()) return fail(error, q(w[1] + " is disabled"));
          edit->setText(q(w[2]));
+         if (edit->property("file_name").toBool()) edit->setProperty("relative_to", c.base_dir);
          return true;
      }},
     {"button", 1, 1, "button \"CAPTION\"", "clicks a button (the \"&\" may be left out)",
@@ -298,9 +299,15 @@ const Command COMMANDS[] = {
          QPushButton* b = c.window.button(q(w[1]));
          if (!b) b = c.window.button("&" + q(w[1]));
          if (!b) return fail(error, q("no button " + w[1]));
+         // A source that cannot start (a log that cannot be read, a port in
+         // use) stops the script at this line with the reason.
+         QString refused;
+         const QMetaObject::Connection watch = QObject::connect(
+             c.window.nmea_sources(), &NmeaSourceSelector::errorOccurred, [&refused](const QString& m) { refused = m; });
          b->click();
          QCoreApplication::processEvents();
-         return true;
+         QObject::disconnect(watch);
+         return refused.isEmpty() || fail(error, refused);
      }},
     {"preset", 1, 1, "preset NAME", "sets sliders and check boxes from a shipped preset or a preset file",
      [](Context& c, const Words& w, QString& error) {
