@@ -16,6 +16,7 @@
 #include "gfx/framebuffer.h"
 #include "host/alarm_sound.h"
 #include "host/front_panel.h"
+#include "host/key_map.h"
 #include "host/lcd_panel.h"
 #include "host/serial_port.h"
 #include "app/power.h"
@@ -82,10 +83,11 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     ems::form_create();
     present();
 
-    for (int k = 0; k < 5; ++k) {
-        auto* sc = new QShortcut(QKeySequence(Qt::Key_F1 + k), this);
+    for (const KeyboardKey& k : KEYBOARD_KEYS) {
+        if (!k.anywhere) continue;
+        auto* sc = new QShortcut(QKeySequence(k.key), this);
         sc->setContext(Qt::ApplicationShortcut);
-        connect(sc, &QShortcut::activated, this, [this, k] { press_key(k + 1); });
+        connect(sc, &QShortcut::activated, this, [this, code = k.code] { press_key(code); });
     }
 
     restore_zoom();
@@ -128,11 +130,16 @@ void TfrmMain::build_front(QWidget* central)
         auto* k = new KeyArea(i + 1, false, front_);
         k->setObjectName(names[i]);
         k->setGeometry(soft_key_rect(i));
+        k->setToolTip(QString("Soft key %1 (%2)").arg(i + 1).arg(keyboard_keys_of(uint8_t(i + 1))));
         keys_[i] = k;
     }
     auto* knob = new KeyArea(6, true, front_);
     knob->setObjectName("Image8");
     knob->setGeometry(KNOB_RECT);
+    knob->setToolTip(QString("Knob: click to push (%1); the wheel turns it, down clockwise (%2), up "
+                             "anticlockwise (%3)")
+                         .arg(keyboard_keys_of(ems::KEY_PUSH), keyboard_keys_of(ems::KEY_CW),
+                              keyboard_keys_of(ems::KEY_CCW)));
     keys_[5] = knob;
     for (KeyArea* k : keys_) {
         connect(k, &KeyArea::pressed, this, [this](int code) {
@@ -181,26 +188,21 @@ void TfrmMain::press_key(int code) { ems::key_press(uint8_t(code)); }
 
 void TfrmMain::wheel_knob(int steps)
 {
-    // Away from the user turns the knob clockwise. One key is pending at most,
-    // as on the unit, so a fast spin loses detents.
-    for (int i = 0; i < std::abs(steps); ++i) press_key(steps > 0 ? ems::KEY_CW : ems::KEY_CCW);
+    // The wheel turned towards the user (down) turns the knob clockwise, down
+    // a list, as desktop lists scroll. One key is pending at most, as on the
+    // unit, so a fast spin loses detents.
+    for (int i = 0; i < std::abs(steps); ++i) press_key(steps < 0 ? ems::KEY_CW : ems::KEY_CCW);
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == front_ && event->type() == QEvent::KeyPress) {
-        auto* e = static_cast<QKeyEvent*>(event);
-        switch (e->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: press_key(ems::KEY_PUSH); return true;
-        case Qt::Key_Plus:
-        case Qt::Key_Right:
-        case Qt::Key_Up: press_key(ems::KEY_CW); return true;
-        case Qt::Key_Minus:
-        case Qt::Key_Left:
-        case Qt::Key_Down: press_key(ems::KEY_CCW); return true;
-        default: break;
-        }
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (const KeyboardKey& k : KEYBOARD_KEYS)
+            if (!k.anywhere && k.key == key) {
+                press_key(k.code);
+                return true;
+            }
     }
     if (watched == front_ && event->type() == QEvent::MouseButtonPress) front_->setFocus();
     if (event->type() == QEvent::MouseButtonDblClick && watched->property("slider_key").isValid()) {

@@ -134,6 +134,9 @@ public:
     void save_state_as();   // File / "Save State..."
     void load_state_from(); // File / "Load State..."
 
+    // Help / Key Map's text: the unit's keys and every menu shortcut.
+    QString key_map_text() const;
+
     // The LCD as shown (black while the unit is off), at the zoom.
     QImage lcd_screenshot() const;
     bool save_lcd_screenshot(const QString& path) const;
@@ -192,6 +195,8 @@ private:
                         int max, int start, std::function<void(int)> on_change, bool value_label = true);
     QCheckBox* add_check(QWidget* parent, const QString& tab, const QString& caption, bool checked);
     void build_menus();
+    void build_help_menu(); // help_menu.cpp
+    void show_about();
     void build_status_bar();
     void build_preset_chooser(QGridLayout* grid, int row);
     std::vector<std::pair<std::string, std::string>> inputs_state() const;

@@ -54,7 +54,9 @@ void warn(QWidget* parent, const QString& message)
 void TfrmMain::build_menus()
 {
     QMenu* file = menuBar()->addMenu("&File");
-    connect(file->addAction("Open Card Folder..."), &QAction::triggered, this, [this] { open_card_folder(); });
+    QAction* open_card = file->addAction("Open Card Folder...");
+    open_card->setShortcut(QKeySequence("Ctrl+O"));
+    connect(open_card, &QAction::triggered, this, [this] { open_card_folder(); });
     connect(file->addAction("Open Flight Data..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Open Flight Data", flight_data_folder(),
                                                           "Flight data (*.csv *.CSV);;All files (*)");
@@ -88,7 +90,9 @@ void TfrmMain::build_menus()
     copy_lcd->setShortcut(QKeySequence("Ctrl+Shift+C"));
     connect(copy_lcd, &QAction::triggered, this, [this] { copy_lcd_to_clipboard(); });
     file->addSeparator();
-    connect(file->addAction("&Exit"), &QAction::triggered, this, [this] { Exit1Click(); });
+    QAction* exit = file->addAction("&Exit");
+    exit->setShortcut(QKeySequence("Ctrl+Q")); // the platform's Quit key may be none
+    connect(exit, &QAction::triggered, this, [this] { Exit1Click(); });
 
     QMenu* view = menuBar()->addMenu("&View");
     QMenu* zoom = view->addMenu("&Zoom");
@@ -107,6 +111,7 @@ void TfrmMain::build_menus()
     mute->setCheckable(true);
     mute->setChecked(alarm_sound_->muted());
     connect(mute, &QAction::toggled, this, [this](bool on) { alarm_sound_->set_muted(on); });
+    build_help_menu();
 }
 
 void TfrmMain::build_status_bar()

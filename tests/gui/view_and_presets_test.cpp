@@ -185,7 +185,7 @@ TEST_F(View, TheWheelTurnsTheKnobOnlyOverTheKnob)
     wheel(window->key_area(2));
     EXPECT_EQ(ems::KeyEvent, 0);
     wheel(window->key_area(6));
-    EXPECT_EQ(ems::KeyEvent, ems::KEY_CCW);
+    EXPECT_EQ(ems::KeyEvent, ems::KEY_CW) << "wheel down: clockwise";
 }
 
 } // namespace

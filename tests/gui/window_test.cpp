@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -151,7 +152,28 @@ TEST_F(Window, KeysFromClicksKeyboardAndWheel)
     QWheelEvent wheel(QPointF(24, 24), knob->mapToGlobal(QPointF(24, 24)), QPoint(), QPoint(0, 120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(knob, &wheel);
-    EXPECT_EQ(ems::KeyEvent, 7);
+    EXPECT_EQ(ems::KeyEvent, ems::KEY_CCW) << "wheel up: anticlockwise, up a list";
+    ems::KeyEvent = 0;
+    QWheelEvent down(QPointF(24, 24), knob->mapToGlobal(QPointF(24, 24)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(knob, &down);
+    EXPECT_EQ(ems::KeyEvent, ems::KEY_CW) << "wheel down: clockwise, down a list";
+}
+
+TEST_F(Window, HelpListsKeysShortcutsAndLicences)
+{
+    const QString map = window->key_map_text();
+    for (const char* shown : {"F1", "F5", "Return", "Ctrl+Q", "Ctrl+O", "Ctrl+Shift+S", "wheel down"})
+        EXPECT_TRUE(map.contains(shown)) << shown << " in " << map.toStdString();
+    EXPECT_TRUE(window->key_area(6)->toolTip().contains("down clockwise"));
+    QMenu* help = window->menuBar()->findChild<QMenu*>("HelpMenu");
+    ASSERT_TRUE(help);
+    for (QAction* a : help->actions())
+        if (a->text() == "&About") a->trigger();
+    auto* licences = window->findChild<QPlainTextEdit*>("Licences");
+    ASSERT_TRUE(licences);
+    EXPECT_TRUE(licences->toPlainText().contains("License: bitstream-vera"));
+    delete window->findChild<QDialog*>("About");
 }
 
 TEST_F(Window, OnRunsTheSequenceAndOffEndsIt)
