@@ -183,7 +183,11 @@ int main(int argc, char** argv)
             return 2;
         }
     } else if (!options.isSet(preset_option) && script.isEmpty()) {
-        host::first_start(window);
+        QString error;
+        if (!window.resume(error)) {
+            if (!error.isEmpty()) std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+            host::first_start(window);
+        }
     }
     std::unique_ptr<PanelStats> panel_stats;
     if (stats) panel_stats = std::make_unique<PanelStats>(window);

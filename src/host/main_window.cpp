@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -49,12 +50,9 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     setWindowTitle("Sorvik EMS G2 Simulator");
     setObjectName("frmMain");
 
-    // A fixed frame with the system menu and no maximise: the size follows View / Zoom.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-
     auto* central = new QWidget(this);
-    central->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    central->setMinimumSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    central->installEventFilter(this); // its size decides the zoom (window_view.cpp)
     setCentralWidget(central);
     alarm_sound_ = new AlarmSound(this);
     build_front(central);
@@ -205,6 +203,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
             }
     }
     if (watched == front_ && event->type() == QEvent::MouseButtonPress) front_->setFocus();
+    if (watched == centralWidget() && event->type() == QEvent::Resize && page_control1_)
+        fit_client(static_cast<QResizeEvent*>(event)->size());
     if (event->type() == QEvent::MouseButtonDblClick && watched->property("slider_key").isValid()) {
         type_slider_value(watched->property("slider_key").toString());
         return true;
@@ -230,6 +230,7 @@ void TfrmMain::Button2Click()
 
 void TfrmMain::Exit1Click()
 {
+    keep_for_resume();
     ems::power_off();
     ems::data_recording_close(); // no pass follows to close it
     if (sources_) sources_->stop();
@@ -238,6 +239,7 @@ void TfrmMain::Exit1Click()
 
 void TfrmMain::closeEvent(QCloseEvent* e)
 {
+    keep_for_resume();
     if (sources_) sources_->stop();
     ems::power_off();
     ems::data_recording_close(); // no pass follows to close it

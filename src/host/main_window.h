@@ -112,7 +112,10 @@ public:
     void refresh_readouts();
 
     // View / Zoom: the front panel at 1x..4x, pixel for pixel; remembered in
-    // the application's settings.
+    // the application's settings. The window resizes to the zoom, never
+    // larger than its screen (larger zooms are not offered); resized by the
+    // user, the front panel takes the largest whole zoom that fits and the
+    // tabs the rest.
     int zoom() const { return zoom_; }
     void set_zoom(int factor);
 
@@ -131,6 +134,12 @@ public:
     // saved running.
     bool save_state(const QString& path, QString& error) const;
     bool load_state(const QString& path, QString& error);
+    // View / "Resume Where I Left Off" (remembered): the state is kept when
+    // the window closes and loaded at the next start.
+    static bool resume_enabled();
+    static void set_resume_enabled(bool on);
+    void keep_for_resume() const;
+    bool resume(QString& error); // false when there is nothing to resume or it cannot be loaded
     void save_state_as();   // File / "Save State..."
     void load_state_from(); // File / "Load State..."
 
@@ -203,6 +212,9 @@ private:
     bool plan_inputs(const SaveState& state, std::vector<std::function<void()>>& moves, QString& error);
     void apply_pending_state(); // after power-on
     void restore_zoom();
+    void layout_front(int factor);
+    void fit_client(QSize client); // the client area's size changed
+    int max_zoom() const;          // the largest zoom whose window fits the screen
     void update_power_state();
     void update_status();
     void type_slider_value(const QString& key);

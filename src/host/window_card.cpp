@@ -62,7 +62,11 @@ void TfrmMain::show_card()
     const QString full = shown;
     const QString home = QDir::homePath();
     if (shown.startsWith(home + "/")) shown = "~" + shown.mid(home.size());
-    card_label_->setText(pending_card_.isEmpty() ? "Card: " + shown : "Card: changing to " + shown);
+    const QString caption = pending_card_.isEmpty() ? "Card: " : "Card: changing to ";
+    // A long path gives way in its middle, where an ellipsis shows it does;
+    // its start and the card's own folder name stay.
+    const int room = std::max(120, width() / 3) - card_label_->fontMetrics().horizontalAdvance(caption);
+    card_label_->setText(caption + card_label_->fontMetrics().elidedText(shown, Qt::ElideMiddle, room));
     card_label_->setToolTip(full);
 }
 

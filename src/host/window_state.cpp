@@ -6,13 +6,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSlider>
 #include <QStatusBar>
+#include <cstdio>
 
 #include "app/power.h"
 #include "host/core/save_state.h"
@@ -26,6 +30,14 @@ namespace {
 constexpr const char* POWER_KEY = "power";
 // The preset chooser only names the preset last loaded; choosing it loads one.
 constexpr const char* NOT_AN_INPUT = "EMS/Preset:";
+
+// View / "Resume Where I Left Off": the state kept at the end for the next start.
+constexpr const char* RESUME_KEY = "view/resume";
+
+QString resume_file()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/last.sorvik-state";
+}
 
 std::string s(const QString& text) { return text.toStdString(); }
 QString q(const std::string& text) { return QString::fromStdString(text); }
@@ -144,6 +156,24 @@ void TfrmMain::apply_pending_state()
     if (!pending_state_) return;
     apply_firmware_state(*pending_state_);
     pending_state_.reset();
+}
+
+bool TfrmMain::resume_enabled() { return QSettings().value(RESUME_KEY, false).toBool(); }
+
+void TfrmMain::set_resume_enabled(bool on) { QSettings().setValue(RESUME_KEY, on); }
+
+void TfrmMain::keep_for_resume() const
+{
+    if (!resume_enabled()) return;
+    QString error;
+    QDir().mkpath(QFileInfo(resume_file()).absolutePath());
+    if (!save_state(resume_file(), error)) std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+}
+
+bool TfrmMain::resume(QString& error)
+{
+    if (!resume_enabled() || !QFileInfo::exists(resume_file())) return false;
+    return load_state(resume_file(), error);
 }
 
 void TfrmMain::save_state_as()

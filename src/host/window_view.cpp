@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
@@ -39,8 +40,25 @@ constexpr const char* ZOOM_KEY = "view/zoom";
 // The client area beside and below the front panel at 1x (1065 x 496).
 constexpr int TABS_GAP = 2;
 constexpr int TABS_WIDTH = 513;
+constexpr int TABS_HEIGHT = 477;
 constexpr int CLIENT_MIN_HEIGHT = 496;
 constexpr int BELOW_FRONT = CLIENT_MIN_HEIGHT - FRONT_HEIGHT;
+
+// The client area at a zoom: the front panel and the tabs beside it (1065 x 496 at 1x).
+QSize client_size(int zoom)
+{
+    return {FRONT_WIDTH * zoom + TABS_GAP + TABS_WIDTH, std::max(CLIENT_MIN_HEIGHT, FRONT_HEIGHT * zoom + BELOW_FRONT)};
+}
+
+// The largest zoom whose client area fits in room; 1 at least.
+int zoom_fitting(QSize room)
+{
+    int zoom = 1;
+    while (zoom < MAX_ZOOM && client_size(zoom + 1).width() <= room.width() &&
+           client_size(zoom + 1).height() <= room.height())
+        ++zoom;
+    return zoom;
+}
 
 void warn(QWidget* parent, const QString& message)
 {
@@ -111,6 +129,10 @@ void TfrmMain::build_menus()
     mute->setCheckable(true);
     mute->setChecked(alarm_sound_->muted());
     connect(mute, &QAction::toggled, this, [this](bool on) { alarm_sound_->set_muted(on); });
+    QAction* resume = view->addAction("Resume Where I Left Off");
+    resume->setCheckable(true);
+    resume->setChecked(resume_enabled());
+    connect(resume, &QAction::toggled, this, [](bool on) { set_resume_enabled(on); });
     build_help_menu();
 }
 
@@ -180,35 +202,71 @@ void TfrmMain::type_slider_value(const QString& key)
     if (ok) s->setValue(v);
 }
 
-void TfrmMain::set_zoom(int factor)
+// The front panel's children at a whole zoom: the picture and the LCD
+// scaled nearest-neighbour, the buttons' text with them.
+void TfrmMain::layout_front(int factor)
 {
-    zoom_ = std::clamp(factor, 1, MAX_ZOOM);
     for (auto it = front_geometry_.constBegin(); it != front_geometry_.constEnd(); ++it) {
         QWidget* w = it.key();
         const QRect r = it.value();
-        if (w == panel1_) panel1_->set_scale(zoom_);
-        w->setGeometry(r.x() * zoom_, r.y() * zoom_, r.width() * zoom_, r.height() * zoom_);
+        if (w == panel1_) panel1_->set_scale(factor);
+        w->setGeometry(r.x() * factor, r.y() * factor, r.width() * factor, r.height() * factor);
         if (auto* picture = qobject_cast<QLabel*>(w))
-            picture->setPixmap(draw_front_panel().scaled(r.size() * zoom_, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+            picture->setPixmap(draw_front_panel().scaled(r.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation));
         if (auto* b = qobject_cast<QPushButton*>(w)) {
             if (!b->property("base_point_size").isValid()) b->setProperty("base_point_size", b->font().pointSizeF());
             QFont f = b->font();
-            f.setPointSizeF(b->property("base_point_size").toDouble() * zoom_);
+            f.setPointSizeF(b->property("base_point_size").toDouble() * factor);
             b->setFont(f);
         }
     }
-    front_->setFixedSize(FRONT_WIDTH * zoom_, FRONT_HEIGHT * zoom_);
-    page_control1_->move(front_->width() + TABS_GAP, 0);
-    centralWidget()->setFixedSize(front_->width() + TABS_GAP + TABS_WIDTH,
-                                  std::max(CLIENT_MIN_HEIGHT, front_->height() + BELOW_FRONT));
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    front_->setFixedSize(FRONT_WIDTH * factor, FRONT_HEIGHT * factor);
+}
+
+int TfrmMain::max_zoom() const
+{
+    const QScreen* shown_on = screen();
+    if (!shown_on) return MAX_ZOOM;
+    // What the window adds around its client area: frame, menu and status bar.
+    const QSize chrome = frameGeometry().size() - centralWidget()->size();
+    return zoom_fitting(shown_on->availableGeometry().size() - chrome);
+}
+
+void TfrmMain::set_zoom(int factor)
+{
+    zoom_ = std::clamp(factor, 1, max_zoom());
+    layout_front(zoom_);
+    // The window takes the size of the zoom, which the client area then fits.
+    centralWidget()->setMinimumSize(client_size(zoom_));
     layout()->invalidate();
     layout()->activate();
-    setFixedSize(sizeHint());
-    if (QMenu* zoom_menu = menuBar()->findChild<QMenu*>("ZoomMenu"))
-        for (QAction* a : zoom_menu->actions()) a->setChecked(a->data().toInt() == zoom_);
+    resize(sizeHint());
+    centralWidget()->setMinimumSize(client_size(1));
+    fit_client(client_size(zoom_));
     QSettings().setValue(ZOOM_KEY, zoom_);
+}
+
+// The client area resized (by the user, or by set_zoom): the largest whole
+// zoom that fits, the tabs in the rest.
+void TfrmMain::fit_client(QSize client)
+{
+    const int fit = std::min(zoom_fitting(client), max_zoom());
+    if (fit != zoom_ || front_->width() != FRONT_WIDTH * fit) {
+        zoom_ = fit;
+        layout_front(zoom_);
+        QSettings().setValue(ZOOM_KEY, zoom_);
+    }
+    const int tabs_x = front_->width() + TABS_GAP;
+    page_control1_->setGeometry(tabs_x, 0, std::max(TABS_WIDTH, client.width() - tabs_x),
+                                std::max(TABS_HEIGHT, client.height()));
+    // Zooms that would make the window larger than the screen are not offered.
+    const int largest = max_zoom();
+    if (QMenu* zoom_menu = menuBar()->findChild<QMenu*>("ZoomMenu"))
+        for (QAction* a : zoom_menu->actions()) {
+            a->setChecked(a->data().toInt() == zoom_);
+            a->setEnabled(a->data().toInt() <= largest);
+        }
+    show_card(); // its room follows the window's width
 }
 
 void TfrmMain::restore_zoom() { set_zoom(QSettings().value(ZOOM_KEY, 1).toInt()); }

@@ -61,6 +61,16 @@ TEST(SaveState, ReadsBackWhatItWrote)
     EXPECT_EQ(*host::save_state_value(back, "GPS/Source:"), "UDP port");
 }
 
+TEST(SaveState, AUnitNeverSwitchedOnIsSavedWithItsFactorySettings)
+{
+    test::reset_firmware();
+    ems::settings = {};
+    SaveState back;
+    std::string error;
+    EXPECT_TRUE(decode_save_state(encode_save_state(host::capture_firmware_state()), back, error)) << error;
+    EXPECT_EQ(ems::settings.rpm1_full_scale, 0) << "the unit's own settings stay";
+}
+
 TEST(SaveState, RefusesWhatIsNotWholeOrNotOursAndKeepsTheTarget)
 {
     const std::string good = encode_save_state(sample_state());

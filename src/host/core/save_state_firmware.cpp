@@ -11,6 +11,16 @@ SaveState capture_firmware_state()
 {
     SaveState s;
     s.settings = ems::settings;
+    if (ems::settings_validate(s.settings) != nullptr) {
+        // A unit not yet switched on holds no settings: the state takes the
+        // factory settings it would start with, and the unit's own stay.
+        const ems::UnitSettings kept = ems::settings;
+        const ems::DerivedSettings derived = ems::derived;
+        ems::settings_load_defaults();
+        s.settings = ems::settings;
+        ems::settings = kept;
+        ems::derived = derived;
+    }
     s.calibration = ems::calibration;
     s.counters = ems::fuel_hobbs;
     s.flight = ems::flight;
