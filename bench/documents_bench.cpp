@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "ops/documents.h"
 #include "system/platform.h"
 #include "system/system_state.h"

@@ -10,7 +10,7 @@
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
 #include "gfx/mif.h"
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "system/platform.h"
 
 using namespace ems;

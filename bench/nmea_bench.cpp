@@ -42,7 +42,7 @@ std::string load_stream(const char* name)
     return out;
 }
 
-// Step 8 of a main-loop pass: every full slot parsed, then freed. Returns
+// What a main-loop pass does with the slots: every full one parsed, then freed. Returns
 // the number of sentences parsed.
 int parse_slots()
 {

@@ -1,87 +1,27 @@
 // Cost of the per-pass work: the sensor processing of a full main-loop pass,
 // and one run-screen pass for the default engine page and the busiest layout.
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "app/power.h"
 #include "gfx/draw.h"
 #include "gfx/framebuffer.h"
-#include "host/core/card_folder.h"
+#include "gps/gps_data.h"
+#include "gps/nmea_rx.h"
+#include "host/card/core/card_folder.h"
 #include "ops/data_recording.h"
 #include "ops/flight_log.h"
+#include "engine_setup.h"
+#include "ops/quick_menus.h"
 #include "pages/run_screen.h"
-#include "sensors/ecu_data.h"
 #include "settings/settings.h"
 #include "system/platform.h"
-#include "system/raw_inputs.h"
 #include "system/tick.h"
 #include "ui/screen.h"
 
-namespace {
-
-// Every slider somewhere in its range, as a running engine would show.
-void running_engine_inputs()
-{
-    using ems::raw;
-    raw.raw_volts = 1600;
-    raw.raw_current = 2300;
-    raw.raw_oat = 1800;
-    raw.raw_map = 1200;
-    raw.rpm_period = 600;
-    raw.raw_cjc = 2300;
-    for (int i = 0; i < 12; ++i) raw.tc_input[i] = int16_t(i < 6 ? 680 + 10 * i : 160 + 5 * i);
-    for (int i = 0; i < 4; ++i) raw.raw_aux[i] = uint16_t(900 + 300 * i);
-    raw.raw_fuel_level[0] = 1500;
-    raw.raw_fuel_level[1] = 1700;
-    raw.raw_fuel_pressure = 1400;
-    raw.flow_pulses[0] = 3000;
-    raw.flow_pulses[1] = 2800;
-    raw.rpm2 = 1100;
-    ems::tick.alarm_holdoff = 0;
-}
-
-// The busiest engine page: both RPM instruments with MAP, twelve
-// thermocouples, current and OAT readouts, two flows, two tanks, fuel pressure.
-void busiest_settings()
-{
-    using ems::settings;
-    settings.rpm2_display = 0;
-    settings.map_display = 1;
-    settings.egt_channels = 6;
-    settings.cht_channels = 6;
-    settings.current_display = 1;
-    settings.oat_display = 1;
-    settings.flow2_on = 1;
-    settings.tank2_mode = ems::TANK_SENDER;
-    settings.fuel_pressure_display = 1;
-    ems::fuel_config_derive();
-}
-
-// The host's boxes as a running engine has them: VEXA on, the card mounted.
-struct RunningBoxes final : ems::HostInputs {
-    bool check_box(ems::CheckBox b) override
-    {
-        return b == ems::CheckBox::VexaOnOff || b == ems::CheckBox::SdCardMounted;
-    }
-};
-
-struct Setup {
-    explicit Setup(bool busiest)
-    {
-        ems::set_platform({.inputs = &boxes});
-        ems::build_trig_tables();
-        ems::calibration_load_defaults();
-        ems::settings_load_defaults();
-        if (busiest) busiest_settings();
-        running_engine_inputs();
-        for (int i = 0; i < 100; ++i) ems::process_sensors(); // filters settle
-        ems::run.run_page = 0;
-    }
-    ~Setup() { ems::set_platform({}); }
-    RunningBoxes boxes;
-};
-
-} // namespace
+using bench::Setup;
 
 static void BM_SensorPass(benchmark::State& state)
 {
@@ -146,6 +86,74 @@ static void BM_FirmwarePassInFlight(benchmark::State& state)
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_FirmwarePassInFlight)->Arg(0)->Arg(1)->ArgName("recording");
+
+// One second of a receiver with a three-dimensional fix: the four sentences
+// the instrument reads, framed as they arrive on the line.
+static std::string receiver_second()
+{
+    std::string out;
+    for (const char* body : {"GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W",
+                             "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,",
+                             "GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1",
+                             "GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45"}) {
+        uint8_t sum = 0;
+        for (const char* c = body; *c != '\0'; ++c) sum ^= uint8_t(*c);
+        char tail[8];
+        std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+        out += '$';
+        out += body;
+        out += tail;
+    }
+    return out;
+}
+
+// The busiest pass the instrument runs: every channel on the engine page, the
+// quick menu open over it, recording during a flight, and a GPS fix whose
+// sentences arrive once a second; at the window's rate of 60 passes to 10
+// ticks a second.
+static void BM_BusiestPass(benchmark::State& state)
+{
+    Setup setup(true);
+    ems::settings.gps_source = 1;
+    const std::string second = receiver_second();
+    const std::filesystem::path dir = host::make_temp_card_dir("ems-bench-busiest");
+    {
+        host::CardFolder card(dir);
+        ems::set_platform({.card = &card, .inputs = &setup.boxes});
+        ems::ScreenHandler = ems::run_screen;
+        ems::settings.data_recording = 1;
+        ems::flight.flight_in_progress = 1;
+        // The rotary push opens the quick menu, once an alarm box that takes
+        // the first push has been acknowledged.
+        ems::quick = ems::QuickMenuState{};
+        for (int push = 0; push < 16 && ems::quick.quick_menu_handler == nullptr; ++push) {
+            ems::KeyEvent = 6;
+            ems::main_loop_pass();
+        }
+        // The fix from the first pass on.
+        ems::ComPort1RxChar(reinterpret_cast<const uint8_t*>(second.data()), second.size());
+        ems::main_loop_pass();
+        unsigned pass = 0;
+        for (auto _ : state) {
+            if (++pass % 6 == 0) ++ems::tick.ticks;
+            if (pass % 60 == 0)
+                ems::ComPort1RxChar(reinterpret_cast<const uint8_t*>(second.data()), second.size());
+            ems::tick.quick_menu_countdown = 10;
+            ems::KeyEvent = 0;
+            ems::main_loop_pass();
+            benchmark::DoNotOptimize(ems::Framebuffer);
+        }
+        state.counters["fix"] = ems::gps.gps_fix_valid;
+        state.counters["menu"] = ems::quick.quick_menu_handler != nullptr && ems::tick.quick_menu_countdown != 0;
+        ems::data_recording_close();
+        ems::flight.flight_in_progress = 0;
+        ems::tick.quick_menu_countdown = 0;
+        ems::ScreenHandler = nullptr;
+        ems::set_platform({.inputs = &setup.boxes});
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_BusiestPass);
 
 // One record line of the busiest layout.
 static void BM_RecordingRecord(benchmark::State& state)

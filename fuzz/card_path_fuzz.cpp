@@ -16,7 +16,7 @@
 #include <fstream>
 #include <string>
 
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 
 namespace {
 

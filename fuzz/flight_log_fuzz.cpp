@@ -13,7 +13,7 @@
 #include <iterator>
 #include <string>
 
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "ops/flight_log.h"
 #include "settings/settings.h"
 #include "system/clock.h"

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "host/core/flightgear_drive.h"
-#include "host/core/flightgear_line.h"
+#include "host/flightgear/core/flightgear_drive.h"
+#include "host/flightgear/core/flightgear_line.h"
 #include "sensors/sensor_inverse.h"
 #include "settings/settings.h"
 

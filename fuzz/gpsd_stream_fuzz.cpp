@@ -8,16 +8,14 @@
 #include <string>
 
 #include "gps/nmea_rx.h"
-#include "host/core/gpsd_stream.h"
+#include "host/gps/core/gpsd_stream.h"
+#include "split_push.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0) return 0;
-    const size_t split = data[0] % size;
     host::GpsdStream stream;
-    std::string out;
-    stream.push(data + 1, split, out);
-    stream.push(data + 1 + split, size - 1 - split, out);
+    const std::string out = push_in_two_reads(stream, data, size);
     if (out.size() > 2 * size + 2) std::abort(); // at most a CR per LF is added
     if (!out.empty() && out.back() != '\n') std::abort();
     for (size_t at = 0; at < out.size(); at = out.find('\n', at) + 1)

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "host/nmea_sources.h"
+#include "host/gps/nmea_tcp_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

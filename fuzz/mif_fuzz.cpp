@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gfx/mif.h"
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "system/platform.h"
 
 namespace {

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "gps/nmea_rx.h"
-#include "host/core/nmea_adapt.h"
-#include "host/core/nmea_watch.h"
+#include "host/gps/core/nmea_adapt.h"
+#include "host/gps/core/nmea_watch.h"
+#include "split_push.h"
 
 namespace {
 
@@ -30,11 +31,8 @@ void check_rewrite(const std::string& sentence)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0) return 0;
-    const size_t split = data[0] % size;
     host::NmeaAdapter adapter;
-    std::string out;
-    adapter.push(data + 1, split, out);
-    adapter.push(data + 1 + split, size - 1 - split, out);
+    std::string out = push_in_two_reads(adapter, data, size);
     adapter.flush(out);
     if (out.size() > 2 * size + 2) std::abort(); // at most a CR per LF is added
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/core/nmea_adapt.h"
+#include "host/gps/core/nmea_adapt.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/core/save_state.h"
+#include "host/state/core/save_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

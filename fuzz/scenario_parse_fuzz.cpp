@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/core/scenario_parse.h"
+#include "host/script/core/scenario_parse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "host/core/card_folder.h"
-#include "host/core/scenario_parse.h"
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/card/core/card_folder.h"
+#include "host/script/core/scenario_parse.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/core/sensor_preset.h"
+#include "host/inputs/core/sensor_preset.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

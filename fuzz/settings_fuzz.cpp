@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "ops/settings_card.h"
 #include "settings/settings.h"
 #include "system/platform.h"

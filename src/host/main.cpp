@@ -1,6 +1,7 @@
 // The Sorvik EMS G2 simulator.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
@@ -12,11 +13,18 @@
 #include <ctime>
 #include <memory>
 
-#include "host/card_location.h"
-#include "host/first_start.h"
-#include "host/lcd_panel.h"
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/card/card_location.h"
+#include "host/card/card_slot.h"
+#include "host/inputs/control_panel.h"
+#include "host/inputs/sensor_presets.h"
+#include "host/script/scenario.h"
+#include "host/state/first_start.h"
+#include "host/state/save_states.h"
+#include "host/viewer/flight_viewers.h"
+#include "host/window/front_view.h"
+#include "host/window/lcd_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 
 namespace {
 
@@ -40,7 +48,7 @@ long long cpu_us()
 // printed when the window has closed.
 class PanelStats : public QObject {
 public:
-    explicit PanelStats(host::TfrmMain& window) : window_(window) { window.lcd()->installEventFilter(this); }
+    explicit PanelStats(host::TfrmMain& window) : window_(window) { window.front()->lcd()->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override
     {
         if (e->type() == QEvent::Paint && first_paint_us_ == 0) {
@@ -54,8 +62,8 @@ public:
         const double seconds = double(epoch_us() - first_paint_us_) / 1e6;
         std::printf("first_frame_us=%lld first_frame_cpu_us=%lld seconds=%.3f presents=%d conversions=%d "
                     "repaints=%d\n",
-                    first_paint_us_, first_paint_cpu_us_, seconds, window_.presented_frames(),
-                    window_.lcd()->conversions(), window_.lcd()->repaints());
+                    first_paint_us_, first_paint_cpu_us_, seconds, window_.runner()->presented_frames(),
+                    window_.front()->lcd()->conversions(), window_.front()->lcd()->repaints());
     }
 
 private:
@@ -86,7 +94,7 @@ int main(int argc, char** argv)
     const QCommandLineOption preset_option(
         "preset",
         QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
-            .arg(host::TfrmMain::shipped_presets().join(", ")),
+            .arg(host::shipped_presets().join(", ")),
         "NAME");
     const QCommandLineOption state_option(
         "state",
@@ -98,9 +106,14 @@ int main(int argc, char** argv)
     const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
     const QCommandLineOption stats_option("stats", "On closing, print when the LCD was first painted and how many "
                                                    "frames were presented, converted and repainted.");
+    const QCommandLineOption view_option("view", "Open the flight-data recording FILE in the viewer (as File / Open "
+                                                 "Flight Data); a recording named alone on the command line opens so too.",
+                                         "FILE");
     options.addOptions(
         {card_option, script_option, quit_when_done_option, preset_option, state_option, zoom_option, quit_option,
-         stats_option});
+         stats_option, view_option});
+    options.addPositionalArgument("recording", "A flight-data recording to open in the viewer (as --view).",
+                                  "[FILE.csv]");
     // Only a command line that starts the window needs a display: --help,
     // --version and a wrong command line are answered over a plain terminal.
     QStringList arguments;
@@ -111,8 +124,12 @@ int main(int argc, char** argv)
     const bool qt_options = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& a) {
         return a.size() > 1 && a[0] == '-' && a[1] != '-';
     });
+    // A file named alone is a recording to view (as the desktop entry passes
+    // one); any other word is a mistake.
+    const QStringList positional = parsed ? options.positionalArguments() : QStringList();
+    const bool recording_named = positional.size() == 1 && QFileInfo(positional.first()).isFile();
     const bool starts_window = parsed ? !options.isSet("help") && !options.isSet("version") &&
-                                            options.positionalArguments().isEmpty()
+                                            (positional.isEmpty() || recording_named)
                                       : qt_options;
     const std::unique_ptr<QCoreApplication> app = starts_window ? std::make_unique<QApplication>(argc, argv)
                                                                 : std::make_unique<QCoreApplication>(argc, argv);
@@ -136,8 +153,14 @@ int main(int argc, char** argv)
     if (!parsed) return fail(options.errorText());
     if (options.isSet("help")) options.showHelp(0);
     if (options.isSet("version")) options.showVersion();
-    if (!options.positionalArguments().isEmpty())
-        return fail("unknown argument " + options.positionalArguments().first());
+    const QStringList named = options.positionalArguments();
+    if (named.size() > 1 || (named.size() == 1 && !QFileInfo(named.first()).isFile()))
+        return fail("unknown argument " + named.at(named.size() > 1 ? 1 : 0));
+    QString recording = options.value(view_option);
+    if (!named.isEmpty()) {
+        if (!recording.isEmpty()) return fail("--view and a recording both name a file to open");
+        recording = named.first();
+    }
     const QString script = options.value(script_option);
     const bool stats = options.isSet(stats_option);
     const bool quit_when_done = options.isSet(quit_when_done_option);
@@ -167,24 +190,24 @@ int main(int argc, char** argv)
     }
 
     host::TfrmMain window;
-    if (!card.isEmpty()) window.switch_card(card);
+    if (!card.isEmpty()) window.card()->switch_to(card);
     if (zoom) window.set_zoom(zoom);
     if (options.isSet(preset_option)) {
         QString error;
-        if (!window.load_sensor_preset(options.value(preset_option), error)) {
+        if (!host::load_sensor_preset(*window.inputs(), options.value(preset_option), error)) {
             std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             return 2;
         }
     }
     if (options.isSet(state_option)) {
         QString error;
-        if (!window.load_state(options.value(state_option), error)) {
+        if (!window.states()->load(options.value(state_option), error)) {
             std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             return 2;
         }
     } else if (!options.isSet(preset_option) && script.isEmpty()) {
         QString error;
-        if (!window.resume(error)) {
+        if (!window.states()->resume(error)) {
             if (!error.isEmpty()) std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
             host::first_start(window);
         }
@@ -192,6 +215,11 @@ int main(int argc, char** argv)
     std::unique_ptr<PanelStats> panel_stats;
     if (stats) panel_stats = std::make_unique<PanelStats>(window);
     window.show();
+    if (!recording.isEmpty())
+        window.viewers()->open_later(QFileInfo(recording).absoluteFilePath(), [&window](const QString& error) {
+            std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+            QMessageBox::warning(&window, "Flight Data", error);
+        });
     if (quit_after_s >= 0) QTimer::singleShot(int(quit_after_s * 1000), &window, [&] { window.close(); });
     auto finish = [&](int rc) {
         if (panel_stats) panel_stats->print();
@@ -208,7 +236,7 @@ int main(int argc, char** argv)
             done = true;
             QApplication::exit(status);
         } else {
-            window.set_virtual_time(false); // the script has set the scene: go on live
+            window.runner()->set_virtual_time(false); // the script has set the scene: go on live
         }
     });
     const int rc = QApplication::exec();

@@ -1,5 +1,6 @@
 // The fixed palette and its conversion for the presenter.
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <vector>
 
 #include "gfx/framebuffer.h"
@@ -60,19 +61,34 @@ TEST(Palette, ConversionForThePresenter)
     EXPECT_EQ(rgb[ems::FRAME_BYTES - 1], 0xFFFF0000u);
 }
 
-TEST(Palette, EveryIndexAtEveryPositionBothWays)
+// Every path the processor has gives the palette's pixels: every index at
+// every position of a step, runs of one index (which wide paths fill at
+// once) broken by one pixel at every position, and a ragged tail left alone.
+TEST(Palette, EveryPathEveryIndexAtEveryPosition)
 {
-    // Each index lands at every offset within a 64-pixel step of the wide
-    // path; the plain loop must give the same, also for a ragged length.
-    std::vector<uint8_t> frame(ems::FRAME_BYTES);
-    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t(i + i / 256 * 3);
-    std::vector<uint32_t> wide(ems::FRAME_BYTES), plain(ems::FRAME_BYTES, 0);
-    ems::palette_to_rgb(frame.data(), wide.data());
-    ems::palette_to_rgb_scalar(frame.data(), plain.data(), ems::FRAME_BYTES - 3);
-    for (size_t i = 0; i < frame.size(); ++i) {
-        ASSERT_EQ(wide[i], 0xFF000000u | Palette[frame[i]]) << "pixel " << i;
-        ASSERT_EQ(plain[i], i < ems::FRAME_BYTES - 3 ? wide[i] : 0u) << "pixel " << i;
+    std::vector<uint8_t> mixed(ems::FRAME_BYTES), runs(ems::FRAME_BYTES);
+    for (size_t i = 0; i < ems::FRAME_BYTES; ++i) {
+        mixed[i] = uint8_t(i + i / 256 * 3);
+        const size_t block = i / 64;
+        runs[i] = uint8_t(block * 5 ^ (i % 64 == block % 65 ? 0x80 : 0));
     }
+    const size_t pixels = ems::FRAME_BYTES - 3;
+    for (ems::PalettePath path : {ems::PalettePath::Plain, ems::PalettePath::Avx2, ems::PalettePath::Vbmi}) {
+        if (!ems::palette_path_supported(path)) {
+            std::printf("path %s: not on this processor\n", ems::palette_path_name(path));
+            continue;
+        }
+        for (const std::vector<uint8_t>* frame : {&mixed, &runs}) {
+            std::vector<uint32_t> out(ems::FRAME_BYTES, 0x12345678u);
+            ems::palette_to_rgb_via(path, frame->data(), out.data(), pixels);
+            for (size_t i = 0; i < ems::FRAME_BYTES; ++i)
+                ASSERT_EQ(out[i], i < pixels ? 0xFF000000u | Palette[(*frame)[i]] : 0x12345678u)
+                    << ems::palette_path_name(path) << (frame == &runs ? " runs" : " mixed") << " pixel " << i;
+        }
+    }
+    std::vector<uint32_t> out(ems::FRAME_BYTES);
+    ems::palette_to_rgb(mixed.data(), out.data());
+    for (size_t i = 0; i < ems::FRAME_BYTES; ++i) ASSERT_EQ(out[i], 0xFF000000u | Palette[mixed[i]]) << i;
 }
 
 } // namespace

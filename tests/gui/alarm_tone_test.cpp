@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "alarms/alarm_words.h"
-#include "host/alarm_sound.h"
+#include "host/window/alarm_sound.h"
+#include "host/window/unit_runner.h"
 #include "support/window_scenario.h"
 
 namespace {
@@ -16,7 +17,7 @@ using test::keys;
 class AlarmToneScenario : public test::WindowScenario {
 protected:
     AlarmToneScenario() : WindowScenario("alarm tone") {}
-    bool tone() const { return window->alarm_sound()->requested(); }
+    bool tone() const { return window->runner()->alarm_sound()->requested(); }
     bool box_unacknowledged() const
     {
         return (ems::alarms.alarm_shown & ems::alarms.alarm_flags & ~ems::alarms.alarm_acked) != 0;

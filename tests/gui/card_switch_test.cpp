@@ -6,7 +6,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
-#include "host/card_location.h"
+#include "host/card/card_location.h"
+#include "host/card/card_slot.h"
 #include "support/window_scenario.h"
 #include "system/platform.h"
 
@@ -41,19 +42,19 @@ TEST_F(CardSwitch, WhileRunningTheCardIsOutForAPassAndAnOpenFileDelaysTheSwitch)
     const int open_file = ems::platform().card().file_open("SDCARD\\NOTE2.TXT", ems::FileMode::Write);
     ASSERT_GE(open_file, 0);
 
-    window->switch_card(other.path());
+    window->card()->switch_to(other.path());
     EXPECT_TRUE(shown_card().contains("changing to"));
     run("passes 2\nexpect sd_card_mounted 0\n");
-    EXPECT_TRUE(window->card_switch_pending()); // a file is still open on the old card
+    EXPECT_TRUE(window->card()->switch_pending()); // a file is still open on the old card
     EXPECT_FALSE(reads_other_card());
 
     ASSERT_TRUE(ems::platform().card().file_close(open_file));
     run("passes 1\n");
-    EXPECT_FALSE(window->card_switch_pending());
+    EXPECT_FALSE(window->card()->switch_pending());
     run("passes 1\nexpect sd_card_mounted 1\n");
     EXPECT_TRUE(reads_other_card());
     EXPECT_TRUE(QFile::exists(card("NOTE2.TXT"))); // written to the old card, and kept there
-    EXPECT_EQ(window->card_folder(), other.path());
+    EXPECT_EQ(window->card()->folder(), other.path());
     EXPECT_TRUE(shown_card().endsWith(QFileInfo(other.path()).fileName()));
 }
 
@@ -71,8 +72,8 @@ TEST_F(CardSwitch, TheMenuSwitchesAtOnceWhileOffAndIsRemembered)
         QMetaObject::invokeMethod(dialog, "accept");
     });
     open->trigger();
-    EXPECT_FALSE(window->card_switch_pending());
-    EXPECT_EQ(window->card_folder(), other.path());
+    EXPECT_FALSE(window->card()->switch_pending());
+    EXPECT_EQ(window->card()->folder(), other.path());
     EXPECT_TRUE(reads_other_card());
     EXPECT_EQ(host::remembered_card(), other.path());
 }

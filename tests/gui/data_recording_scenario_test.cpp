@@ -12,14 +12,15 @@
 #include <sys/resource.h>
 
 #include "alarms/alarm_words.h"
-#include "host/core/alarm_tone.h"
-#include "host/core/card_folder.h"
+#include "gfx/palette.h"
+#include "host/card/core/card_folder.h"
+#include "host/window/core/alarm_tone.h"
+#include "host/window/unit_runner.h"
 #include "ops/data_recording.h"
 #include "ops/flight_log.h"
 #include "sensors/channels.h"
 #include "sensors/fuel.h"
 #include "sensors/thermocouple.h"
-#include "gfx/palette.h"
 #include "settings/settings.h"
 #include "support/golden.h"
 #include "support/pixels.h"
@@ -181,7 +182,7 @@ TEST_F(RecordingScenario, QuitMidFlightClosesTheRecording)
     EXPECT_EQ(file("DATA/26120701.CSV").count("\r\n"), 5); // the header, T 0..3
 
     window = std::make_unique<host::TfrmMain>(dir.path());
-    window->set_virtual_time(true);
+    window->runner()->set_virtual_time(true);
     runner = std::make_unique<host::ScenarioRunner>(*window);
 }
 

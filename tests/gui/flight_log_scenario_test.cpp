@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
 #include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/golden.h"

@@ -8,8 +8,10 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "host/flight_plot.h"
-#include "host/flight_viewer.h"
+#include "host/card/card_slot.h"
+#include "host/viewer/flight_plot.h"
+#include "host/viewer/flight_viewer.h"
+#include "host/viewer/flight_viewers.h"
 #include "support/golden.h"
 #include "support/window_scenario.h"
 
@@ -20,7 +22,7 @@ const QString RECORDING = QString(EMS_SOURCE_DIR) + "/examples/sample_flight.csv
 class FlightViewerScenario : public test::WindowScenario {
 protected:
     FlightViewerScenario() : WindowScenario("flight viewer") {}
-    host::FlightViewer* viewer() const { return window->flight_viewer(); }
+    host::FlightViewer* viewer() const { return window->viewers()->last(); }
     void write_card_file(const char* name, const QByteArray& bytes)
     {
         QDir(dir.path()).mkpath("SDCARD/DATA");
@@ -79,17 +81,17 @@ TEST_F(FlightViewerScenario, WheelZoomsAroundTheMouseDragPansDoubleClickShowsAll
 
 TEST_F(FlightViewerScenario, OpensWhatIsValidOfABrokenRecordingAndRefusesOtherFiles)
 {
-    EXPECT_TRUE(window->flight_data_folder().endsWith("SDCARD")) << "no DATA folder yet";
+    EXPECT_TRUE(window->viewers()->data_folder().endsWith("SDCARD")) << "no DATA folder yet";
     write_card_file("DATA/FLT00002.CSV", "UTC,T (s),EGT1 (F),ALARM1,ALARM2\r\n"
                                          "2026-05-01 10:00:00,0,1300,0,0\r\n"
                                          "2026-05-01 10:00:01,1,1310,0,0\r\n"
                                          "\x01\x02garbage\r\n"
                                          "2026-05-01 10:00:02,2,1320,0,0\r\n"
                                          "2026-05-01 10:00:03,3,13");
-    EXPECT_TRUE(window->flight_data_folder().endsWith("SDCARD/DATA"));
+    EXPECT_TRUE(window->viewers()->data_folder().endsWith("SDCARD/DATA"));
     // As the File menu opens it: read on a worker thread, shown when read.
     QString failure;
-    window->open_flight_data_later(card("DATA/FLT00002.CSV"), [&](const QString& error) { failure = error; });
+    window->viewers()->open_later(card("DATA/FLT00002.CSV"), [&](const QString& error) { failure = error; });
     QTRY_VERIFY(viewer() != nullptr);
     EXPECT_TRUE(failure.isEmpty());
     EXPECT_EQ(viewer()->data().seconds.size(), 3u);
@@ -104,8 +106,8 @@ TEST_F(FlightViewerScenario, OpensWhatIsValidOfABrokenRecordingAndRefusesOtherFi
     // On another card the dialog starts in that card's recordings, whatever their letter case.
     QTemporaryDir other;
     QDir(other.path()).mkpath("data");
-    window->switch_card(other.path());
-    EXPECT_EQ(window->flight_data_folder(), QDir(other.path()).filePath("data"));
+    window->card()->switch_to(other.path());
+    EXPECT_EQ(window->viewers()->data_folder(), QDir(other.path()).filePath("data"));
 }
 
 } // namespace

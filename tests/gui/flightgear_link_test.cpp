@@ -13,7 +13,9 @@
 
 #include "alarms/alarm_words.h"
 #include "gps/gps_data.h"
-#include "host/flightgear_link.h"
+#include "host/flightgear/flightgear_link.h"
+#include "host/gps/gps_tab.h"
+#include "host/inputs/control_panel.h"
 #include "support/golden.h"
 #include "support/window_scenario.h"
 
@@ -31,7 +33,7 @@ protected:
         QFile f(dir.filePath("dump.json"));
         return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object() : QJsonObject();
     }
-    bool locked(const char* key) const { return !window->slider(key)->isEnabled(); }
+    bool locked(const char* key) const { return !window->inputs()->slider(key)->isEnabled(); }
 };
 
 TEST_F(FlightGearLinkScenario, TheRecordedFlightMovesTheEnginePageAndTheGpsPage)
@@ -40,9 +42,9 @@ TEST_F(FlightGearLinkScenario, TheRecordedFlightMovesTheEnginePageAndTheGpsPage)
     // Ten lines a second, in steps a UDP receive buffer holds.
     for (int second = 0; second < 120; second += 10) run("ticks 100\npasses 60\n");
     run("passes 120\n");
-    EXPECT_FALSE(window->flightgear_player()->isPlaying());
-    EXPECT_EQ(window->flightgear()->linesReceived(), 1200u);
-    EXPECT_EQ(window->flightgear()->badLines(), 0u);
+    EXPECT_FALSE(window->gps()->flightgear_player()->is_playing());
+    EXPECT_EQ(window->gps()->flightgear()->lines_received(), 1200u);
+    EXPECT_EQ(window->gps()->flightgear()->bad_lines(), 0u);
 
     // The last line: 4900 RPM, EGT 1373 F, CHT 223 F, oil 192.9 F and
     // 57.8 psi, 6.21 gal/h, 9.80 gal, 13.99 V, 13.9 C, at 48.24544 N
@@ -75,11 +77,11 @@ TEST_F(FlightGearLinkScenario, TheRecordedFlightMovesTheEnginePageAndTheGpsPage)
         EXPECT_TRUE(locked(key)) << key;
     for (const char* key : {"EMS/TC5", "EMS/Input 3:", "EMS/Fuel Pressure:", "EMS/CJC:", "EMS/Current:"})
         EXPECT_FALSE(locked(key)) << key;
-    const int rpm_position = window->slider("EMS/RPM:")->value();
+    const int rpm_position = window->inputs()->slider("EMS/RPM:")->value();
     run("flightgear stop\n");
     EXPECT_FALSE(locked("EMS/RPM:"));
     EXPECT_FALSE(locked("EMS/TC1"));
-    EXPECT_EQ(window->slider("EMS/RPM:")->value(), rpm_position);
+    EXPECT_EQ(window->inputs()->slider("EMS/RPM:")->value(), rpm_position);
 }
 
 // FlightGear 2020.3 flying a c172p (tests/data/flightgear/cap_air.tsv): 42
@@ -90,16 +92,16 @@ TEST_F(FlightGearLinkScenario, ARealFlightKeepsTheFixAtFlightGearsOwnPace)
     // Past the power-on hold-off, so that start-up lines would raise alarms if they drove anything.
     run("power on\n" + START + "ticks 120\npasses 10\n");
     ASSERT_EQ(ems::alarms.alarm_flags, 0u);
-    const int rpm_position = window->slider("EMS/RPM:")->value();
+    const int rpm_position = window->inputs()->slider("EMS/RPM:")->value();
     run(QString("flightgear play ") + EMS_SOURCE_DIR + "/tests/data/flightgear/cap_air.tsv\n");
-    const host::FlightGearLink* link = window->flightgear();
+    const host::FlightGearLink* link = window->gps()->flightgear();
     constexpr qsizetype STARTUP_LINES = 42; // the capture's lines before the flight model runs
     int ticks_with_fix = 0, fixes_lost = 0, startup_ticks = 0;
-    while (window->flightgear_player()->isPlaying()) {
+    while (window->gps()->flightgear_player()->is_playing()) {
         run("ticks 2\npasses 2\n");
-        if (link->linesReceived() > 0 && window->flightgear_player()->linesSent() <= STARTUP_LINES) {
+        if (link->lines_received() > 0 && window->gps()->flightgear_player()->lines_sent() <= STARTUP_LINES) {
             ++startup_ticks;
-            EXPECT_EQ(ems::alarms.alarm_flags, 0u) << "after " << link->linesReceived() << " start-up lines";
+            EXPECT_EQ(ems::alarms.alarm_flags, 0u) << "after " << link->lines_received() << " start-up lines";
             EXPECT_FALSE(locked("EMS/RPM:"));
             EXPECT_EQ(ems::gps.gps_fix_valid, 0);
         }
@@ -110,10 +112,10 @@ TEST_F(FlightGearLinkScenario, ARealFlightKeepsTheFixAtFlightGearsOwnPace)
     EXPECT_GT(startup_ticks, 60);
     EXPECT_EQ(fixes_lost, 0);
     EXPECT_GT(ticks_with_fix, 2600); // of the 2700 after the first flight-model line
-    EXPECT_EQ(link->linesReceived(), 1737u);
-    EXPECT_EQ(link->startupLines(), quint64(STARTUP_LINES));
-    EXPECT_EQ(link->badLines(), 0u);
-    EXPECT_NE(window->slider("EMS/RPM:")->value(), rpm_position);
+    EXPECT_EQ(link->lines_received(), 1737u);
+    EXPECT_EQ(link->startup_lines(), quint64(STARTUP_LINES));
+    EXPECT_EQ(link->bad_lines(), 0u);
+    EXPECT_NE(window->inputs()->slider("EMS/RPM:")->value(), rpm_position);
 
     // The last line: 1961 RPM, 17.50 inHg, EGT 1397 F, CHT 306 F, oil 141.1 F
     // and 66.1 psi, 5.93 gal/h, 5.11 gal, 28.00 V, 17.2 C, at 37.619137 N
@@ -151,7 +153,7 @@ TEST_F(FlightGearLinkScenario, ARealFlightKeepsTheFixAtFlightGearsOwnPace)
 TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
 {
     run("power on\n" + START);
-    const quint16 port = window->flightgear()->boundPort();
+    const quint16 port = window->gps()->flightgear()->bound_port();
     ASSERT_NE(port, 0);
     QUdpSocket sender;
     auto send = [&](const QByteArray& datagram) {
@@ -159,31 +161,31 @@ TEST_F(FlightGearLinkScenario, MalformedDatagramsAreCountedAndIgnored)
         run("passes 2\n");
     };
     send("5500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n");
-    const int rpm_position = window->slider("EMS/RPM:")->value();
-    const int tc1 = window->slider("EMS/TC1")->value();
+    const int rpm_position = window->inputs()->slider("EMS/RPM:")->value();
+    const int tc1 = window->inputs()->slider("EMS/TC1")->value();
     send("hello\n");
     send("5500,28.00,1300\n");
     send(QByteArray("\x00\xff\x01,\x02", 5));
     send(QByteArray(5000, ','));
     send("2500,28.00,nan,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n"
          "2500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,95.0,11.0,1500,0.0,90.0\n");
-    EXPECT_EQ(window->flightgear()->linesReceived(), 7u);
-    EXPECT_EQ(window->flightgear()->badLines(), 6u);
-    EXPECT_EQ(window->flightgear()->lastBadReason(), "latitude_deg out of range");
-    EXPECT_EQ(window->slider("EMS/RPM:")->value(), rpm_position);
-    EXPECT_EQ(window->slider("EMS/TC1")->value(), tc1);
+    EXPECT_EQ(window->gps()->flightgear()->lines_received(), 7u);
+    EXPECT_EQ(window->gps()->flightgear()->bad_lines(), 6u);
+    EXPECT_EQ(window->gps()->flightgear()->last_bad_reason(), "latitude_deg out of range");
+    EXPECT_EQ(window->inputs()->slider("EMS/RPM:")->value(), rpm_position);
+    EXPECT_EQ(window->inputs()->slider("EMS/TC1")->value(), tc1);
     auto* counts = window->findChild<QLabel*>("FlightGearCounts");
     ASSERT_TRUE(counts);
     EXPECT_EQ(counts->text(), "7 lines, 6 bad (last: latitude_deg out of range)");
 
     // A good line after them is taken.
     send("2500,28.00,1300,220,190.0,55.0,7.00,10.00,0.00,14.00,15.0,48.0,11.0,1500,0.0,90.0\n");
-    EXPECT_NE(window->slider("EMS/RPM:")->value(), rpm_position);
+    EXPECT_NE(window->inputs()->slider("EMS/RPM:")->value(), rpm_position);
 
     // Of the lines that come together only the newest is applied.
     int applied = 0;
     double rpm = 0;
-    QObject::connect(window->flightgear(), &host::FlightGearLink::sampleReceived, window.get(),
+    QObject::connect(window->gps()->flightgear(), &host::FlightGearLink::sample_received, window.get(),
                      [&](const host::FlightGearSample& sample) {
                          ++applied;
                          rpm = sample.rpm;

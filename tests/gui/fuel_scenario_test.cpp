@@ -4,10 +4,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "host/main_window.h"
-#include "host/scenario.h"
-#include "support/firmware_reset.h"
 #include "app/power.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
+#include "support/firmware_reset.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ TEST(FuelScenario, OneLitreAfterHundredSecondsAtThirtySixLitresAnHour)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("SDCARD");
     host::TfrmMain window(dir.path());
-    window.set_virtual_time(true);
+    window.runner()->set_virtual_time(true);
     host::ScenarioRunner runner(window);
     EXPECT_EQ(runner.run_text(fuel_script(10, 100, 6), dir.path(), "60 passes"), 0)
         << runner.last_error().toStdString();

@@ -18,17 +18,23 @@
 #include <QUdpSocket>
 #include <sys/stat.h>
 
+#include "app/power.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
-#include "host/core/nmea_watch.h"
-#include "host/main_window.h"
-#include "host/nmea_source.h"
-#include "host/nmea_sources.h"
-#include "host/scenario.h"
-#include "host/serial_port.h"
+#include "host/gps/core/nmea_watch.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/nmea_file_replay.h"
+#include "host/gps/nmea_source.h"
+#include "host/gps/nmea_source_selector.h"
+#include "host/gps/nmea_tcp_source.h"
+#include "host/gps/nmea_udp_source.h"
+#include "host/gps/serial_link.h"
+#include "host/inputs/control_panel.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
-#include "app/power.h"
 
 namespace {
 
@@ -48,7 +54,7 @@ protected:
         host::nmea_watch().reset();
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
+        window->runner()->set_virtual_time(true);
         window->show();
     }
     void TearDown() override
@@ -94,8 +100,8 @@ TEST_F(GpsTab, DiagnosticsCountAPtyFeedWithAndWithoutAdaptation)
                       .arg(GPS, QString::fromStdString(pty.slave_path()))),
               0)
         << error.toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->serial()->isConnected(); }, WAIT_MS))
-        << window->serial()->status().toStdString() << " " << window->combo(GPS + "Com Port:")->currentText().toStdString() << " chosen=" << window->nmea_sources()->chosen() << " busy=" << (void*)window->nmea_sources()->busy();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, WAIT_MS))
+        << window->gps()->serial()->status().toStdString() << " " << window->inputs()->combo(GPS + "Com Port:")->currentText().toStdString() << " chosen=" << window->gps()->sources()->chosen() << " busy=" << (void*)window->gps()->sources()->busy();
     auto feed_and_wait = [&](int good) {
         ems::nmea.nmea_rmc_new = 0;
         ASSERT_TRUE(pty.write(mixed_feed()));
@@ -121,7 +127,7 @@ TEST_F(GpsTab, DiagnosticsCountAPtyFeedWithAndWithoutAdaptation)
     EXPECT_EQ(shown("NmeaIgnored"), 1); // VTG only
     EXPECT_EQ(shown("NmeaBadLineEnd"), 0);
     EXPECT_TRUE(label("NmeaHint").isEmpty());
-    EXPECT_TRUE(window->memo()->toPlainText().contains("GPRMC,123520"));
+    EXPECT_TRUE(window->gps()->memo()->toPlainText().contains("GPRMC,123520"));
     run("button Disconnect\n");
 }
 
@@ -136,18 +142,18 @@ TEST_F(GpsTab, ReplayPausesResumesAndShowsProgress)
                       .arg(GPS, log.fileName())),
               0)
         << error.toStdString();
-    host::NmeaFileReplay* replay = window->nmea_replay();
-    ASSERT_TRUE(replay->isRunning());
+    host::NmeaFileReplay* replay = window->gps()->nmea_replay();
+    ASSERT_TRUE(replay->is_running());
     EXPECT_EQ(replay->speed(), 10);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return replay->linesSent() >= 3; }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return replay->lines_sent() >= 3; }, WAIT_MS));
 
     ASSERT_EQ(run("button Pause\n"), 0) << error.toStdString();
-    EXPECT_TRUE(replay->isPaused());
+    EXPECT_TRUE(replay->is_paused());
     QTest::qWait(100);
     const uint32_t fed = host::nmea_watch().count(host::NmeaOutcome::Ignored);
     QTest::qWait(600); // 30 lines at 5 per second and 10x
     EXPECT_EQ(host::nmea_watch().count(host::NmeaOutcome::Ignored), fed);
-    EXPECT_EQ(window->button("&Pause")->text(), "&Resume");
+    EXPECT_EQ(window->inputs()->button("&Pause")->text(), "&Resume");
 
     ASSERT_EQ(run("button Pause\n"), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return host::nmea_watch().count(host::NmeaOutcome::Ignored) > fed + 2; }, WAIT_MS));
@@ -171,7 +177,7 @@ TEST_F(GpsTab, ReplayRefusesWhatIsNotARegularFile)
             << "the script stops at the Connect line";
         EXPECT_TRUE(error.contains(":3: ") && error.contains("is not a log file")) << error.toStdString();
         EXPECT_LT(took.elapsed(), 2000);
-        EXPECT_FALSE(window->nmea_replay()->isBusy());
+        EXPECT_FALSE(window->gps()->nmea_replay()->is_busy());
         QMessageBox* box = nullptr;
         ASSERT_TRUE(QTest::qWaitFor([&] { return (box = window->findChild<QMessageBox*>()) != nullptr; }, WAIT_MS));
         EXPECT_TRUE(box->text().contains("is not a log file")) << box->text().toStdString();
@@ -195,8 +201,8 @@ TEST_F(GpsTab, AScriptsLogIsTakenFromItsFolder)
     script.close();
     host::ScenarioRunner runner(*window);
     ASSERT_EQ(runner.run_file(script.fileName()), 0) << runner.last_error().toStdString();
-    EXPECT_TRUE(window->nmea_replay()->isRunning());
-    EXPECT_EQ(window->line_edit(GPS + "Log File:")->text(), "beside.nmea") << "shown as the script wrote it";
+    EXPECT_TRUE(window->gps()->nmea_replay()->is_running());
+    EXPECT_EQ(window->inputs()->line_edit(GPS + "Log File:")->text(), "beside.nmea") << "shown as the script wrote it";
     run("button Disconnect\n");
 }
 
@@ -204,7 +210,7 @@ TEST_F(GpsTab, UdpDatagramsDeliverAFix)
 {
     ASSERT_EQ(run(QString("combo \"%1Source:\" \"UDP (listen on port)\"\ntext \"%1UDP Port:\" 0\nbutton Connect\n").arg(GPS)), 0)
         << error.toStdString();
-    const quint16 port = window->nmea_udp()->boundPort();
+    const quint16 port = window->gps()->nmea_udp()->bound_port();
     ASSERT_NE(port, 0);
     ASSERT_EQ(run("power on\nkey 1\npasses 1\nkey 1\npasses 1\nexpect screen run_screen\n"), 0) << error.toStdString();
     // One sentence whole, one split over two datagrams, one without a line end.
@@ -217,12 +223,12 @@ TEST_F(GpsTab, UdpDatagramsDeliverAFix)
     sender.writeDatagram(rmc.c_str(), qint64(rmc.size()), local, port);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            window->run_passes(1);
+            window->runner()->run_passes(1);
             return ems::gps.gps_fix_valid == 1 && ems::gps.gps_sats_used == 8;
         },
         WAIT_MS));
     EXPECT_NEAR(ems::gps.gps_latitude, 48.1173, 1e-3);
-    EXPECT_TRUE(window->nmea_udp()->status().contains(QString::number(port)));
+    EXPECT_TRUE(window->gps()->nmea_udp()->status().contains(QString::number(port)));
     run("button Disconnect\npower off\npasses 1\n");
 }
 
@@ -232,7 +238,7 @@ TEST_F(GpsTab, ScenarioCommandsForListsAndLineEdits)
     EXPECT_TRUE(error.contains("has no item \"Bluetooth\"") && error.contains("\"Log file replay\"")) << error.toStdString();
     EXPECT_EQ(run(QString("combo \"%1Source:\" \"TCP (host:port)\"\ntext \"%1Server:\" 127.0.0.1:9\n").arg(GPS)), 0)
         << error.toStdString();
-    EXPECT_EQ(window->line_edit(GPS + "Server:")->text(), "127.0.0.1:9");
+    EXPECT_EQ(window->inputs()->line_edit(GPS + "Server:")->text(), "127.0.0.1:9");
     EXPECT_EQ(run(QString("text \"%1Log File:\" x.log\n").arg(GPS)), 1); // only the chosen source's inputs
     EXPECT_TRUE(error.contains("is disabled")) << error.toStdString();
     EXPECT_EQ(run("text \"GPS (NMEA Protocol)/Nothing:\" x\n"), 1);

@@ -26,8 +26,11 @@
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
 #include "gps/sun.h"
-#include "host/main_window.h"
-#include "host/serial_port.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/serial_link.h"
+#include "host/inputs/control_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "pages/run_screen.h"
 #include "sensors/fuel.h"
 #include "settings/settings.h"
@@ -55,8 +58,8 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
-        window->set_clock(QDateTime(QDate(2025, 3, 14), QTime(18, 41, 12)));
+        window->runner()->set_virtual_time(true);
+        window->runner()->set_clock(QDateTime(QDate(2025, 3, 14), QTime(18, 41, 12)));
         window->show();
     }
     void TearDown() override
@@ -71,7 +74,7 @@ protected:
     bool memo_shows(const std::string& body)
     {
         const QString line = QString::fromStdString(body);
-        return QTest::qWaitFor([&] { return window->memo()->toPlainText().contains(line); }, WAIT_MS);
+        return QTest::qWaitFor([&] { return window->gps()->memo()->toPlainText().contains(line); }, WAIT_MS);
     }
     static bool slots_waiting(bool rmc, bool gga, bool gsa, bool gsv)
     {
@@ -90,16 +93,16 @@ protected:
 TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
 {
     // Fuel for the range: 20.0 L/h from flow sender 1 and a part-filled tank 1.
-    window->slider("EMS/Fuel Flow1:")->setValue(39);
-    window->slider("EMS/Fuel Level1:")->setValue(600);
+    window->inputs()->slider("EMS/Fuel Flow1:")->setValue(39);
+    window->inputs()->slider("EMS/Fuel Level1:")->setValue(600);
 
     window->Button1Click();
     ems::key_press(1); // ends the splash
-    window->run_passes(1);
+    window->runner()->run_passes(1);
     ems::key_press(1); // ends the maintenance notice
-    window->run_passes(1);
+    window->runner()->run_passes(1);
     ASSERT_TRUE(ems::firmware_running());
-    window->run_passes(50); // the tank filter settles
+    window->runner()->run_passes(50); // the tank filter settles
     ASSERT_EQ(ems::fuel.fuel_flow[0], 200);
     ASSERT_GT(ems::fuel.tank_level[0], 0);
     const uint32_t tank = ems::fuel.tank_level[0];
@@ -108,24 +111,24 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
 
     test::Pty pty;
     ASSERT_TRUE(pty.ok());
-    QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
+    QComboBox* port = window->inputs()->combo("GPS (NMEA Protocol)/Com Port:");
     ASSERT_TRUE(port);
     port->setEditText(QString::fromStdString(pty.slave_path()));
-    window->button("&Connect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->serial()->isConnected(); }, WAIT_MS));
+    window->inputs()->button("&Connect")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, WAIT_MS));
 
     // A noisy line first: only the good sentences are echoed and handed over.
     ASSERT_TRUE(pty.write("$GPGGA,garbage*00\r\n" + test::nmea_sentence(RMC) + test::nmea_sentence(GGA) + test::nmea_sentence(GSA) + test::nmea_sentence(GSV1)));
     ASSERT_TRUE(memo_shows(GSV1));
     ASSERT_TRUE(slots_waiting(true, true, true, true));
-    EXPECT_FALSE(window->memo()->toPlainText().contains("garbage"));
-    EXPECT_TRUE(window->memo()->toPlainText().contains(QString::fromStdString(RMC)));
-    window->run_passes(1);
+    EXPECT_FALSE(window->gps()->memo()->toPlainText().contains("garbage"));
+    EXPECT_TRUE(window->gps()->memo()->toPlainText().contains(QString::fromStdString(RMC)));
+    window->runner()->run_passes(1);
     EXPECT_EQ(ems::nmea.nmea_gsv_new.load(), 0) << "the pass parsed the slot and freed it";
     ASSERT_TRUE(pty.write(test::nmea_sentence(GSV2)));
     ASSERT_TRUE(memo_shows(GSV2));
     ASSERT_TRUE(slots_waiting(false, false, false, true));
-    window->run_passes(1);
+    window->runner()->run_passes(1);
 
     EXPECT_EQ(ems::gps.gps_fix_valid, 1);
     EXPECT_EQ(ems::gps.gps_fix_type, 3);
@@ -139,7 +142,7 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
     EXPECT_EQ(ems::gps.gps_speed_mph, 109); // 95 kt
 
     // The range now follows the GPS ground speed (fuel_unit 0: statute miles).
-    window->run_passes(1);
+    window->runner()->run_passes(1);
     EXPECT_EQ(ems::gps.gps_speed_dist, 109u);
     EXPECT_EQ(ems::fuel.fuel_range, uint16_t(109 * uint32_t(ems::fuel.tank_level[0]) * 10 / ems::fuel.fuel_flow[0]));
     EXPECT_NE(ems::fuel.fuel_range, uint16_t(ems::settings.cruise_speed * tank * 10 / 200));
@@ -147,25 +150,25 @@ TEST_F(GpsEndToEnd, SentencesOnASerialPortReachTheGpsPageCourseAndRange)
     // The magnetic variation was computed at the fix's first position, and a
     // slow tick later it stays; the next RMC turns the true course into a
     // magnetic one with it.
-    window->advance_ticks(20);
-    window->run_passes(1);
+    window->runner()->advance_ticks(20);
+    window->runner()->run_passes(1);
     const float variation = ems::magsun.mag_variation;
     EXPECT_GT(variation, 10.0f) << "Seattle lies about 15 degrees east";
     EXPECT_LT(variation, 20.0f);
     ASSERT_TRUE(pty.write(test::nmea_sentence(RMC)));
     ASSERT_TRUE(slots_waiting(true, false, false, false));
-    window->run_passes(1);
+    window->runner()->run_passes(1);
     const int expected_mag = (47 - int(variation) + 360) % 360;
     EXPECT_EQ(ems::gps.gps_course_mag, expected_mag);
     EXPECT_NE(ems::gps.gps_course_mag, ems::gps.gps_course);
 
     // The run screen's GPS page shows it all.
     ems::run.run_page = ems::PAGE_GPS;
-    window->run_passes(1);
+    window->runner()->run_passes(1);
     EXPECT_GOLDEN("gps_end_to_end");
 
-    window->button("&Disconnect")->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->serial()->isConnected(); }, WAIT_MS));
+    window->inputs()->button("&Disconnect")->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->gps()->serial()->is_connected(); }, WAIT_MS));
 }
 
 } // namespace

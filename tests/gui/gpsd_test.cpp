@@ -15,7 +15,8 @@
 #include <unistd.h>
 
 #include "gps/gps_data.h"
-#include "host/nmea_sources.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/nmea_tcp_source.h"
 #include "support/window_scenario.h"
 
 namespace {
@@ -91,15 +92,15 @@ TEST_F(Gpsd, ChosenAndConnectedItReachesAFixAtGpsdsPosition)
     const bool fixed = QTest::qWaitFor(
         [&] {
             run("passes 1\n");
-            fix_shown = fix_shown || window->nmea_gpsd()->status().endsWith(", 3D fix");
+            fix_shown = fix_shown || window->gps()->nmea_gpsd()->status().endsWith(", 3D fix");
             return ems::gps.gps_fix_valid == 1 && ems::gps.gps_latitude < -37.7 && fix_shown;
         },
         GPSD_WAIT_MS);
-    ASSERT_TRUE(fixed) << "status: " << window->nmea_gpsd()->status().toStdString();
+    ASSERT_TRUE(fixed) << "status: " << window->gps()->nmea_gpsd()->status().toStdString();
     // Hamilton, Waikato, as the log's receiver reported it.
     EXPECT_NEAR(ems::gps.gps_latitude, -37.7848, 0.001);
     EXPECT_NEAR(ems::gps.gps_longitude, 175.3149, 0.001);
-    EXPECT_EQ(window->nmea_gpsd()->status(), QString("Connected: gpsd 127.0.0.1:%1, 3D fix").arg(port));
+    EXPECT_EQ(window->gps()->nmea_gpsd()->status(), QString("Connected: gpsd 127.0.0.1:%1, 3D fix").arg(port));
     run("button Disconnect\n");
 }
 

@@ -8,8 +8,10 @@
 #include "app/power.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
-#include "host/lcd_panel.h"
-#include "host/main_window.h"
+#include "host/window/front_view.h"
+#include "host/window/lcd_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "support/firmware_reset.h"
 #include "ui/screen.h"
 
@@ -21,23 +23,23 @@ TEST(LcdPanel, UnchangedPassesNeitherConvertNorRepaint)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("SDCARD");
     host::TfrmMain window(dir.path());
-    window.set_virtual_time(true);
+    window.runner()->set_virtual_time(true);
     window.show();
-    host::LcdPanel& lcd = *window.lcd();
+    host::LcdPanel& lcd = *window.front()->lcd();
     auto settle = [] { QTest::qWait(50); }; // any repaint asked for is done by then
 
     window.Button1Click(); // the splash: the same picture every pass
-    window.run_passes(1);
+    window.runner()->run_passes(1);
     settle();
-    const int conversions = lcd.conversions(), repaints = lcd.repaints(), presents = window.presented_frames();
-    window.run_passes(3);
+    const int conversions = lcd.conversions(), repaints = lcd.repaints(), presents = window.runner()->presented_frames();
+    window.runner()->run_passes(3);
     settle();
-    EXPECT_EQ(window.presented_frames(), presents + 3) << "every pass still presents";
+    EXPECT_EQ(window.runner()->presented_frames(), presents + 3) << "every pass still presents";
     EXPECT_EQ(lcd.conversions(), conversions);
     EXPECT_EQ(lcd.repaints(), repaints);
 
     ems::key_press(1); // ends the splash: the next pass draws another screen
-    window.run_passes(1);
+    window.runner()->run_passes(1);
     EXPECT_EQ(lcd.conversions(), conversions + 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return lcd.repaints() > repaints; }, 2000));
     const QImage& shown = lcd.image();

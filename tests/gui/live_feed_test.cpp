@@ -25,10 +25,14 @@
 #include "app/power.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
-#include "host/main_window.h"
-#include "host/nmea_source.h"
-#include "host/nmea_sources.h"
-#include "host/serial_port.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/nmea_source.h"
+#include "host/gps/nmea_tcp_source.h"
+#include "host/gps/nmea_udp_source.h"
+#include "host/gps/serial_link.h"
+#include "host/inputs/control_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "pages/run_screen.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
@@ -72,7 +76,7 @@ protected:
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());
         window->show();
-        window->tabs()->setCurrentIndex(1); // the GPS tab refreshes its counters while on show
+        window->inputs()->setCurrentIndex(1); // the GPS tab refreshes its counters while on show
     }
     void TearDown() override
     {
@@ -105,9 +109,9 @@ TEST_F(LiveFeed, SerialThenUdpFeedsReachTheRunningGpsPage)
 
     test::Pty pty;
     ASSERT_TRUE(pty.ok());
-    window->combo(GPS + "Com Port:")->setEditText(QString::fromStdString(pty.slave_path()));
-    window->button("&Connect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->serial()->isConnected(); }, WAIT_MS));
+    window->inputs()->combo(GPS + "Com Port:")->setEditText(QString::fromStdString(pty.slave_path()));
+    window->inputs()->button("&Connect")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, WAIT_MS));
 
     // The receiver sends on its own thread while the main loop runs; halfway
     // the user switches the adaptation of modern receivers on and off again.
@@ -119,7 +123,7 @@ TEST_F(LiveFeed, SerialThenUdpFeedsReachTheRunningGpsPage)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
-    const int frames_before = window->presented_frames();
+    const int frames_before = window->runner()->presented_frames();
     const bool fed = QTest::qWaitFor([&] { return sent.load() >= 100 && ems::gps.gps_fix_valid == 1; }, WAIT_MS);
     host::set_adapt_modern_receivers(true);
     QTest::qWait(200);
@@ -128,20 +132,20 @@ TEST_F(LiveFeed, SerialThenUdpFeedsReachTheRunningGpsPage)
     stop = true;
     receiver.join();
     ASSERT_TRUE(fed);
-    EXPECT_GT(window->presented_frames(), frames_before + 10) << "the main loop kept running";
+    EXPECT_GT(window->runner()->presented_frames(), frames_before + 10) << "the main loop kept running";
     EXPECT_EQ(ems::gps.gps_sats_used, 6);
     EXPECT_NEAR(ems::gps.gps_longitude, -(122.0 + 18.540 / 60), 1e-4);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->memo()->toPlainText().contains("GPGSV,1,1,04"); }, WAIT_MS));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->gps()->memo()->toPlainText().contains("GPGSV,1,1,04"); }, WAIT_MS));
 
-    window->button("&Disconnect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->serial()->isConnected(); }, WAIT_MS));
+    window->inputs()->button("&Disconnect")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->gps()->serial()->is_connected(); }, WAIT_MS));
 
     // Then a receiver on the network: datagrams on 127.0.0.1.
-    window->combo(GPS + "Source:")->setCurrentText("UDP (listen on port)");
-    window->line_edit(GPS + "UDP Port:")->setText("0");
-    window->button("&Connect")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->nmea_udp()->boundPort() != 0; }, WAIT_MS));
-    const quint16 port = window->nmea_udp()->boundPort();
+    window->inputs()->combo(GPS + "Source:")->setCurrentText("UDP (listen on port)");
+    window->inputs()->line_edit(GPS + "UDP Port:")->setText("0");
+    window->inputs()->button("&Connect")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->nmea_udp()->bound_port() != 0; }, WAIT_MS));
+    const quint16 port = window->gps()->nmea_udp()->bound_port();
     QUdpSocket sender;
     const std::string north = test::nmea_sentence("GPRMC,184113.00,A,6000.000,N,01000.000,E,95.0,47.5,140325,15.3,E,A");
     ASSERT_TRUE(QTest::qWaitFor(
@@ -150,7 +154,7 @@ TEST_F(LiveFeed, SerialThenUdpFeedsReachTheRunningGpsPage)
             return std::abs(ems::gps.gps_latitude - 60.0) < 1e-4 && std::abs(ems::gps.gps_longitude - 10.0) < 1e-4;
         },
         WAIT_MS));
-    window->button("&Disconnect")->click();
+    window->inputs()->button("&Disconnect")->click();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-// NMEA from a TCP server and from a replayed log: address parsing, the
-// replay plan, the hand-over pacing, a real local TCP server, a shortened
-// replay of a file, and the source choice on the "GPS (NMEA Protocol)" tab.
+// NMEA from a TCP server: address parsing, the hand-over pacing, a real
+// local TCP server, the selector, and the source choice on the
+// "GPS (NMEA Protocol)" tab. The log replay is in nmea_replay_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -26,34 +26,28 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/power.h"
 #include "gps/gps_data.h"
 #include "gps/nmea_rx.h"
-#include "host/main_window.h"
-#include "host/nmea_source.h"
-#include "host/nmea_sources.h"
-#include "support/fake_platform.h"
-#include "support/nmea_io.h"
-#include "support/firmware_reset.h"
-#include "app/power.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/nmea_feeder.h"
+#include "host/gps/nmea_file_replay.h"
+#include "host/gps/nmea_source.h"
+#include "host/gps/nmea_source_selector.h"
+#include "host/gps/nmea_tcp_source.h"
+#include "host/inputs/control_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
+#include "support/nmea_sources_fixture.h"
 
 namespace {
 
-constexpr int WAIT_MS = 5000;
-
-// Step 8 of a main-loop pass: parse what the receive side handed over.
-void parse_pass()
-{
-    auto take = [](std::atomic<uint8_t>& flag, void (*parse)()) {
-        if (flag.load(std::memory_order_acquire) == 1) {
-            parse();
-            flag.store(0, std::memory_order_release);
-        }
-    };
-    take(ems::nmea.nmea_rmc_new, ems::nmea_parse_rmc);
-    take(ems::nmea.nmea_gga_new, ems::nmea_parse_gga);
-    take(ems::nmea.nmea_gsa_new, ems::nmea_parse_gsa);
-    take(ems::nmea.nmea_gsv_new, ems::nmea_parse_gsv);
-}
+using test::GSV1;
+using test::GSV2;
+using test::GSV3;
+using test::parse_pass;
+using NmeaSources = test::NmeaSourcesFixture;
+constexpr int WAIT_MS = test::NMEA_WAIT_MS;
 
 // A TCP server on 127.0.0.1 with one client at a time, in plain sockets.
 class LocalServer {
@@ -111,39 +105,6 @@ private:
     quint16 port_ = 0;
 };
 
-class NmeaSources : public ::testing::Test {
-protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    static void reset()
-    {
-        test::reset_firmware();
-        test::reset_nmea_link();
-    }
-    std::vector<std::string> echoes()
-    {
-        std::lock_guard<std::mutex> lock(fake.echo_mutex);
-        return fake.echoes;
-    }
-    // Runs passes until the predicate holds.
-    template <typename Pred>
-    bool passes_until(Pred pred)
-    {
-        return QTest::qWaitFor(
-            [&] {
-                parse_pass();
-                return pred();
-            },
-            WAIT_MS);
-    }
-
-    test::FakePlatform fake;
-};
-
-const std::string GSV1 = "GPGSV,3,1,12,17,72,207,32,28,59,095,31,06,35,347,25,01,29,132,23";
-const std::string GSV2 = "GPGSV,3,2,12,30,23,011,29,20,17,069,20,26,09,293,23,13,07,304,10";
-const std::string GSV3 = "GPGSV,3,3,12,11,12,132,04,08,38,008,,02,35,348,,03,14,091,";
-
 TEST(NmeaSourcesPure, HostAndPort)
 {
     QString host, error;
@@ -161,42 +122,6 @@ TEST(NmeaSourcesPure, HostAndPort)
         EXPECT_FALSE(error.isEmpty());
     }
 }
-
-TEST(NmeaSourcesPure, ReplayPlanFollowsTimeStamps)
-{
-    EXPECT_DOUBLE_EQ(host::nmea_time_of_day("$GPRMC,030719.250,A,"), 3 * 3600 + 7 * 60 + 19.25);
-    EXPECT_DOUBLE_EQ(host::nmea_time_of_day("$GNGGA,235959,"), 86399);
-    EXPECT_EQ(host::nmea_time_of_day("$GPGSA,030719,"), -1);
-    EXPECT_EQ(host::nmea_time_of_day("$GPRMC,,V,"), -1);
-    EXPECT_EQ(host::nmea_time_of_day("$GPRMC,99"), -1);
-
-    const QByteArray log = "# Name: test\n# comment\n"
-                           "$GPGGA,235958.00,x*00\n$GPGSA,A,3*00\n$GPRMC,235958.00,A*00\n"
-                           "\n$GPGGA,235959.50,x*00\r\n$GPRMC,235959.50,A*00\n"
-                           "# not a header any more\n$GPGGA,000000.50,x*00\n$GPGGA,000000.00,x*00\n"
-                           "$GPGGA,000100.00,x*00";
-    bool timed = false;
-    const auto steps = host::plan_replay(log, 5, timed);
-    ASSERT_TRUE(timed);
-    ASSERT_EQ(steps.size(), 9u);
-    EXPECT_EQ(steps[0].line, "$GPGGA,235958.00,x*00\r\n");
-    EXPECT_EQ(steps[4].line, "$GPRMC,235959.50,A*00\r\n");
-    EXPECT_EQ(steps[5].line, "# not a header any more\r\n");
-    const int delays[] = {0, 0, 0, 1500, 0, 0, 1000, 0, 10000}; // midnight; backwards: 0; capped
-    for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i].delay_ms, delays[i]) << i;
-}
-
-TEST(NmeaSourcesPure, ReplayPlanWithoutTimesUsesTheRate)
-{
-    bool timed = true;
-    auto steps = host::plan_replay("$GPGSA,A,3*00\n$GPRMC,,V*00\n$GPRMC,120000,A*00\n$GPGSA,A,3*00", 4, timed);
-    EXPECT_FALSE(timed); // a single time stamp is not a pace
-    ASSERT_EQ(steps.size(), 4u);
-    EXPECT_EQ(steps[0].delay_ms, 0);
-    EXPECT_EQ(steps[3].delay_ms, 250);
-    EXPECT_TRUE(host::plan_replay("# only\n# comments\n\n", 5, timed).empty());
-}
-
 // Three GSV sentences in one burst all reach the record: the feeder holds each
 // back until the main loop has taken the one before.
 TEST_F(NmeaSources, FeederKeepsABurstFromOverrunningTheSlots)
@@ -232,19 +157,19 @@ TEST_F(NmeaSources, TcpStreamReachesTheRecord)
     ASSERT_NE(server.port(), 0);
     host::NmeaTcpSource tcp;
     std::vector<std::string> events;
-    QObject::connect(&tcp, &host::NmeaTcpSource::connectedChanged, [&](bool on, const QString& what) {
+    QObject::connect(&tcp, &host::NmeaTcpSource::connected_changed, [&](bool on, const QString& what) {
         events.push_back((on ? "on " : "off ") + what.toStdString());
     });
-    QObject::connect(&tcp, &host::NmeaTcpSource::errorOccurred,
+    QObject::connect(&tcp, &host::NmeaTcpSource::error_occurred,
                      [&](const QString& m) { events.push_back("error " + m.toStdString()); });
 
-    tcp.connectTo(server.address());
-    EXPECT_TRUE(tcp.isBusy());
+    tcp.connect_to(server.address());
+    EXPECT_TRUE(tcp.is_busy());
     ASSERT_TRUE(server.accept_client());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !events.empty(); }, WAIT_MS));
     EXPECT_EQ(events[0], "on " + server.address().toStdString());
-    EXPECT_TRUE(tcp.isConnected());
-    tcp.connectTo(server.address()); // already connected: nothing
+    EXPECT_TRUE(tcp.is_connected());
+    tcp.connect_to(server.address()); // already connected: nothing
     EXPECT_EQ(server.received(), ""); // not gpsd: nothing is sent
 
     // One second's sentences in one write, the last one split across two.
@@ -263,13 +188,13 @@ TEST_F(NmeaSources, TcpStreamReachesTheRecord)
     server.drop_client();
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 2; }, WAIT_MS));
     EXPECT_EQ(events[1], "off closed by the server");
-    EXPECT_FALSE(tcp.isBusy());
-    tcp.connectTo(server.address());
+    EXPECT_FALSE(tcp.is_busy());
+    tcp.connect_to(server.address());
     ASSERT_TRUE(server.accept_client());
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() >= 3; }, WAIT_MS));
     tcp.stop();
     EXPECT_EQ(events.back(), "off ");
-    EXPECT_FALSE(tcp.isBusy());
+    EXPECT_FALSE(tcp.is_busy());
     EXPECT_EQ(events.size(), 4u);
 }
 
@@ -277,21 +202,21 @@ TEST_F(NmeaSources, TcpFailuresAreReported)
 {
     host::NmeaTcpSource tcp;
     std::vector<std::string> errors;
-    QObject::connect(&tcp, &host::NmeaTcpSource::errorOccurred,
+    QObject::connect(&tcp, &host::NmeaTcpSource::error_occurred,
                      [&](const QString& m) { errors.push_back(m.toStdString()); });
-    tcp.connectTo("nonsense");
+    tcp.connect_to("nonsense");
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_FALSE(tcp.isBusy());
+    EXPECT_FALSE(tcp.is_busy());
 
     quint16 closed_port = 0;
     {
         LocalServer gone; // bound, then closed: nobody listens there now
         closed_port = gone.port();
     }
-    tcp.connectTo(QString("127.0.0.1:%1").arg(closed_port));
+    tcp.connect_to(QString("127.0.0.1:%1").arg(closed_port));
     ASSERT_TRUE(QTest::qWaitFor([&] { return errors.size() == 2; }, WAIT_MS));
     EXPECT_NE(errors[1].find("Cannot connect to the NMEA server 127.0.0.1:"), std::string::npos) << errors[1];
-    EXPECT_FALSE(tcp.isBusy());
+    EXPECT_FALSE(tcp.is_busy());
 }
 
 // The source's state and status line through connect, a server closing
@@ -304,34 +229,34 @@ TEST_F(NmeaSources, TcpStateThroughAQtServer)
     const QString address = QString("127.0.0.1:%1").arg(server.serverPort());
     host::NmeaTcpSource tcp;
     int changes = 0;
-    QObject::connect(&tcp, &host::NmeaSource::stateChanged, [&] { ++changes; });
+    QObject::connect(&tcp, &host::NmeaSource::state_changed, [&] { ++changes; });
     auto accept = [&] {
         return QTest::qWaitFor([&] { return server.hasPendingConnections(); }, WAIT_MS) ? server.nextPendingConnection()
                                                                                         : nullptr;
     };
 
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     EXPECT_EQ(tcp.state(), host::NmeaSource::State::Starting);
     QTcpSocket* peer = accept();
     ASSERT_TRUE(peer);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_connected(); }, WAIT_MS));
     EXPECT_EQ(tcp.status(), "Connected: NMEA server " + address);
 
     peer->write(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
     peer->disconnectFromHost();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !tcp.isBusy(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tcp.is_busy(); }, WAIT_MS));
     EXPECT_EQ(tcp.status(), "Disconnected (closed by the server)");
     ASSERT_TRUE(passes_until([&] { return ems::gps.gps_fix_type == 3; }));
 
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     ASSERT_TRUE(accept());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_connected(); }, WAIT_MS));
     tcp.stop();
     EXPECT_EQ(tcp.state(), host::NmeaSource::State::Off);
     EXPECT_EQ(tcp.status(), "Disconnected");
     EXPECT_EQ(changes, 6); // starting, on, off; twice
 
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     tcp.stop();
     ASSERT_TRUE(accept());
     QTest::qWait(50);
@@ -348,16 +273,16 @@ TEST_F(NmeaSources, TcpSaysWhenNothingArrivesAndRecognisesGpsd)
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     const QString address = QString("127.0.0.1:%1").arg(server.serverPort());
     host::NmeaTcpSource tcp;
-    tcp.connectTo(address);
+    tcp.connect_to(address);
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, WAIT_MS));
     QTcpSocket* peer = server.nextPendingConnection();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_connected(); }, WAIT_MS));
     ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.status().endsWith("nothing received for 5 s"); },
                                 host::NMEA_SILENCE_MS + 1000));
     EXPECT_EQ(tcp.status(), "Connected: NMEA server " + address + ", nothing received for 5 s");
 
     peer->write("{\"class\":\"VERSION\",\"release\":\"3.22\"}\r\n{\"class\":\"DEVICES\",\"devices\":[]}\r\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.isGpsd() && peer->bytesAvailable() > 0; }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.is_gpsd() && peer->bytesAvailable() > 0; }, WAIT_MS));
     EXPECT_EQ(peer->readAll().toStdString(), host::GPSD_WATCH);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tcp.status().contains("no GPS device"); }, WAIT_MS));
     EXPECT_EQ(tcp.status(), "Connected: gpsd " + address + ", gpsd has no GPS device");
@@ -386,7 +311,7 @@ TEST_F(NmeaSources, SelectorKeepsOneSourceBusy)
 
     EXPECT_FALSE(sources.choose(2));
     ASSERT_TRUE(sources.choose(1));
-    replay->setFile(path, 0.1, false); // one sentence now, the next in ten seconds
+    replay->set_file(path, 0.1, false); // one sentence now, the next in ten seconds
     ASSERT_TRUE(sources.start());
     EXPECT_EQ(sources.busy(), replay);
     EXPECT_FALSE(sources.choose(0));
@@ -396,96 +321,16 @@ TEST_F(NmeaSources, SelectorKeepsOneSourceBusy)
     EXPECT_EQ(changes, 3); // chosen, on, off
 
     ASSERT_TRUE(sources.choose(0));
-    tcp->setAddress("127.0.0.1:1");
+    tcp->set_address("127.0.0.1:1");
     EXPECT_TRUE(replay->start(path, 0.1, false)); // not through the selector
     EXPECT_FALSE(sources.start());
-    EXPECT_FALSE(tcp->isBusy());
+    EXPECT_FALSE(tcp->is_busy());
     sources.stop();
-    EXPECT_FALSE(replay->isBusy());
+    EXPECT_FALSE(replay->is_busy());
 }
 
 // A log with a comment header and LF line ends, three seconds long by its time
-// stamps, replayed at a hundredth of real time.
-TEST_F(NmeaSources, ReplayOfALogFollowsItsTimeStamps)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("flight.log");
-    std::string log = "# Name: test receiver\n# Date: 2014-12-31\n";
-    for (int s = 0; s < 3; ++s) {
-        char lat[16];
-        std::snprintf(lat, sizeof lat, "37%02d.0000", 10 + s);
-        const std::string t = "03072" + std::to_string(s) + ".000";
-        std::string rmc = test::nmea_sentence("GPRMC," + t + ",A," + lat + ",S,17518.8938,E,1.0,90.0,311214,,,A");
-        rmc.erase(rmc.size() - 2, 1); // LF only
-        log += rmc + test::nmea_sentence(GSV1) + test::nmea_sentence(GSV2) + test::nmea_sentence(GSV3);
-    }
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(log.data(), qint64(log.size()));
-    }
-
-    host::NmeaFileReplay replay;
-    replay.setTimeScale(0.05); // one recorded second: 50 ms
-    std::vector<std::string> events;
-    QObject::connect(&replay, &host::NmeaFileReplay::connectedChanged, [&](bool on, const QString& what) {
-        events.push_back((on ? "on " : "off ") + what.toStdString());
-    });
-    QElapsedTimer clock;
-    clock.start();
-    std::vector<float> latitudes;
-    ASSERT_TRUE(replay.start(path, 5, false));
-    EXPECT_TRUE(replay.isTimed());
-    EXPECT_FALSE(replay.start(path, 5, false)); // already running
-    ASSERT_TRUE(passes_until([&] {
-        if (latitudes.empty() || latitudes.back() != ems::gps.gps_latitude) latitudes.push_back(ems::gps.gps_latitude);
-        return !replay.isRunning() && ems::nmea.nmea_gsv_new == 0;
-    }));
-    EXPECT_GE(clock.elapsed(), 100); // two pauses of 50 ms
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0], "on flight.log, paced by its time stamps");
-    EXPECT_EQ(events[1], "off end of the log");
-    EXPECT_EQ(echoes().size(), 12u);
-    ASSERT_GE(latitudes.size(), 3u);
-    EXPECT_NEAR(latitudes.back(), -37.2, 1e-4);
-    EXPECT_EQ(ems::gps.gps_sats[11].prn, 3);
-}
-
-TEST_F(NmeaSources, ReplayWithoutTimesAndReplayErrors)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("untimed.nmea");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 4; ++i) f.write(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1").c_str());
-    }
-    host::NmeaFileReplay replay;
-    std::vector<std::string> errors, events;
-    QObject::connect(&replay, &host::NmeaFileReplay::errorOccurred,
-                     [&](const QString& m) { errors.push_back(m.toStdString()); });
-    QObject::connect(&replay, &host::NmeaFileReplay::connectedChanged,
-                     [&](bool on, const QString& what) { events.push_back((on ? "on " : "off ") + what.toStdString()); });
-    replay.setTimeScale(0.1);
-    ASSERT_TRUE(replay.start(path, 20, true)); // 50 ms apart, shortened to 5; repeating
-    EXPECT_FALSE(replay.isTimed());
-    EXPECT_EQ(events[0], "on untimed.nmea, 20 sentences/s");
-    ASSERT_TRUE(passes_until([&] { return echoes().size() >= 6; })); // went round once
-    EXPECT_TRUE(replay.isRunning());
-    replay.stop();
-    EXPECT_EQ(events.back(), "off stopped");
-    EXPECT_EQ(ems::gps.gps_fix_type, 3);
-
-    EXPECT_FALSE(replay.start(dir.filePath("missing.log"), 5, false));
-    QFile(dir.filePath("empty.log")).open(QIODevice::WriteOnly);
-    EXPECT_FALSE(replay.start(dir.filePath("empty.log"), 5, false));
-    ASSERT_EQ(errors.size(), 2u);
-    EXPECT_NE(errors[0].find("Cannot open the NMEA log"), std::string::npos);
-    EXPECT_NE(errors[1].find("holds no NMEA lines"), std::string::npos);
-    EXPECT_FALSE(replay.isRunning());
-}
-
-// The tab: the source is chosen beside the serial controls, the buttons act on
+// stamps, replayed at a hundredth of real time.// The tab: the source is chosen beside the serial controls, the buttons act on
 // it, and the choice is locked while a source is on.
 TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
 {
@@ -494,21 +339,21 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("SDCARD");
     auto window = std::make_unique<host::TfrmMain>(dir.path());
-    window->set_virtual_time(true);
+    window->runner()->set_virtual_time(true);
     window->show();
 
-    QComboBox* source = window->combo("GPS (NMEA Protocol)/Source:");
+    QComboBox* source = window->inputs()->combo("GPS (NMEA Protocol)/Source:");
     ASSERT_TRUE(source);
     ASSERT_EQ(source->count(), 6); // serial, TCP, replay, UDP, FlightGear, gpsd
     EXPECT_EQ(source->currentText(), "Serial port");
-    QComboBox* port = window->combo("GPS (NMEA Protocol)/Com Port:");
+    QComboBox* port = window->inputs()->combo("GPS (NMEA Protocol)/Com Port:");
     auto* server_edit = window->findChild<QLineEdit*>("NmeaServer");
     ASSERT_TRUE(server_edit);
     EXPECT_TRUE(port->isEnabled());
     EXPECT_FALSE(server_edit->isEnabled());
 
     LocalServer server;
-    window->tabs()->setCurrentIndex(1); // the GPS tab
+    window->inputs()->setCurrentIndex(1); // the GPS tab
     EXPECT_TRUE(port->isVisible());
     EXPECT_FALSE(server_edit->isVisible());
     source->setCurrentIndex(1);
@@ -518,15 +363,15 @@ TEST(NmeaSourcesTab, ChoosingAndConnectingASource)
     EXPECT_FALSE(port->isVisible());
     EXPECT_TRUE(server_edit->isVisible());
     server_edit->setText(server.address());
-    QTest::mouseClick(window->button("&Connect"), Qt::LeftButton);
+    QTest::mouseClick(window->inputs()->button("&Connect"), Qt::LeftButton);
     ASSERT_TRUE(server.accept_client());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->nmea_tcp()->isConnected(); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->nmea_tcp()->is_connected(); }, WAIT_MS));
     EXPECT_FALSE(source->isEnabled());
     ASSERT_TRUE(server.send(test::nmea_sentence("GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->memo()->toPlainText().contains("GPGSA,A,3"); }, WAIT_MS));
 
-    QTest::mouseClick(window->button("&Disconnect"), Qt::LeftButton);
-    EXPECT_FALSE(window->nmea_tcp()->isBusy());
+    QTest::mouseClick(window->inputs()->button("&Disconnect"), Qt::LeftButton);
+    EXPECT_FALSE(window->gps()->nmea_tcp()->is_busy());
     EXPECT_TRUE(source->isEnabled());
     window.reset();
 }

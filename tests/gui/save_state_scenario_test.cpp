@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "alarms/alarm_words.h"
-#include "host/first_start.h"
+#include "host/inputs/control_panel.h"
+#include "host/state/first_start.h"
+#include "host/state/save_states.h"
+#include "host/window/main_window.h"
 #include "ops/flight_log.h"
 #include "pages/run_screen.h"
 #include "settings/settings.h"
@@ -41,7 +44,7 @@ protected:
     void change_everything()
     {
         run("preset Climb\nslider \"EMS/TC1\" 3\ncheck \"EMS/VEXA On/Off\" off\n");
-        window->combo(SOURCE)->setCurrentIndex(window->combo(SOURCE)->currentIndex() == 0 ? 1 : 0);
+        window->inputs()->combo(SOURCE)->setCurrentIndex(window->inputs()->combo(SOURCE)->currentIndex() == 0 ? 1 : 0);
         ems::settings.utc_offset = 0;
         ems::calibration.volts_cal_percent = 120;
         ems::fuel_hobbs.hobbs = {};
@@ -60,7 +63,7 @@ TEST_F(SaveStateScenario, LoadBringsBackEverythingSavedAndPowersOnWhenItWasOn)
     run("ticks 50\n");
     ems::flight_stop();
     ems::run.run_page = 4;
-    window->combo(SOURCE)->setCurrentIndex(2);
+    window->inputs()->combo(SOURCE)->setCurrentIndex(2);
     const QByteArray before = saved("one.state");
     ASSERT_FALSE(before.isEmpty());
 
@@ -72,7 +75,7 @@ TEST_F(SaveStateScenario, LoadBringsBackEverythingSavedAndPowersOnWhenItWasOn)
     // power-on; the maintenance timer it brings back has not expired, so one
     // key ends the splash and no notice follows.
     run("state load one.state\n" + keys(1) + "expect screen run_screen\n");
-    EXPECT_EQ(window->slider("EMS/TC1")->value(), 777);
+    EXPECT_EQ(window->inputs()->slider("EMS/TC1")->value(), 777);
     EXPECT_EQ(ems::flight.log_count, 1);
     EXPECT_EQ(ems::run.run_page, 4);
     const QByteArray again = saved("again.state");
@@ -95,7 +98,7 @@ TEST_F(SaveStateScenario, ADamagedOrNewerFileIsRefusedAndChangesNothing)
     write("corrupt.state", corrupt);
     for (const char* name : {"cut.state", "newer.state", "corrupt.state", "missing.state"}) {
         QString error;
-        EXPECT_FALSE(window->load_state(dir.filePath(name), error)) << name;
+        EXPECT_FALSE(window->states()->load(dir.filePath(name), error)) << name;
         EXPECT_TRUE(error.contains(name)) << error.toStdString();
         EXPECT_EQ(saved("after.state"), changed) << name;
     }
@@ -107,17 +110,17 @@ TEST_F(SaveStateScenario, ADamagedOrNewerFileIsRefusedAndChangesNothing)
 // sets an engine standing still, which raises no alarm.
 TEST_F(SaveStateScenario, FirstStartIsCalm)
 {
-    for (const QString& key : window->slider_keys()) {
-        const QLabel* label = window->slider_label(key);
+    for (const QString& key : window->inputs()->slider_keys()) {
+        const QLabel* label = window->inputs()->slider_label(key);
         if (label) {
-            EXPECT_EQ(label->text(), QString::number(window->slider(key)->value())) << key.toStdString();
+            EXPECT_EQ(label->text(), QString::number(window->inputs()->slider(key)->value())) << key.toStdString();
         }
     }
     EXPECT_EQ(ems::raw.raw_cjc, 2240);
     QSettings().remove("start");
     ASSERT_TRUE(host::first_start(*window));
     EXPECT_FALSE(host::first_start(*window)) << "only the first start";
-    EXPECT_EQ(window->slider("EMS/Volts:")->value(), 1400);
+    EXPECT_EQ(window->inputs()->slider("EMS/Volts:")->value(), 1400);
     // Only what a cold, stopped engine raises: oil temperature, oil and fuel pressure low.
     run(POWER_ON + "ticks 100\npasses 60\n");
     EXPECT_EQ(ems::alarms.alarm_flags, uint32_t(ems::ALARM_AUX1 | ems::ALARM_AUX2 | ems::ALARM_FUEL_PRESSURE));

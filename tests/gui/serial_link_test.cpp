@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "gps/nmea_rx.h"
-#include "host/serial_port.h"
+#include "host/gps/serial_link.h"
 #include "support/fake_platform.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
@@ -28,11 +28,11 @@ constexpr int WAIT_MS = 5000;
 struct Recorder {
     explicit Recorder(host::SerialLink& link)
     {
-        QObject::connect(&link, &host::SerialLink::connectedChanged, &context,
+        QObject::connect(&link, &host::SerialLink::connected_changed, &context,
                          [this](bool connected, const QString& what) {
                              events.push_back(connected ? "connected " + what.toStdString() : "disconnected");
                          });
-        QObject::connect(&link, &host::SerialLink::errorOccurred, &context, [this](const QString& message) {
+        QObject::connect(&link, &host::SerialLink::error_occurred, &context, [this](const QString& message) {
             events.push_back("error");
             errors.push_back(message.toStdString());
         });
@@ -81,12 +81,12 @@ TEST_F(SerialLinkTest, BytesFromAPseudoTerminalReachTheReceiveHandler)
     ASSERT_TRUE(pty.ok());
     host::SerialLink link;
     Recorder rec(link);
-    EXPECT_FALSE(link.isConnected());
+    EXPECT_FALSE(link.is_connected());
 
-    link.connectPort(QString::fromStdString(pty.slave_path()), "4800");
+    link.connect_port(QString::fromStdString(pty.slave_path()), "4800");
     ASSERT_TRUE(rec.wait_for(1));
     EXPECT_EQ(rec.events[0], "connected " + QString::fromStdString(pty.slave_path()).toStdString() + ", 4800 baud");
-    EXPECT_TRUE(link.isConnected());
+    EXPECT_TRUE(link.is_connected());
 
     // CR LF must pass untranslated (raw mode) and sentences may be split.
     const std::string stream = test::nmea_sentence(RMC) + "garbage" + test::nmea_sentence(GGA);
@@ -104,16 +104,16 @@ TEST_F(SerialLinkTest, PortThatCannotBeOpenedReportsAndStaysDisconnected)
 {
     host::SerialLink link;
     Recorder rec(link);
-    link.connectPort("/dev/ems-test-no-such-device", "9600");
+    link.connect_port("/dev/ems-test-no-such-device", "9600");
     ASSERT_TRUE(rec.wait_for(1));
     EXPECT_EQ(rec.events, std::vector<std::string>{"error"});
     EXPECT_NE(rec.errors[0].find("/dev/ems-test-no-such-device"), std::string::npos) << rec.errors[0];
-    EXPECT_FALSE(link.isConnected());
+    EXPECT_FALSE(link.is_connected());
 
     // Nothing else changed: a good port opens afterwards.
     test::Pty pty;
     ASSERT_TRUE(pty.ok());
-    link.connectPort(QString::fromStdString(pty.slave_path()), "9600");
+    link.connect_port(QString::fromStdString(pty.slave_path()), "9600");
     ASSERT_TRUE(rec.wait_for(2));
     EXPECT_EQ(rec.events[1], "connected " + QString::fromStdString(pty.slave_path()).toStdString() + ", 9600 baud");
 }
@@ -126,9 +126,9 @@ TEST_F(SerialLinkTest, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNoth
     Recorder rec(link);
 
     link.stop(); // closed already
-    link.connectPort(QString::fromStdString(first.slave_path()), "9600");
-    link.connectPort(QString::fromStdString(second.slave_path()), "4800"); // open already: ignored
-    link.connectPort("/dev/ems-test-no-such-device", "4800");
+    link.connect_port(QString::fromStdString(first.slave_path()), "9600");
+    link.connect_port(QString::fromStdString(second.slave_path()), "4800"); // open already: ignored
+    link.connect_port("/dev/ems-test-no-such-device", "4800");
     ASSERT_TRUE(rec.wait_for(1));
 
     // Still on the first terminal.
@@ -138,7 +138,7 @@ TEST_F(SerialLinkTest, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNoth
     link.stop();
     link.stop(); // closed already
     link.stop();
-    link.connectPort(QString::fromStdString(second.slave_path()), "4800");
+    link.connect_port(QString::fromStdString(second.slave_path()), "4800");
     ASSERT_TRUE(rec.wait_for(3));
     EXPECT_EQ(rec.events, (std::vector<std::string>{"connected " + QString::fromStdString(first.slave_path()).toStdString() + ", 9600 baud",
                                                     "disconnected",
@@ -156,13 +156,13 @@ TEST_F(SerialLinkTest, DeviceGoingAwayClosesThePortWithAnError)
     ASSERT_TRUE(pty.ok());
     host::SerialLink link;
     Recorder rec(link);
-    link.connectPort(QString::fromStdString(pty.slave_path()), "9600");
+    link.connect_port(QString::fromStdString(pty.slave_path()), "9600");
     ASSERT_TRUE(rec.wait_for(1));
     pty.close_master(); // the slave now reads as hung up
     ASSERT_TRUE(rec.wait_for(3));
     EXPECT_EQ(rec.events[1], "disconnected");
     EXPECT_EQ(rec.events[2], "error");
-    EXPECT_FALSE(link.isConnected());
+    EXPECT_FALSE(link.is_connected());
 }
 
 TEST(EchoSink, LinesPostedFromAnyThreadArriveOnTheSinksThread)

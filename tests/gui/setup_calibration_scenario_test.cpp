@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
 #include "support/firmware_reset.h"
 #include "support/window_scenario.h"
 

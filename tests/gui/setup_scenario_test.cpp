@@ -5,8 +5,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "pages/run_screen.h"
 #include "setup/setup_pages.h"
 #include "support/firmware_reset.h"
@@ -21,7 +22,7 @@ TEST(SetupScenario, EgtCountSetByKeysActsOnTheEnginePage)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("SDCARD");
     host::TfrmMain window(dir.path());
-    window.set_virtual_time(true);
+    window.runner()->set_virtual_time(true);
     host::ScenarioRunner runner(window);
     ASSERT_EQ(runner.run_text("power on\nkey 1\npasses 1\nkey 1\npasses 1\npasses 2\n"
                               "screenshot lcd two.png\n", dir.path(), "on"), 0)

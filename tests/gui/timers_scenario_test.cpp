@@ -8,8 +8,8 @@
 
 #include "gfx/palette.h"
 #include "gfx/text.h"
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
 #include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/pixels.h"

@@ -80,7 +80,7 @@ TEST(WallClockTicks, KeepToTheWallClockWhileTheWindowIsBusy)
     wall.start();
     qint64 tick_ms = 0;
     uint32_t ticks = 0;
-    QObject::connect(&window, &host::TfrmMain::ticked, [&] {
+    QObject::connect(window.runner(), &host::UnitRunner::ticked, [&] {
         tick_ms = wall.elapsed();
         ticks = ems::tick.ticks;
     });

@@ -24,11 +24,18 @@
 #include "app/power.h"
 #include "gfx/framebuffer.h"
 #include "gfx/palette.h"
-#include "host/lcd_panel.h"
-#include "host/main_window.h"
-#include "host/nmea_sources.h"
-#include "host/scenario.h"
-#include "host/serial_port.h"
+#include "host/gps/gps_tab.h"
+#include "host/gps/nmea_file_replay.h"
+#include "host/gps/nmea_source_selector.h"
+#include "host/gps/nmea_tcp_source.h"
+#include "host/gps/serial_link.h"
+#include "host/inputs/control_panel.h"
+#include "host/script/scenario.h"
+#include "host/window/front_view.h"
+#include "host/window/help_menu.h"
+#include "host/window/lcd_panel.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "settings/settings.h"
 #include "support/firmware_reset.h"
 #include "support/nmea_io.h"
@@ -48,20 +55,21 @@ TEST_F(Window, LayoutOfTheFrontPanel)
     EXPECT_EQ(window->windowTitle(), "Sorvik EMS G2 Simulator");
     EXPECT_EQ(window->centralWidget()->size(), QSize(1065, 496));
     EXPECT_EQ(window->minimumSize(), window->size()) << "no smaller than at 1x";
-    EXPECT_EQ(window->lcd()->geometry(), QRect(34, 65, 480, 273));
+    EXPECT_EQ(window->front()->lcd()->geometry(), QRect(34, 65, 480, 273));
     const int xs[5] = {24, 104, 184, 264, 344};
-    for (int k = 1; k <= 5; ++k) EXPECT_EQ(window->key_area(k)->geometry(), QRect(xs[k - 1], 416, 41, 41));
-    EXPECT_EQ(window->key_area(6)->geometry(), QRect(464, 400, 49, 49));
-    EXPECT_EQ(window->button("+")->pos(), QPoint(456, 448));
-    EXPECT_EQ(window->button("-")->pos(), QPoint(496, 448));
-    EXPECT_EQ(window->button("&On")->pos(), QPoint(344, 16));
-    EXPECT_EQ(window->button("&Off")->pos(), QPoint(440, 16));
-    QTabWidget* tabs = window->tabs();
-    ASSERT_EQ(tabs->count(), 4);
+    for (int k = 1; k <= 5; ++k) EXPECT_EQ(window->front()->key_area(k)->geometry(), QRect(xs[k - 1], 416, 41, 41));
+    EXPECT_EQ(window->front()->key_area(6)->geometry(), QRect(464, 400, 49, 49));
+    EXPECT_EQ(window->inputs()->button("+")->pos(), QPoint(456, 448));
+    EXPECT_EQ(window->inputs()->button("-")->pos(), QPoint(496, 448));
+    EXPECT_EQ(window->inputs()->button("&On")->pos(), QPoint(344, 16));
+    EXPECT_EQ(window->inputs()->button("&Off")->pos(), QPoint(440, 16));
+    QTabWidget* tabs = window->inputs();
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), "EMS");
     EXPECT_EQ(tabs->tabText(1), "GPS (NMEA Protocol)");
     EXPECT_EQ(tabs->tabText(2), "Selection");
     EXPECT_EQ(tabs->tabText(3), "UL Power");
+    EXPECT_EQ(tabs->tabText(4), "Engine");
     EXPECT_EQ(tabs->geometry(), QRect(1065 - 513, 0, 513, 496)) << "the tabs fill the height";
     const auto menus = window->menuBar()->actions();
     ASSERT_FALSE(menus.isEmpty());
@@ -81,60 +89,60 @@ TEST_F(Window, ControlsHaveTheirRangesAndStartPositions)
         {"UL Power/Static Press:", 0, 1300, 0}, {"Selection/Analog 4:", 0, 3, 0}, {"Selection/RPM2:", 0, 2, 0},
     };
     for (const auto& e : sliders) {
-        QSlider* s = window->slider(e.key);
+        QSlider* s = window->inputs()->slider(e.key);
         ASSERT_TRUE(s) << e.key;
         EXPECT_EQ(s->minimum(), e.min) << e.key;
         EXPECT_EQ(s->maximum(), e.max) << e.key;
         EXPECT_EQ(s->value(), e.start) << e.key;
     }
-    EXPECT_EQ(window->slider_label("EMS/CJC:")->text(), "2240") << "labels show the start position";
-    EXPECT_EQ(window->slider_label("Selection/MAP:"), nullptr) << "selection sliders have no label";
-    EXPECT_TRUE(window->check("EMS/SD Card Mounted")->isChecked());
-    EXPECT_FALSE(window->check("EMS/VEXA On/Off")->isChecked());
-    EXPECT_FALSE(window->check("UL Power/UL Power Active")->isVisible());
-    EXPECT_EQ(window->combo("GPS (NMEA Protocol)/Com Port:")->currentText(), "COM1");
-    EXPECT_EQ(window->combo("GPS (NMEA Protocol)/Baud Rate:")->currentText(), "9600");
-    EXPECT_TRUE(window->button("&Connect"));
-    EXPECT_TRUE(window->button("&Disconnect"));
+    EXPECT_EQ(window->inputs()->slider_label("EMS/CJC:")->text(), "2240") << "labels show the start position";
+    EXPECT_EQ(window->inputs()->slider_label("Selection/MAP:"), nullptr) << "selection sliders have no label";
+    EXPECT_TRUE(window->inputs()->check("EMS/SD Card Mounted")->isChecked());
+    EXPECT_FALSE(window->inputs()->check("EMS/VEXA On/Off")->isChecked());
+    EXPECT_FALSE(window->inputs()->check("UL Power/UL Power Active")->isVisible());
+    EXPECT_EQ(window->inputs()->combo("GPS (NMEA Protocol)/Com Port:")->currentText(), "COM1");
+    EXPECT_EQ(window->inputs()->combo("GPS (NMEA Protocol)/Baud Rate:")->currentText(), "9600");
+    EXPECT_TRUE(window->inputs()->button("&Connect"));
+    EXPECT_TRUE(window->inputs()->button("&Disconnect"));
 }
 
 TEST_F(Window, SlidersWriteTheirTargets)
 {
-    window->slider("EMS/TC3")->setValue(-150);
+    window->inputs()->slider("EMS/TC3")->setValue(-150);
     EXPECT_EQ(ems::raw.tc_input[2], -150);
-    EXPECT_EQ(window->slider_label("EMS/TC3")->text(), "-150");
+    EXPECT_EQ(window->inputs()->slider_label("EMS/TC3")->text(), "-150");
     EXPECT_EQ(ems::raw.raw_cjc, 2240) << "an untouched slider's input is where it shows";
 
-    window->slider("EMS/Rotor:")->setValue(457);
+    window->inputs()->slider("EMS/Rotor:")->setValue(457);
     EXPECT_EQ(ems::raw.rpm2, 457);
     EXPECT_EQ(ems::raw.rpm2_percent, 45);
 
-    window->slider("Selection/Analog 2:")->setValue(3);
+    window->inputs()->slider("Selection/Analog 2:")->setValue(3);
     EXPECT_EQ(ems::settings.channel_mode[1], 3);
 
     // The UL Power sliders without a handler change nothing, not even their labels.
-    window->slider("UL Power/Throttle:")->setValue(50);
-    EXPECT_EQ(window->slider_label("UL Power/Throttle:")->text(), "0");
+    window->inputs()->slider("UL Power/Throttle:")->setValue(50);
+    EXPECT_EQ(window->inputs()->slider_label("UL Power/Throttle:")->text(), "0");
 }
 
 TEST_F(Window, KeysFromClicksKeyboardAndWheel)
 {
-    click(window->key_area(3));
+    click(window->front()->key_area(3));
     EXPECT_EQ(ems::KeyEvent, 3);
-    click(window->key_area(5));
+    click(window->front()->key_area(5));
     EXPECT_EQ(ems::KeyEvent, 3) << "one pending key, no queue";
     ems::KeyEvent = 0;
-    click(window->key_area(6));
+    click(window->front()->key_area(6));
     EXPECT_EQ(ems::KeyEvent, 6);
     ems::KeyEvent = 0;
-    window->button("+")->click();
+    window->inputs()->button("+")->click();
     EXPECT_EQ(ems::KeyEvent, 7);
     ems::KeyEvent = 0;
-    window->button("-")->click();
+    window->inputs()->button("-")->click();
     EXPECT_EQ(ems::KeyEvent, 8);
     ems::KeyEvent = 0;
 
-    QWidget* front = window->key_area(1)->parentWidget();
+    QWidget* front = window->front()->key_area(1)->parentWidget();
     front->setFocus();
     QTest::keyClick(front, Qt::Key_Return);
     EXPECT_EQ(ems::KeyEvent, 6);
@@ -148,7 +156,7 @@ TEST_F(Window, KeysFromClicksKeyboardAndWheel)
     EXPECT_EQ(ems::KeyEvent, 2);
     ems::KeyEvent = 0;
 
-    QWidget* knob = window->key_area(6);
+    QWidget* knob = window->front()->key_area(6);
     QWheelEvent wheel(QPointF(24, 24), knob->mapToGlobal(QPointF(24, 24)), QPoint(), QPoint(0, 120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(knob, &wheel);
@@ -162,10 +170,10 @@ TEST_F(Window, KeysFromClicksKeyboardAndWheel)
 
 TEST_F(Window, HelpListsKeysShortcutsAndLicences)
 {
-    const QString map = window->key_map_text();
+    const QString map = host::key_map_text(window->menuBar());
     for (const char* shown : {"F1", "F5", "Return", "Ctrl+Q", "Ctrl+O", "Ctrl+Shift+S", "wheel down"})
         EXPECT_TRUE(map.contains(shown)) << shown << " in " << map.toStdString();
-    EXPECT_TRUE(window->key_area(6)->toolTip().contains("down clockwise"));
+    EXPECT_TRUE(window->front()->key_area(6)->toolTip().contains("down clockwise"));
     QMenu* help = window->menuBar()->findChild<QMenu*>("HelpMenu");
     ASSERT_TRUE(help);
     for (QAction* a : help->actions())
@@ -178,28 +186,28 @@ TEST_F(Window, HelpListsKeysShortcutsAndLicences)
 
 TEST_F(Window, OnRunsTheSequenceAndOffEndsIt)
 {
-    window->slider("EMS/Volts:")->setValue(1800);
-    click(window->button("&On"));
+    window->inputs()->slider("EMS/Volts:")->setValue(1800);
+    click(window->inputs()->button("&On"));
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Splash);
     EXPECT_EQ(ems::raw.raw_volts, 1800);
-    click(window->key_area(1));
-    window->run_passes(1);
+    click(window->front()->key_area(1));
+    window->runner()->run_passes(1);
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Maintenance);
-    click(window->key_area(1));
-    window->run_passes(1);
+    click(window->front()->key_area(1));
+    window->runner()->run_passes(1);
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Running);
-    EXPECT_EQ(window->slider_label("EMS/RPM:")->text(), "31000") << "power-on shows the RPM slider's value";
+    EXPECT_EQ(window->inputs()->slider_label("EMS/RPM:")->text(), "31000") << "power-on shows the RPM slider's value";
 
-    click(window->button("&On"));
+    click(window->inputs()->button("&On"));
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Running) << "On while running is ignored";
 
-    click(window->button("&Off"));
-    click(window->button("&On"));
-    window->run_passes(1);
+    click(window->inputs()->button("&Off"));
+    click(window->inputs()->button("&On"));
+    window->runner()->run_passes(1);
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Running) << "On cancels the pending Off";
 
-    click(window->button("&Off"));
-    window->run_passes(1);
+    click(window->inputs()->button("&Off"));
+    window->runner()->run_passes(1);
     EXPECT_EQ(ems::sys.phase, ems::PowerPhase::Off);
 }
 
@@ -207,11 +215,11 @@ TEST_F(Window, OnRunsTheSequenceAndOffEndsIt)
 // the main loop runs one pass per frame.
 TEST_F(Window, LiveFramesPaceThePhasesAndTheMainLoop)
 {
-    window->set_virtual_time(false);
-    const int before = window->presented_frames();
-    click(window->button("&On"));
+    window->runner()->set_virtual_time(false);
+    const int before = window->runner()->presented_frames();
+    click(window->inputs()->button("&On"));
     ASSERT_TRUE(QTest::qWaitFor([] { return ems::sys.phase_passes >= 40; }, 5000));
-    EXPECT_EQ(ems::sys.phase_passes, 4 * (window->presented_frames() - before));
+    EXPECT_EQ(ems::sys.phase_passes, 4 * (window->runner()->presented_frames() - before));
 
     ems::key_press(1);
     ASSERT_TRUE(QTest::qWaitFor([] { return ems::sys.phase == ems::PowerPhase::Maintenance; }, 5000));
@@ -220,16 +228,16 @@ TEST_F(Window, LiveFramesPaceThePhasesAndTheMainLoop)
     static int passes;
     passes = 0;
     ems::ScreenHandler = [] { ++passes; };
-    const int shown = window->presented_frames();
+    const int shown = window->runner()->presented_frames();
     ASSERT_TRUE(QTest::qWaitFor([] { return passes >= 10; }, 5000));
-    EXPECT_EQ(passes, window->presented_frames() - shown);
+    EXPECT_EQ(passes, window->runner()->presented_frames() - shown);
 }
 
 TEST_F(Window, PresentsThePaletteOnePixelPerPixel)
 {
     std::fill(std::begin(ems::Framebuffer), std::end(ems::Framebuffer), 0);
-    window->present();
-    const QImage& black = window->lcd()->image();
+    window->runner()->present();
+    const QImage& black = window->front()->lcd()->image();
     ASSERT_EQ(black.size(), QSize(480, 272));
     bool all_black = true;
     for (int y = 0; y < 272; ++y)
@@ -238,10 +246,10 @@ TEST_F(Window, PresentsThePaletteOnePixelPerPixel)
 
     ems::Framebuffer[0] = ems::COLOUR_WHITE;
     ems::Framebuffer[271 * 480 + 479] = ems::COLOUR_WHITE;
-    window->present();
+    window->runner()->present();
     // What the panel shows on screen, also after a repaint.
-    window->lcd()->repaint();
-    const QImage shown = window->lcd()->grab().toImage();
+    window->front()->lcd()->repaint();
+    const QImage shown = window->front()->lcd()->grab().toImage();
     EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(shown.pixel(479, 271) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(shown.pixel(1, 0) & 0xFFFFFF, 0u);
@@ -308,22 +316,22 @@ TEST_F(Window, ScenarioErrorsNameTheLine)
     ASSERT_TRUE(log.open(QIODevice::WriteOnly));
     log.write("$GPGSA,A,3,,,,,,,,,,,,,,,*6E\r\n$GPGSA,A,3,,,,,,,,,,,,,,,*6E\r\n");
     log.close();
-    ASSERT_TRUE(window->nmea_replay()->start(log.fileName(), 0.1, false));
+    ASSERT_TRUE(window->gps()->nmea_replay()->start(log.fileName(), 0.1, false));
     EXPECT_NE(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
     EXPECT_EQ(runner.last_error(), "s.txt:1: nmea: an NMEA source is connected");
-    window->nmea_replay()->stop();
+    window->gps()->nmea_replay()->stop();
     EXPECT_EQ(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
 
     // Nor with a serial port's, which arrive on its own thread.
     test::Pty pty;
     ASSERT_TRUE(pty.ok());
-    window->serial()->connectPort(QString::fromStdString(pty.slave_path()), "4800");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->serial()->isConnected(); }, 5000));
+    window->gps()->serial()->connect_port(QString::fromStdString(pty.slave_path()), "4800");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->gps()->serial()->is_connected(); }, 5000));
     ASSERT_TRUE(pty.write(test::nmea_sentence("GPGSA,A,3,,,,,,,,,,,,,,,")));
     EXPECT_NE(runner.run_text("nmea \"$GPGSA,A,1,,,,,,,,,,,,,,,*6C\\r\\n\"\n", dir.path(), "s.txt"), 0);
     EXPECT_EQ(runner.last_error(), "s.txt:1: nmea: an NMEA source is connected");
-    window->serial()->stop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->nmea_sources()->busy(); }, 5000));
+    window->gps()->serial()->stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->gps()->sources()->busy(); }, 5000));
     EXPECT_EQ(runner.run_text("nmea x\n", dir.path(), "s.txt"), 0);
 }
 

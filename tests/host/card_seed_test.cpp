@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "host/core/card_folder.h"
-#include "host/core/card_seed.h"
+#include "host/card/core/card_folder.h"
+#include "host/card/core/card_seed.h"
 
 namespace {
 

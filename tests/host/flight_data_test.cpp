@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "host/core/flight_data.h"
-#include "host/core/flight_trace.h"
+#include "host/viewer/core/flight_data.h"
+#include "host/viewer/core/flight_trace.h"
 
 namespace {
 
@@ -46,23 +46,25 @@ TEST(FlightData, SkipsBrokenRecordsSayingWhichAndWhy)
                                                    "2026-05-01 10:00:01,1,24x0,1320,0,0\n"     // garbage
                                                    "2026-05-01 10:0:01,1,2400,1320,0,0\n"      // bad time
                                                    "2026-05-01 10:00:01,1.5,2400,1320,0,0\n"   // not whole
-                                                   "2026-05-01 10:00:02,2,2400,inf,0,0\n"      // not finite
+                                                   "2026-05-01 10:00:02,2,2400,inf,0,0\n"      // kept, without its EGT
                                                    "2026-05-01 10:00:03,3,2400,1320,0,0\n"
                                                    "2026-05-01 10:00:02,2,2400,1320,0,0\n"     // goes back
                                                    "2026-05-01 10:00:04,4,2400,13";            // cut short
     FlightData d;
     std::string error;
     ASSERT_TRUE(read_flight_data(text, d, error)) << error;
-    EXPECT_EQ(d.seconds, (std::vector<double>{0, 3}));
-    EXPECT_EQ(d.lines_skipped, 8u);
+    EXPECT_EQ(d.seconds, (std::vector<double>{0, 2, 3}));
+    EXPECT_TRUE(std::isnan(d.channels[1].values[1]));
+    EXPECT_EQ(d.values_left_out, 1u);
+    EXPECT_EQ(d.lines_skipped, 7u);
     EXPECT_TRUE(d.cut_short);
     EXPECT_EQ(d.skip_reasons, (std::vector<std::string>{
                                   "line 3: 5 fields, expected 6", "line 4: 7 fields, expected 6",
                                   "line 5: RPM1 is not a number", "line 6: the time is not YYYY-MM-DD hh:mm:ss",
-                                  "line 7: T (s) is not a whole number of seconds", "line 8: EGT1 is not a number",
+                                  "line 7: T (s) is not a whole number of seconds",
                                   "line 10: T (s) goes back", "line 11: cut short"}));
     EXPECT_EQ(host::skipped_summary(d, 2),
-              "8 lines skipped (line 3: 5 fields, expected 6; line 4: 7 fields, expected 6; ...)");
+              "7 lines skipped (line 3: 5 fields, expected 6; line 4: 7 fields, expected 6; ...)");
 }
 
 TEST(FlightData, RefusesWhatHoldsNoRecordAndLeavesTheOutputAlone)

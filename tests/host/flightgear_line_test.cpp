@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "gps/nmea_fields.h"
-#include "host/core/flightgear_drive.h"
-#include "host/core/flightgear_line.h"
+#include "host/flightgear/core/flightgear_drive.h"
+#include "host/flightgear/core/flightgear_line.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/core/nmea_adapt.h"
+#include "host/gps/core/nmea_adapt.h"
 #include "support/nmea_io.h"
 
 namespace {

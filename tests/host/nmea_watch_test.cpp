@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gps/gps_data.h"
-#include "host/core/nmea_watch.h"
+#include "host/gps/core/nmea_watch.h"
 #include "support/nmea_io.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // What "&Connect" opens for the texts of the "Com Port:" and "Baud Rate:" boxes.
 #include <gtest/gtest.h>
 
-#include "host/core/port_select.h"
+#include "host/gps/core/port_select.h"
 
 namespace {
 

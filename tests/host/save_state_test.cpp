@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/core/save_state.h"
+#include "host/state/core/save_state.h"
 #include "support/firmware_reset.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Splitting scenario lines into words.
 #include <gtest/gtest.h>
 
-#include "host/core/scenario_parse.h"
+#include "host/script/core/scenario_parse.h"
 
 namespace {
 

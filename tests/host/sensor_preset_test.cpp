@@ -1,7 +1,7 @@
 // The sensor-preset file: what it accepts, how it refuses, and writing it back.
 #include <gtest/gtest.h>
 
-#include "host/core/sensor_preset.h"
+#include "host/inputs/core/sensor_preset.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "host/core/gpsd_stream.h"
-#include "host/core/tick_pacer.h"
+#include "host/gps/core/gpsd_stream.h"
+#include "host/window/core/tick_pacer.h"
 
 namespace {
 

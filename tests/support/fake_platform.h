@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "system/platform.h"
 
 namespace test {

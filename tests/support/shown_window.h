@@ -7,7 +7,8 @@
 #include <memory>
 
 #include "app/power.h"
-#include "host/main_window.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "support/firmware_reset.h"
 
 namespace test {
@@ -19,7 +20,7 @@ protected:
         reset_firmware();
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
+        window->runner()->set_virtual_time(true);
         window->show();
     }
     void TearDown() override

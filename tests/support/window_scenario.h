@@ -9,8 +9,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "host/main_window.h"
-#include "host/scenario.h"
+#include "host/script/scenario.h"
+#include "host/window/main_window.h"
+#include "host/window/unit_runner.h"
 #include "support/firmware_reset.h"
 
 namespace test {
@@ -33,7 +34,7 @@ protected:
         reset_firmware();
         QDir(dir.path()).mkpath("SDCARD");
         window = std::make_unique<host::TfrmMain>(dir.path());
-        window->set_virtual_time(true);
+        window->runner()->set_virtual_time(true);
         runner = std::make_unique<host::ScenarioRunner>(*window);
     }
     void TearDown() override

@@ -36,12 +36,12 @@ struct Allowed {
     std::string_view why;
 };
 constexpr Allowed ALLOWED[] = {
-    {"alarms/alarm_box.cpp", "sensors/senders.h", "an analog input's alarm text follows the mode it is processed in"},
-    {"settings/unit_switch.cpp", "sensors/fuel.h", "a fuel unit switch converts the fuel computer's live tank levels"},
-    {"sensors/minmax.cpp", "gps/gps_data.h", "the min/max record keeps the top ground speed"},
-    {"sensors/fuel.cpp", "gps/gps_data.h", "the fuel computer's range uses the ground speed"},
-    {"pages/run_screen.cpp", "ops/quick_menus.h", "the run screen opens the quick menus"},
-    {"pages/top_strip.cpp", "ops/flight_log.h", "the top strip shows the flight time"},
+    {"settings/unit_switch.cpp", "sensors/fuel.h",
+     "a fuel unit switch converts the fuel computer's live tank levels along with the settings"},
+    {"sensors/minmax.cpp", "gps/gps_data.h", "a min/max reset starts the top ground speed at the present one"},
+    {"sensors/fuel.cpp", "gps/gps_data.h", "the fuel range uses the ground speed while the GPS has a fix"},
+    {"pages/run_screen.cpp", "ops/quick_menus.h", "the run screen opens the quick menus, which are pop-ups, not screens with ids"},
+    {"pages/top_strip.cpp", "ops/flight_log.h", "the top strip shows the flight time the flight log keeps"},
 };
 
 int rank_of(std::string_view folder)

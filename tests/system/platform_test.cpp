@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "app/power.h"
-#include "host/core/card_folder.h"
+#include "host/card/core/card_folder.h"
 #include "ops/settings_card.h"
 #include "settings/settings.h"
 #include "support/firmware_reset.h"

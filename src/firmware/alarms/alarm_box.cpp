@@ -7,7 +7,6 @@
 #include "gfx/draw.h"
 #include "gfx/palette.h"
 #include "gfx/text.h"
-#include "sensors/senders.h"
 #include "settings/settings.h"
 #include "ui/screen.h"
 #include "ui/screen_ids.h"

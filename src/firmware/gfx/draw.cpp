@@ -34,6 +34,33 @@ inline void plot(int x, int y, uint8_t colour)
     if (on_screen(x, y)) Framebuffer[y * LCD_WIDTH + x] = colour;
 }
 
+// n pixels of one colour from p, as overlapping 16-, 8-, 4- or 2-byte stores.
+// The runs the pages fill are short (bar rows, box edges, pointer marks) or
+// a box of a few hundred rows of about a hundred pixels; for either, a call
+// to memset (or the string store a compiler puts in its place) costs more
+// than the stores.
+inline void fill_span(uint8_t* p, size_t n, uint8_t colour)
+{
+    const uint64_t fill = 0x0101010101010101ull * colour;
+    if (n >= 16) {
+        const uint64_t block[2] = {fill, fill};
+        uint8_t* const last = p + n - 16;
+        for (; p < last; p += 16) std::memcpy(p, block, 16);
+        std::memcpy(last, block, 16);
+    } else if (n >= 8) {
+        std::memcpy(p, &fill, 8);
+        std::memcpy(p + n - 8, &fill, 8);
+    } else if (n >= 4) {
+        std::memcpy(p, &fill, 4);
+        std::memcpy(p + n - 4, &fill, 4);
+    } else if (n >= 2) {
+        std::memcpy(p, &fill, 2);
+        std::memcpy(p + n - 2, &fill, 2);
+    } else if (n == 1) {
+        *p = colour;
+    }
+}
+
 } // namespace
 
 void draw_pixel(int16_t x, int16_t y, uint8_t colour) { plot(x, y, colour); }
@@ -46,7 +73,7 @@ void draw_hline(int16_t x1, int16_t x2, int16_t y, uint8_t colour)
     const int lo = std::max<int>(x1, 0);
     const int hi = std::min<int>(x2, LCD_WIDTH - 1);
     if (lo > hi) return;
-    std::memset(Framebuffer + y * LCD_WIDTH + lo, colour, size_t(hi - lo + 1));
+    fill_span(Framebuffer + y * LCD_WIDTH + lo, size_t(hi - lo + 1), colour);
 }
 
 void draw_vline(int16_t y1, int16_t y2, int16_t x, uint8_t colour)
@@ -84,10 +111,14 @@ void draw_rect(int16_t x1, int16_t y1, int16_t x2, int16_t y2, uint8_t colour)
 
 void fill_rect(int16_t x1, int16_t y1, int16_t x2, int16_t y2, uint8_t colour)
 {
-    if (y1 == y2) return;
-    const int lo = std::max<int>(y1, 0);
-    const int hi = std::min<int>(y2, LCD_HEIGHT - 1);
-    for (int y = lo; y <= hi; ++y) draw_hline(x1, x2, int16_t(y), colour);
+    if (y1 == y2 || x1 > x2) return;
+    const int top = std::max<int>(y1, 0);
+    const int bottom = std::min<int>(y2, LCD_HEIGHT - 1);
+    const int left = std::max<int>(x1, 0);
+    const int right = std::min<int>(x2, LCD_WIDTH - 1);
+    if (left > right) return;
+    uint8_t* row = Framebuffer + top * LCD_WIDTH + left;
+    for (int y = top; y <= bottom; ++y, row += LCD_WIDTH) fill_span(row, size_t(right - left + 1), colour);
 }
 
 // --- Line paths ------------------------------------------------------------------

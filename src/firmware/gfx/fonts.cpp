@@ -1,5 +1,9 @@
 #include "gfx/fonts.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
 namespace ems {
 namespace {
 
@@ -24,7 +28,10 @@ uint16_t font_first_code(const uint8_t* font) { return read_u16(font + FONT_OFFS
 uint16_t font_last_code(const uint8_t* font) { return read_u16(font + FONT_OFFSET_LAST); }
 uint8_t font_height(const uint8_t* font) { return font[FONT_OFFSET_HEIGHT]; }
 
-bool font_glyph(const uint8_t* font, uint8_t code, Glyph& glyph)
+namespace {
+
+// The glyph as stored, without its ink rows.
+bool stored_glyph(const uint8_t* font, uint8_t code, Glyph& glyph)
 {
     const uint16_t first = font_first_code(font);
     if (code < first || code > font_last_code(font)) return false;
@@ -34,13 +41,70 @@ bool font_glyph(const uint8_t* font, uint8_t code, Glyph& glyph)
     glyph.width = e[1];
     glyph.height = font_height(font);
     glyph.row_bytes = uint8_t((e[1] + 7) / 8);
+    glyph.ink_first = 0;
+    glyph.ink_end = glyph.height;
+    return true;
+}
+
+// The rows of each glyph that hold ink. About half of a glyph's rows are
+// blank (above the capitals, below the baseline), and text drawing skips
+// them; every table is scanned once, on first use.
+struct InkRows {
+    uint8_t first = 0, end = 0;
+};
+struct FontInk {
+    const uint8_t* font = nullptr;
+    InkRows rows[256];
+};
+
+FontInk scan_ink(const uint8_t* font)
+{
+    FontInk ink;
+    ink.font = font;
+    for (int code = 0; code < 256; ++code) {
+        Glyph g;
+        if (!stored_glyph(font, uint8_t(code), g)) continue;
+        int first = g.height, end = 0;
+        for (int r = 0; r < g.height; ++r)
+            for (int b = 0; b < g.row_bytes; ++b)
+                if (g.bits[r * g.row_bytes + b] != 0) {
+                    first = std::min(first, r);
+                    end = r + 1;
+                }
+        if (end != 0) ink.rows[code] = {uint8_t(first), uint8_t(end)};
+    }
+    return ink;
+}
+
+// The ink rows of a table's glyphs; null for a table that is not one of the fonts.
+const InkRows* ink_rows(const uint8_t* font)
+{
+    static const std::array<FontInk, std::size(FONT_SIZES)> scanned = [] {
+        std::array<FontInk, std::size(FONT_SIZES)> all;
+        for (size_t i = 0; i < all.size(); ++i) all[i] = scan_ink(font_table(FONT_SIZES[i]));
+        return all;
+    }();
+    for (const FontInk& f : scanned)
+        if (f.font == font) return f.rows;
+    return nullptr;
+}
+
+} // namespace
+
+bool font_glyph(const uint8_t* font, uint8_t code, Glyph& glyph)
+{
+    if (!stored_glyph(font, code, glyph)) return false;
+    if (const InkRows* ink = ink_rows(font)) {
+        glyph.ink_first = ink[code].first;
+        glyph.ink_end = ink[code].end;
+    }
     return true;
 }
 
 uint8_t glyph_width(const uint8_t* font, uint8_t code)
 {
     Glyph g;
-    return font_glyph(font, code, g) ? g.width : 0;
+    return stored_glyph(font, code, g) ? g.width : 0;
 }
 
 int32_t text_advance(const uint8_t* font, const char* text)
@@ -48,7 +112,7 @@ int32_t text_advance(const uint8_t* font, const char* text)
     int32_t advance = 0;
     for (const char* p = text; *p; ++p) {
         Glyph g;
-        if (font_glyph(font, uint8_t(*p), g)) advance += g.width + 1;
+        if (stored_glyph(font, uint8_t(*p), g)) advance += g.width + 1; // widths only: no ink rows needed
     }
     return advance;
 }

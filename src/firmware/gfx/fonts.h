@@ -98,6 +98,8 @@ struct Glyph {
     uint8_t width;       // pixels; the text advances by width + 1
     uint8_t height;      // rows
     uint8_t row_bytes;   // ceil(width / 8)
+    uint8_t ink_first;   // rows ink_first .. ink_end - 1 hold all the ink; the
+    uint8_t ink_end;     //   others are blank (none at all: both 0)
 };
 
 // The table of a size number; sizes other than the seven select font 8.

@@ -2,7 +2,7 @@
 
 namespace ems {
 
-uint8_t Framebuffer[FRAME_BYTES];
+alignas(64) uint8_t Framebuffer[FRAME_BYTES];
 uint8_t background_buffer[FRAME_BYTES];
 
 } // namespace ems

@@ -10,8 +10,9 @@ constexpr int LCD_WIDTH = 480;
 constexpr int LCD_HEIGHT = 272;
 constexpr size_t FRAME_BYTES = size_t(LCD_WIDTH) * LCD_HEIGHT; // 130560
 
-// The frame every screen draws into; 0 (black) is the cleared state.
-extern uint8_t Framebuffer[FRAME_BYTES];
+// The frame every screen draws into; 0 (black) is the cleared state. Aligned,
+// so that every row starts on a word boundary for the text drawing.
+alignas(64) extern uint8_t Framebuffer[FRAME_BYTES];
 // The loaded picture (splash, document pages), copied into the frame by copy_background.
 extern uint8_t background_buffer[FRAME_BYTES];
 

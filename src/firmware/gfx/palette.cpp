@@ -1,6 +1,7 @@
 #include "gfx/palette.h"
 
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 
 #include "gfx/framebuffer.h"
@@ -67,31 +68,41 @@ constexpr std::array<uint32_t, 256> build_opaque()
 }
 alignas(64) constexpr std::array<uint32_t, 256> OPAQUE = build_opaque();
 
-// One table read per pixel, eight indices loaded at a time. Kept scalar on
-// purpose: the compiler's own vector form of this loop is a legacy-SSE
-// emulated gather, slower than this even in a clean state and many times
-// slower after the wide vector code that Qt and the C library run between
-// frames leaves the upper register halves in use.
+// The plain conversion: one table read per pixel. Kept scalar on purpose:
+// the compiler's own vector form of these loops is a legacy-SSE emulated
+// gather (or, with AVX2, a hardware gather), slower than this even in a clean
+// state, and many times slower after the wide vector code that Qt and the C
+// library run between frames leaves the upper register halves in use.
 #if defined(__GNUC__) && !defined(__clang__)
-__attribute__((optimize("no-tree-vectorize")))
+#define EMS_PLAIN_LOOP __attribute__((optimize("no-tree-vectorize")))
+#else
+#define EMS_PLAIN_LOOP
 #endif
-void convert_scalar(const uint8_t* __restrict frame, uint32_t* __restrict out, size_t n)
+
+// Eight pixels, their indices loaded four at a time: the instructions per
+// pixel, not memory, bound this loop, and four bytes split into table
+// offsets with fewer of them than eight do.
+EMS_PLAIN_LOOP inline __attribute__((always_inline)) void convert8(const uint8_t* __restrict frame,
+                                                                   uint32_t* __restrict out)
+{
+    static_assert(std::endian::native == std::endian::little, "byte k of a loaded word is index k");
+    uint32_t v, w;
+    std::memcpy(&v, frame, 4);
+    std::memcpy(&w, frame + 4, 4);
+    out[0] = OPAQUE[v & 0xFF];
+    out[1] = OPAQUE[(v >> 8) & 0xFF];
+    out[2] = OPAQUE[(v >> 16) & 0xFF];
+    out[3] = OPAQUE[v >> 24];
+    out[4] = OPAQUE[w & 0xFF];
+    out[5] = OPAQUE[(w >> 8) & 0xFF];
+    out[6] = OPAQUE[(w >> 16) & 0xFF];
+    out[7] = OPAQUE[w >> 24];
+}
+
+EMS_PLAIN_LOOP void convert_scalar(const uint8_t* __restrict frame, uint32_t* __restrict out, size_t n)
 {
     size_t i = 0;
-    // Byte k of the loaded word is index i + k where the low byte comes first.
-    for (; std::endian::native == std::endian::little && i + 8 <= n; i += 8) {
-        uint64_t v;
-        std::memcpy(&v, frame + i, 8);
-        // Spelled out: a loop over the eight shifts is not always unrolled.
-        out[i + 0] = OPAQUE[v & 0xFF];
-        out[i + 1] = OPAQUE[(v >> 8) & 0xFF];
-        out[i + 2] = OPAQUE[(v >> 16) & 0xFF];
-        out[i + 3] = OPAQUE[(v >> 24) & 0xFF];
-        out[i + 4] = OPAQUE[(v >> 32) & 0xFF];
-        out[i + 5] = OPAQUE[(v >> 40) & 0xFF];
-        out[i + 6] = OPAQUE[(v >> 48) & 0xFF];
-        out[i + 7] = OPAQUE[v >> 56];
-    }
+    for (; i + 8 <= n; i += 8) convert8(frame + i, out + i);
     for (; i < n; ++i) out[i] = OPAQUE[frame[i]];
 }
 
@@ -170,34 +181,99 @@ EMS_VBMI_TARGET void convert_vbmi(const uint8_t* __restrict frame, uint32_t* __r
 }
 #endif
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// On processors with AVX2 but without byte permutes: a 32-pixel step of one
+// index (most of a real frame: backgrounds, panels, bar fills) is one
+// compare and four wide stores of its pixel; any other step is the plain
+// table loop's. AVX2 has no lookup that beats a table read on mixed indices:
+// its gathers and its 16-entry byte shuffles both take longer per pixel.
+EMS_PLAIN_LOOP __attribute__((target("avx2"))) void convert_avx2(const uint8_t* __restrict frame,
+                                                                 uint32_t* __restrict out, size_t n)
+{
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(frame + i));
+        const __m256i first = _mm256_broadcastb_epi8(_mm256_castsi256_si128(x));
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(x, first)) != -1) {
+            for (size_t k = 0; k < 32; k += 8) convert8(frame + i + k, out + i + k);
+            continue;
+        }
+        const __m256i c = _mm256_set1_epi32(int(OPAQUE[frame[i]]));
+        __m256i* o = reinterpret_cast<__m256i*>(out + i);
+        _mm256_storeu_si256(o, c);
+        _mm256_storeu_si256(o + 1, c);
+        _mm256_storeu_si256(o + 2, c);
+        _mm256_storeu_si256(o + 3, c);
+    }
+    convert_scalar(frame + i, out + i, n - i);
+}
+#endif
+
 using Convert = void (*)(const uint8_t*, uint32_t*, size_t);
 
-Convert choose_conversion()
+Convert conversion(PalettePath path)
 {
+    switch (path) {
 #ifdef EMS_PALETTE_VBMI
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw")) return convert_vbmi;
+    case PalettePath::Vbmi: return convert_vbmi;
+    case PalettePath::Avx2: return convert_avx2;
 #endif
-    return convert_scalar;
+    default: return convert_scalar;
+    }
+}
+
+// The widest path the processor has, unless EMS_PRESENT_PATH names another
+// one it has (for measuring one path in the running program).
+PalettePath choose_path()
+{
+    if (const char* forced = std::getenv("EMS_PRESENT_PATH"))
+        for (PalettePath p : {PalettePath::Plain, PalettePath::Avx2, PalettePath::Vbmi})
+            if (std::strcmp(forced, palette_path_name(p)) == 0 && palette_path_supported(p)) return p;
+    for (PalettePath p : {PalettePath::Vbmi, PalettePath::Avx2})
+        if (palette_path_supported(p)) return p;
+    return PalettePath::Plain;
 }
 
 } // namespace
 
-bool palette_wide_conversion()
+const char* palette_path_name(PalettePath path)
 {
-    static const bool wide = choose_conversion() != convert_scalar;
-    return wide;
+    switch (path) {
+    case PalettePath::Avx2: return "avx2";
+    case PalettePath::Vbmi: return "vbmi";
+    default: return "plain";
+    }
+}
+
+bool palette_path_supported(PalettePath path)
+{
+#ifdef EMS_PALETTE_VBMI
+    __builtin_cpu_init();
+    switch (path) {
+    case PalettePath::Vbmi: return __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
+    case PalettePath::Avx2: return __builtin_cpu_supports("avx2");
+    default: return true;
+    }
+#else
+    return path == PalettePath::Plain;
+#endif
+}
+
+PalettePath palette_path()
+{
+    static const PalettePath path = choose_path();
+    return path;
 }
 
 void palette_to_rgb(const uint8_t* frame, uint32_t* out)
 {
-    static const Convert convert = choose_conversion();
+    static const Convert convert = conversion(palette_path());
     convert(frame, out, FRAME_BYTES);
 }
 
-void palette_to_rgb_scalar(const uint8_t* frame, uint32_t* out, size_t pixels)
+void palette_to_rgb_via(PalettePath path, const uint8_t* frame, uint32_t* out, size_t pixels)
 {
-    convert_scalar(frame, out, pixels);
+    conversion(palette_path_supported(path) ? path : PalettePath::Plain)(frame, out, pixels);
 }
 
 } // namespace ems

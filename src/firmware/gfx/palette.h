@@ -31,15 +31,23 @@ enum Colour : uint8_t {
     COLOUR_DARK_GREEN = 254,
 };
 
-// Converts a whole frame (FRAME_BYTES indices) into 0xFFRRGGBB pixels for the
-// presenter; index 0 and every other black entry give opaque black.
-// Runs at the memory limit where the processor has byte permutes, and as a
-// plain table loop elsewhere.
-void palette_to_rgb(const uint8_t* frame, uint32_t* out);
+// The ways a frame can be converted: the plain table loop, 32 pixels a step
+// with AVX2, 64 a step with AVX-512 byte permutes (VBMI).
+enum class PalettePath : uint8_t { Plain, Avx2, Vbmi };
 
-// The plain table loop for any number of pixels, and whether palette_to_rgb
-// takes the wide path on this processor instead (for tests and benchmarks).
-void palette_to_rgb_scalar(const uint8_t* frame, uint32_t* out, size_t pixels);
-bool palette_wide_conversion();
+// Converts a whole frame (FRAME_BYTES indices) into 0xFFRRGGBB pixels for the
+// presenter; index 0 and every other black entry give opaque black. Takes
+// palette_path(): the widest path this processor has, chosen once, or the
+// one the environment variable EMS_PRESENT_PATH names ("plain", "avx2",
+// "vbmi") when the processor has it.
+void palette_to_rgb(const uint8_t* frame, uint32_t* out);
+PalettePath palette_path();
+
+// One path for any number of pixels (the plain loop where the processor lacks
+// the one asked for), its name, and whether the processor has it: for tests
+// and benchmarks.
+void palette_to_rgb_via(PalettePath path, const uint8_t* frame, uint32_t* out, size_t pixels);
+const char* palette_path_name(PalettePath path);
+bool palette_path_supported(PalettePath path);
 
 } // namespace ems

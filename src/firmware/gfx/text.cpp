@@ -48,6 +48,60 @@ inline void put_bits(int at, unsigned bits, uint8_t colour)
     }
 }
 
+// Eight pixels at px under the mask m (0xFF for each pixel to set).
+inline void put_masked(uint8_t* px, uint64_t m, uint64_t fill)
+{
+    uint64_t v;
+    std::memcpy(&v, px, 8);
+    v = (v & ~m) | (fill & m);
+    std::memcpy(px, &v, 8);
+}
+
+// The usual case, a glyph whose inked rows and stored columns are all on the
+// screen, drawn without a test per byte: each row goes out as whole frame
+// words on the frame's 8-byte grid, the glyph's bytes shifted into place.
+// Neighbouring glyphs then touch the same words, and a word read back soon
+// after it was written comes straight from the store; a read straddling a
+// recent store at another offset would wait for it to reach the cache.
+// Blank rows above and below the ink are skipped. False for a glyph that is
+// not wholly on the screen.
+bool draw_glyph_aligned(int32_t x, int16_t y, const Glyph& g, uint64_t fill)
+{
+    static_assert(LCD_WIDTH % 8 == 0, "rows start on the word grid");
+    if (std::endian::native != std::endian::little || x < 0 || y + g.ink_first < 0 || y + g.ink_end > LCD_HEIGHT)
+        return false;
+    const int offset = int(x) & 7;
+    const int words = g.row_bytes + (offset != 0 ? 1 : 0);
+    if (x - offset + 8 * words > LCD_WIDTH) return false;
+    const int n = g.row_bytes;
+    uint8_t* line = Framebuffer + (y + g.ink_first) * LCD_WIDTH + (x - offset);
+    const uint8_t* row = g.bits + g.ink_first * n;
+    if (offset == 0) {
+        for (int r = g.ink_first; r < g.ink_end; ++r, row += n, line += LCD_WIDTH)
+            for (int b = 0; b < n; ++b) put_masked(line + 8 * b, SPREAD[row[b]], fill);
+        return true;
+    }
+    const unsigned up = 8u * unsigned(offset), down = 64u - up;
+    if (n == 1) { // most glyphs: eight columns or fewer
+        for (int r = g.ink_first; r < g.ink_end; ++r, ++row, line += LCD_WIDTH) {
+            const uint64_t m = SPREAD[*row];
+            put_masked(line, m << up, fill);
+            put_masked(line + 8, m >> down, fill);
+        }
+        return true;
+    }
+    for (int r = g.ink_first; r < g.ink_end; ++r, row += n, line += LCD_WIDTH) {
+        uint64_t carry = 0;
+        for (int b = 0; b < n; ++b) {
+            const uint64_t m = SPREAD[row[b]];
+            put_masked(line + 8 * b, m << up | carry, fill);
+            carry = m >> down;
+        }
+        put_masked(line + 8 * n, carry, fill);
+    }
+    return true;
+}
+
 // Draws the ink of one glyph with its left column at x, a row at a time:
 // the glyph is clipped to the screen once, and each byte of a row is masked
 // to its visible columns, so no pixel is tested on its own. Columns are
@@ -55,9 +109,11 @@ inline void put_bits(int at, unsigned bits, uint8_t colour)
 // than wrapped back onto it by 16-bit arithmetic.
 void draw_glyph(int32_t x, int16_t y, const Glyph& g, uint8_t colour)
 {
+    const uint64_t fill = 0x0101010101010101ull * colour;
+    if (draw_glyph_aligned(x, y, g, fill)) return;
     if (x >= LCD_WIDTH || x + g.width <= 0) return;
-    const int row_first = std::max(0, -int(y));
-    const int row_end = std::min(int(g.height), LCD_HEIGHT - int(y));
+    const int row_first = std::max(int(g.ink_first), -int(y));
+    const int row_end = std::min(int(g.ink_end), LCD_HEIGHT - int(y));
     if (row_first >= row_end) return;
 
     // Visible columns of the stored bits (all row_bytes * 8 of them), as a
@@ -72,7 +128,6 @@ void draw_glyph(int32_t x, int16_t y, const Glyph& g, uint8_t colour)
     const unsigned last_mask = 0xFFu & ~(0xFFu >> (col_end - 8 * byte_last));
     const int whole_first = (col_first + 7) / 8;
     const int whole_end = std::endian::native == std::endian::little ? col_end / 8 : 0;
-    const uint64_t fill = 0x0101010101010101ull * colour;
 
     const uint8_t* row = g.bits + size_t(row_first) * g.row_bytes;
     int line = (int(y) + row_first) * LCD_WIDTH + int(x); // frame offset of the glyph's column 0

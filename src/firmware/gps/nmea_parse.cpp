@@ -31,7 +31,8 @@ struct Body {
         const size_t n = std::min(body.size(), NMEA_BODY_MAX);
         std::memcpy(text, body.data(), n);
         text[n] = '\0';
-        length = std::strlen(text);
+        const void* nul = std::memchr(text, '\0', n);
+        length = nul ? size_t(static_cast<const char*>(nul) - text) : n;
     }
     char at(size_t pos) const { return pos < length ? text[pos] : '\0'; }
     const char* from(size_t pos) const { return text + (pos < length ? pos : length); }
@@ -72,6 +73,24 @@ constexpr double NUMBER_MAX = 1e30;
 
 // Decimal floating-point value at p: blanks, sign, digits, point, digits,
 // exponent. 0 when no digits; magnitudes saturate at NUMBER_MAX.
+// The common field, "ddd.ddd" of at most 15 digits and no exponent: the
+// digits as an integer over a power of ten. Both are exact in a double, so
+// the one rounding of the division gives what from_chars gives. False for
+// anything else.
+bool read_plain_decimal(const char* p, double& value)
+{
+    static constexpr double POWERS[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    uint64_t digits = 0;
+    int count = 0, decimals = 0;
+    for (; is_digit(*p); ++p, ++count) digits = digits * 10 + uint64_t(*p - '0');
+    if (*p == '.')
+        for (++p; is_digit(*p); ++p, ++count, ++decimals) digits = digits * 10 + uint64_t(*p - '0');
+    if (count == 0 || count > 15 || *p == 'e' || *p == 'E') return false;
+    value = double(digits) / POWERS[decimals];
+    return true;
+}
+
 double read_double(const char* p)
 {
     bool negative;
@@ -79,6 +98,7 @@ double read_double(const char* p)
     // from_chars would also take "inf", "nan" or a second sign.
     if (!is_digit(*p) && *p != '.') return 0;
     double value = 0;
+    if (read_plain_decimal(p, value)) return negative ? -value : value;
     const auto [end, error] = std::from_chars(p, field_end(p), value);
     if (error == std::errc::invalid_argument) return 0;
     if (error == std::errc::result_out_of_range) {
@@ -96,9 +116,12 @@ int32_t read_int(const char* p)
 {
     bool negative;
     p = skip_blanks_and_sign(p, negative);
+    // Digits up to the first other character (a comma or the end among
+    // them); a magnitude past 2^31 saturates there.
+    constexpr uint64_t LIMIT = uint64_t(INT32_MAX) + 1;
     uint64_t magnitude = 0;
-    if (std::from_chars(p, field_end(p), magnitude).ec == std::errc::result_out_of_range) magnitude = UINT64_MAX;
-    const int64_t value = int64_t(std::min<uint64_t>(magnitude, uint64_t(INT32_MAX) + 1));
+    for (; is_digit(*p); ++p) magnitude = std::min(magnitude * 10 + uint64_t(*p - '0'), LIMIT);
+    const int64_t value = int64_t(magnitude);
     return int32_t(std::clamp<int64_t>(negative ? -value : value, INT32_MIN, INT32_MAX));
 }
 

@@ -1,5 +1,6 @@
 #include "gps/nmea_rx.h"
 
+#include <bit>
 #include <cstring>
 
 #include "system/platform.h"
@@ -39,11 +40,28 @@ void hand_over(std::atomic<uint8_t>& flag, char* slot, const char* body, size_t 
     flag.store(1, std::memory_order_release);
 }
 
+// The exclusive or of n characters, eight at a time.
+uint8_t xor_of(const char* text, size_t n)
+{
+    uint64_t words = 0;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, text + i, 8);
+        words ^= w;
+    }
+    words ^= words >> 32;
+    words ^= words >> 16;
+    words ^= words >> 8;
+    uint8_t sum = uint8_t(words);
+    for (; i < n; ++i) sum ^= uint8_t(text[i]);
+    return sum;
+}
+
 void complete_sentence()
 {
     NmeaRx& rx = nmea_rx;
-    uint8_t sum = 0;
-    for (uint16_t i = 0; i < rx.nmea_length; ++i) sum ^= uint8_t(rx.nmea_body[i]);
+    const uint8_t sum = xor_of(rx.nmea_body, rx.nmea_length);
 
     rx.nmea_checksum_text[2] = '\0';
     if (nmea_hex_value(rx.nmea_checksum_text) != sum) return;
@@ -101,11 +119,71 @@ void receive_byte(char c)
     }
 }
 
+// The bytes of a word equal to c, each marked by its top bit; only the
+// lowest marked byte is sure (a borrow may mark bytes above it), and only
+// that one is used.
+inline uint64_t bytes_equal(uint64_t word, char c)
+{
+    constexpr uint64_t ONES = 0x0101010101010101ull, TOPS = 0x8080808080808080ull;
+    const uint64_t x = word ^ (ONES * uint8_t(c));
+    return (x - ONES) & ~x & TOPS;
+}
+
+// Takes the body characters at the start of [p, end) in one run, up to the
+// first "$" or "*" (which the state machine then takes) or to the character
+// that makes the body too long (dropped with the sentence, as one at a time
+// would). Eight characters are looked at and copied at once while the body
+// has room for them. Returns where the run stopped.
+const uint8_t* receive_body_run(const uint8_t* p, const uint8_t* end)
+{
+    NmeaRx& rx = nmea_rx;
+    char* body = rx.nmea_body + rx.nmea_length;
+    char* const full = rx.nmea_body + NMEA_BODY_MAX;
+    while (std::endian::native == std::endian::little && end - p >= 8 && full - body >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (const uint64_t marks = bytes_equal(word, '$') | bytes_equal(word, '*'); marks != 0) {
+            const int take = std::countr_zero(marks) / 8;
+            std::memcpy(body, p, size_t(take));
+            body += take;
+            p += take;
+            break;
+        }
+        std::memcpy(body, p, 8);
+        body += 8;
+        p += 8;
+    }
+    for (; p != end && *p != '$' && *p != '*'; ++p) {
+        if (body == full) {
+            rx.nmea_length = NMEA_BODY_MAX;
+            rx.nmea_state = NMEA_WAIT_START; // body too long: sentence dropped
+            return p + 1;
+        }
+        *body++ = char(*p);
+    }
+    rx.nmea_length = uint16_t(body - rx.nmea_body);
+    return p;
+}
+
 } // namespace
 
 void ComPort1RxChar(const uint8_t* data, size_t count)
 {
-    for (size_t i = 0; i < count; ++i) receive_byte(char(data[i]));
+    // Between sentences only a "$" matters, and inside a body only "$" and
+    // "*": both are skimmed in runs, everything else goes byte by byte.
+    const uint8_t* p = data;
+    const uint8_t* const end = data + count;
+    while (p != end) {
+        if (nmea_rx.nmea_state == NMEA_WAIT_START && *p != '$') {
+            // Usually the "$" comes right after the last sentence's LF.
+            p = static_cast<const uint8_t*>(std::memchr(p, '$', size_t(end - p)));
+            if (p == nullptr) return;
+        } else if (nmea_rx.nmea_state == NMEA_IN_BODY) {
+            p = receive_body_run(p, end);
+            if (p == end || nmea_rx.nmea_state != NMEA_IN_BODY) continue;
+        }
+        receive_byte(char(*p++));
+    }
 }
 
 } // namespace ems

@@ -68,7 +68,7 @@ bool automatic() { return settings.flight_detect == 1; }
 
 void export_action()
 {
-    return_screen = screen_flight_log;
+    return_screen = screen_of(ScreenId::FLIGHT_LOG);
     nav.menu_cursor = FLIGHT_LOG_ROW_EXPORT;
     nav.edit_active = 0;
     if (sys.sd_card_mounted == 1)

@@ -115,7 +115,7 @@ void screen_erase_flight_log()
         back_to_flight_log(FLIGHT_LOG_ROW_ERASE);
         if (yes) {
             flight_log_erase();
-            return_screen = screen_flight_log;
+            return_screen = screen_of(ScreenId::FLIGHT_LOG);
             show_screen(ScreenId::DONE);
         }
         break;

@@ -193,6 +193,14 @@ void popup_documents_menu() { quick_menu_pass(DOCUMENTS_MENU); }
 
 uint8_t engine_quick_menu_count() { return listed_items(ENGINE_MENU).count; }
 
+uint8_t quick_menu_count(ScreenFn popup)
+{
+    if (popup == popup_quick_menu) return listed_items(ENGINE_MENU).count;
+    if (popup == popup_short_menu) return listed_items(SHORT_MENU).count;
+    if (popup == popup_documents_menu) return listed_items(DOCUMENTS_MENU).count;
+    return 0;
+}
+
 void popup_backlight()
 {
     tick.quick_menu_countdown = 10;

@@ -34,6 +34,9 @@ void popup_documents_menu();
 
 // Items of the engine page's quick menu for the present configuration (5..12).
 uint8_t engine_quick_menu_count();
+// Items listed now by the quick menu behind popup (one of the three above;
+// 0 for any other handler).
+uint8_t quick_menu_count(ScreenFn popup);
 
 // The backlight level, 2..31 (settings.backlight): 7 raises it by 2 (from
 // above 28 to 31), 8 lowers it by 2 (from below 4 to 2), 6 closes.

@@ -80,19 +80,11 @@ void cycle_egt_cht_view()
 void open_quick_menu()
 {
     switch (run.run_page) {
-    case PAGE_ENGINE:
-        quick.quick_menu_count = engine_quick_menu_count();
-        quick.quick_menu_handler = popup_quick_menu;
-        break;
-    case PAGE_INFO:
-        quick.quick_menu_count = 5;
-        quick.quick_menu_handler = popup_documents_menu;
-        break;
-    default:
-        quick.quick_menu_count = 3;
-        quick.quick_menu_handler = popup_short_menu;
-        break;
+    case PAGE_ENGINE: quick.quick_menu_handler = popup_quick_menu; break;
+    case PAGE_INFO: quick.quick_menu_handler = popup_documents_menu; break;
+    default: quick.quick_menu_handler = popup_short_menu; break;
     }
+    quick.quick_menu_count = quick_menu_count(quick.quick_menu_handler);
     nav.menu_cursor = uint8_t(quick.quick_menu_count - 1);
     tick.quick_menu_countdown = 10;
 }

@@ -10,16 +10,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/settings.h"
+
 namespace ems {
 
 static_assert(std::endian::native == std::endian::little,
               "the engine-computer records are kept in their little-endian wire layout");
 
-constexpr uint8_t ECU_NONE = 0;        // ecu_type "NONE"
-constexpr uint8_t ECU_ROTAX_912IS = 1; // ecu_type "ROTAX 912iS"
-constexpr uint8_t ECU_UL_POWER = 2;    // ecu_type "UL POWER"
-constexpr uint8_t ECU_CONNECT_VEXA = 0;   // ecu_connect: relayed by the VEXA unit
-constexpr uint8_t ECU_CONNECT_DIRECT = 1; // ecu_connect: both lanes read directly
 
 // The UL Power sensor-fault bits of the alarm words (air temperature, throttle
 // position, MAP, oil temperature, position/sync sensors).

@@ -1,5 +1,5 @@
-// Sender lookup and the analog-input handlers. Section index: the mode in
-// use; lookup and curve selection; shared channel steps; pressure; temperature; current;
+// Sender lookup and the analog-input handlers. Section index: lookup and
+// curve selection; shared channel steps; pressure; temperature; current;
 // generic.
 #include "sensors/senders.h"
 
@@ -14,17 +14,6 @@
 namespace ems {
 
 SenderOutputs senders;
-
-// ---- The mode in use ------------------------------------------------------------
-
-uint8_t channel_mode_in_use(uint8_t n)
-{
-    if (n >= 4) return CHANNEL_OFF;
-    if (settings.cht_probe == CHT_PROBE_NTC && (n == 2 || (n == 3 && settings.cht_channels != 1)))
-        return CHANNEL_OFF;
-    if (n == 2 && settings.ecu_type == ECU_ROTAX_912IS) return CHANNEL_TEMPERATURE;
-    return settings.channel_mode[n];
-}
 
 // ---- Lookup and curve selection ----------------------------------------------
 

@@ -73,13 +73,6 @@ bool temperature_value(const TemperatureSenderConfig& cfg, uint16_t raw, int32_t
 
 // ---- The mode each analog channel works in ----------------------------------
 
-// The mode analog channel 0..3 is processed, shown and alarmed in: its
-// channel_mode, except where another setting claims the input. With the
-// "NTC (AUX 1/2)" CHT probe, channel 2 and (unless there is exactly one CHT)
-// channel 3 read the cylinder heads and are OFF as analog channels; with a
-// ROTAX 912iS engine computer channel 2 is the coolant temperature input.
-uint8_t channel_mode_in_use(uint8_t channel);
-
 // ---- Per-pass handlers (channel 0..3; larger numbers do nothing) ------------
 
 void aux_pressure_input(uint8_t channel);    // pressure_cfg[channel], raw_aux[channel]

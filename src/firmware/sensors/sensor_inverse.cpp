@@ -70,8 +70,7 @@ uint16_t rpm_period_for(int32_t rpm)
 {
     if (rpm <= 0) return uint16_t(RPM_PERIOD_STOPPED);
     // Periods above the stopped limit read 0: search the running ones only.
-    const int32_t running_max = RPM_PERIOD_STOPPED - 1000;
-    return uint16_t(nearest_input(RPM_PERIOD_MIN, running_max, rpm, [](int32_t p) { return int64_t(rpm_of_period(uint16_t(p))); }));
+    return uint16_t(nearest_input(RPM_PERIOD_MIN, RPM_PERIOD_SLOWEST, rpm, [](int32_t p) { return int64_t(rpm_of_period(uint16_t(p))); }));
 }
 
 int16_t tc_input_for(uint8_t channel, int32_t temp_c)

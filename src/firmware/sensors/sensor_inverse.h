@@ -18,6 +18,7 @@ namespace ems {
 constexpr int32_t ADC_INPUT_MAX = 4095; // 12-bit converter
 constexpr int32_t RPM_PERIOD_MIN = 1;
 constexpr int32_t RPM_PERIOD_STOPPED = 31000; // the RPM slider's start: engine stopped
+constexpr int32_t RPM_PERIOD_SLOWEST = RPM_PERIOD_STOPPED - 1000; // periods above it read 0
 constexpr int32_t TC_INPUT_MIN = -200;
 constexpr int32_t TC_INPUT_MAX = 1200;
 constexpr int32_t FLOW_PULSES_MAX = 65535;

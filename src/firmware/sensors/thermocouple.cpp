@@ -1,5 +1,6 @@
 #include "sensors/thermocouple.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "alarms/alarm_words.h"
@@ -95,14 +96,11 @@ int32_t tc_emf(int32_t temp_c, uint8_t type)
     const TcTable& t = table_of(type);
     const int32_t b = t.first_x10 / 10;
     const int32_t s = t.step;
-    // First segment that holds temp_c; below the table the first, above it the last.
-    int32_t c = t.count - 2;
-    for (int32_t i = 0; i < t.count - 1; ++i) {
-        if (temp_c <= b + (i + 1) * s) {
-            c = i;
-            break;
-        }
-    }
+    // First segment that holds temp_c (the one it ends, on a table point);
+    // below the table the first, above it the last. Points are s apart.
+    const int64_t above = int64_t(temp_c) - b;
+    const int64_t ends = above <= 0 ? 0 : (above + s - 1) / s - 1;
+    const int32_t c = int32_t(std::min<int64_t>(ends, t.count - 2));
     const int32_t t0 = b + c * s;
     // Rise over the offset first, then one division: exact at the table points.
     const float rise = float(t.emf[c + 1] - t.emf[c]) * float(int64_t(temp_c) - t0);
@@ -115,14 +113,13 @@ int32_t tc_temp_x10(int32_t emf_uv, uint8_t type)
 {
     const TcTable& t = table_of(type);
     const int64_t e = int64_t(emf_uv) + tc_emf(thermo.cjc_c, type);
-    int32_t i = -1;
-    for (int32_t k = 0; k <= t.count - 2; ++k) {
-        if (t.emf[k] <= e && e <= t.emf[k + 1]) {
-            i = k;
-            break;
-        }
-    }
-    if (i < 0) i = e < 0 ? 0 : t.count - 3;
+    // The first segment that holds e (the one it ends, on a table point): the
+    // tables rise with temperature, so a search by halves finds it.
+    int32_t i;
+    if (e < t.emf[0] || e > t.emf[t.count - 1])
+        i = e < 0 ? 0 : t.count - 3;
+    else
+        i = std::max<int32_t>(int32_t(std::lower_bound(t.emf, t.emf + t.count, e) - t.emf) - 1, 0);
     // The line through the two points one segment above the one found; in the
     // last segment there is none above, so the last segment's own line.
     if (i > t.count - 3) i = t.count - 3;

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "alarms/alarm_table.h"
+#include "settings/settings.h"
 
 namespace ems {
 
@@ -19,7 +20,6 @@ constexpr uint8_t TC_TYPE_K = 0;
 constexpr uint8_t TC_TYPE_J = 1;
 constexpr uint8_t TC_TYPE_E = 2;
 constexpr int16_t TC_OPEN_BELOW = -100;   // tc_value below this: an open or shorted probe
-constexpr uint8_t CHT_PROBE_NTC = 3;     // cht_probe: NTC senders on analog inputs 3 and 4
 
 // A reference table: EMF in microvolts at `step` degree intervals from `first_x10` / 10.
 struct TcTable {

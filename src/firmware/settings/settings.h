@@ -123,6 +123,22 @@ constexpr uint8_t CHANNEL_TEMPERATURE = 2;
 constexpr uint8_t CHANNEL_CURRENT = 3;
 constexpr uint8_t CHANNEL_GENERIC = 4;
 
+// The mode analog channel 0..3 is processed, shown and alarmed in: its
+// channel_mode, except where another setting claims the input. With the
+// "NTC (AUX 1/2)" CHT probe, channel 2 and (unless there is exactly one CHT)
+// channel 3 read the cylinder heads and are OFF as analog channels; with a
+// ROTAX 912iS engine computer channel 2 is the coolant temperature input.
+uint8_t channel_mode_in_use(uint8_t channel);
+
+// Engine computers (ecu_type) and how they are connected (ecu_connect).
+constexpr uint8_t ECU_NONE = 0;        // ecu_type "NONE"
+constexpr uint8_t ECU_ROTAX_912IS = 1; // ecu_type "ROTAX 912iS"
+constexpr uint8_t ECU_UL_POWER = 2;    // ecu_type "UL POWER"
+constexpr uint8_t ECU_CONNECT_VEXA = 0;   // ecu_connect: relayed by the VEXA unit
+constexpr uint8_t ECU_CONNECT_DIRECT = 1; // ecu_connect: both lanes read directly
+
+constexpr uint8_t CHT_PROBE_NTC = 3; // cht_probe: NTC senders on analog inputs 3 and 4
+
 // Tank modes (tank1_mode, tank2_mode).
 constexpr uint8_t TANK_SENDER = 0;
 constexpr uint8_t TANK_CALCULATED = 1;

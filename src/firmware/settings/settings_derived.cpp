@@ -1,8 +1,18 @@
-// Values derived from the settings: the RPM 1 scale and the fuel configuration.
+// Values derived from the settings: the RPM 1 scale, the fuel configuration
+// and the mode each analog channel is in.
 #include "settings/settings.h"
 #include "settings/unit_switch.h"
 
 namespace ems {
+
+uint8_t channel_mode_in_use(uint8_t n)
+{
+    if (n >= 4) return CHANNEL_OFF;
+    if (settings.cht_probe == CHT_PROBE_NTC && (n == 2 || (n == 3 && settings.cht_channels != 1)))
+        return CHANNEL_OFF;
+    if (n == 2 && settings.ecu_type == ECU_ROTAX_912IS) return CHANNEL_TEMPERATURE;
+    return settings.channel_mode[n];
+}
 
 void rpm1_scale_update()
 {

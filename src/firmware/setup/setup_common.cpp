@@ -11,15 +11,9 @@
 
 namespace ems {
 
-namespace {
-constexpr uint8_t ECU_ROTAX = 1;
-constexpr uint8_t ECU_UL_POWER = 2;
-constexpr uint8_t CONNECT_DIRECT = 1;
-} // namespace
-
-bool ecu_is_rotax() { return settings.ecu_type == ECU_ROTAX; }
+bool ecu_is_rotax() { return settings.ecu_type == ECU_ROTAX_912IS; }
 bool ecu_is_ul_power() { return settings.ecu_type == ECU_UL_POWER; }
-bool ecu_rotax_direct() { return ecu_is_rotax() && settings.ecu_connect == CONNECT_DIRECT; }
+bool ecu_rotax_direct() { return ecu_is_rotax() && settings.ecu_connect == ECU_CONNECT_DIRECT; }
 
 void open_setup_page(ScreenFn page)
 {

@@ -11,6 +11,7 @@
 #include "system/hooks.h"
 #include "ui/navigation.h"
 #include "ui/screen.h"
+#include "ui/screen_ids.h"
 #include "ui/widgets.h"
 
 namespace ems {
@@ -56,7 +57,7 @@ void show_code_message(uint16_t result, uint8_t row)
 {
     timers.code_scratch = result;
     timers.code_row = row;
-    return_screen = screen_timers_setup;
+    return_screen = screen_of(ScreenId::TIMERS_SETUP);
     ScreenHandler = screen_code_message;
 }
 
