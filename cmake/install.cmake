@@ -44,8 +44,12 @@ add_custom_command(OUTPUT ${EMS_MAN_GZ}
   DEPENDS ${PROJECT_SOURCE_DIR}/docs/sorvik-ems.1 VERBATIM)
 add_custom_target(man_page ALL DEPENDS ${EMS_MAN_GZ})
 install(FILES ${EMS_MAN_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md docs/USER-GUIDE.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvik-ems)
-install(DIRECTORY docs/images DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvik-ems)
+# The documentation as the project lays it out, so the links between the
+# files work installed too; the copyright file where Debian looks for it.
+set(EMS_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/sorvik-ems)
+install(FILES README.md assets/desktop/copyright DESTINATION ${EMS_DOC_DIR})
+install(FILES docs/USER-GUIDE.md DESTINATION ${EMS_DOC_DIR}/docs)
+install(DIRECTORY docs/images DESTINATION ${EMS_DOC_DIR}/docs)
 
 # The Debian package. dpkg-shlibdeps finds the libraries the program links
 # (Qt, the C++ run time); the Qt platform plugins come with libqt6gui6.

@@ -5,7 +5,8 @@
 # scenario scripts (scripts/monkey.sh) run for a minute against the sanitized
 # build, and every fuzzer for 10 s (scripts/fuzz.sh, built with clang). The
 # normal build also builds the generators, and the generated sources are
-# regenerated and compared with the commit (one suite); the Debian package is
+# regenerated and compared with the commit (one suite), and so are the user
+# guide's pictures, made twice (one suite); the Debian package is
 # built from it, unpacked and started (one suite). The firmware tests of the
 # normal build also run as one shuffled process (one suite). The receive thread's
 # hand-over and the live window run once more under ThreadSanitizer. The last
@@ -70,6 +71,23 @@ check_generated() { # build dir
   passed=$((passed + 1))
 }
 
+# The user guide's pictures are made twice by the docs target; each run must
+# leave docs/images as committed, so the pictures are reproducible byte for
+# byte and up to date (one suite).
+check_pictures() { # build dir
+  local dir=$1 run changes
+  echo "== user guide pictures, twice"
+  for run in 1 2; do
+    if ! cmake --build "$dir" --target docs >"$dir/docs.log" 2>&1; then
+      cat "$dir/docs.log"; echo "the docs target failed (run $run)"; failed=$((failed + 1)); return
+    fi
+    if ! changes=$(git status --porcelain -- docs/images) || [ -n "$changes" ]; then
+      echo "$changes"; echo "run $run of the docs target changed the committed pictures"; failed=$((failed + 1)); return
+    fi
+  done
+  passed=$((passed + 1))
+}
+
 # ctest runs every test in a process of its own; the firmware tests run once
 # more as one process in a shuffled order (one suite), so a test that passes
 # only on another's leftovers, or only on a fresh process, fails. The seed is
@@ -88,6 +106,7 @@ mkdir -p build build-asan build-tsan build-fuzz
 run_suite "normal" build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEMS_TOOLS=ON
 normal_built=$built
 [ "$built" -eq 1 ] && check_generated build
+[ "$built" -eq 1 ] && check_pictures build
 [ "$built" -eq 1 ] && run_shuffled build
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "sanitized" build-asan "" -DCMAKE_BUILD_TYPE=Debug -DEMS_SANITIZE=ON -DEMS_BENCH=OFF

@@ -18,6 +18,8 @@
 #include "host/inputs/control_panel.h"
 #include "host/inputs/sensor_presets.h"
 #include "host/script/scenario.h"
+#include "host/state/first_start.h"
+#include "host/state/save_states.h"
 #include "host/viewer/flight_viewers.h"
 #include "host/window/front_view.h"
 #include "host/window/lcd_panel.h"
@@ -87,11 +89,18 @@ int main(int argc, char** argv)
         "DIR");
     const QCommandLineOption script_option("script", "Play a scenario script against the window (see README.md).",
                                            "FILE");
+    const QCommandLineOption quit_when_done_option(
+        "quit-when-done", "With --script: close the program when the script has run to its end, with its status.");
     const QCommandLineOption preset_option(
         "preset",
         QString("Set the sliders and check boxes from a sensor preset: a shipped one by name (%1) or a preset file.")
             .arg(host::shipped_presets().join(", ")),
         "NAME");
+    const QCommandLineOption state_option(
+        "state",
+        "Load a save state (File / Save State...): every input, and the unit's settings, calibration, counters, "
+        "flight log and page; the unit is switched on when it was on.",
+        "FILE");
     const QCommandLineOption zoom_option("zoom", "Show the front panel at 1x to 4x (as View / Zoom, remembered).",
                                          "FACTOR");
     const QCommandLineOption quit_option("quit-after", "Close the window after that many seconds.", "SECONDS");
@@ -101,7 +110,8 @@ int main(int argc, char** argv)
                                                  "Flight Data); a recording named alone on the command line opens so too.",
                                          "FILE");
     options.addOptions(
-        {card_option, script_option, preset_option, zoom_option, quit_option, stats_option, view_option});
+        {card_option, script_option, quit_when_done_option, preset_option, state_option, zoom_option, quit_option,
+         stats_option, view_option});
     options.addPositionalArgument("recording", "A flight-data recording to open in the viewer (as --view).",
                                   "[FILE.csv]");
     // Only a command line that starts the window needs a display: --help,
@@ -153,6 +163,8 @@ int main(int argc, char** argv)
     }
     const QString script = options.value(script_option);
     const bool stats = options.isSet(stats_option);
+    const bool quit_when_done = options.isSet(quit_when_done_option);
+    if (quit_when_done && script.isEmpty()) return fail("--quit-when-done goes with --script");
     double quit_after_s = -1;
     if (options.isSet(quit_option)) {
         bool ok = false;
@@ -187,6 +199,19 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    if (options.isSet(state_option)) {
+        QString error;
+        if (!window.states()->load(options.value(state_option), error)) {
+            std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+            return 2;
+        }
+    } else if (!options.isSet(preset_option) && script.isEmpty()) {
+        QString error;
+        if (!window.states()->resume(error)) {
+            if (!error.isEmpty()) std::fprintf(stderr, "sorvik-ems: %s\n", qPrintable(error));
+            host::first_start(window);
+        }
+    }
     std::unique_ptr<PanelStats> panel_stats;
     if (stats) panel_stats = std::make_unique<PanelStats>(window);
     window.show();
@@ -207,7 +232,7 @@ int main(int argc, char** argv)
     bool done = false;
     QTimer::singleShot(0, &window, [&] {
         status = runner.run_file(script);
-        if (status != 0 || runner.quit_requested()) {
+        if (status != 0 || runner.quit_requested() || quit_when_done) {
             done = true;
             QApplication::exit(status);
         } else {

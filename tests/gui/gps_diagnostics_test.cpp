@@ -173,7 +173,9 @@ TEST_F(GpsTab, ReplayRefusesWhatIsNotARegularFile)
         took.start();
         ASSERT_EQ(run(QString("combo \"%1Source:\" \"Log file replay\"\ntext \"%1Log File:\" \"%2\"\nbutton Connect\n")
                           .arg(GPS, path)),
-                  0);
+                  1)
+            << "the script stops at the Connect line";
+        EXPECT_TRUE(error.contains(":3: ") && error.contains("is not a log file")) << error.toStdString();
         EXPECT_LT(took.elapsed(), 2000);
         EXPECT_FALSE(window->gps()->nmea_replay()->is_busy());
         QMessageBox* box = nullptr;
@@ -181,6 +183,27 @@ TEST_F(GpsTab, ReplayRefusesWhatIsNotARegularFile)
         EXPECT_TRUE(box->text().contains("is not a log file")) << box->text().toStdString();
         delete box;
     }
+}
+
+// A script names a log beside itself, whatever the working folder.
+TEST_F(GpsTab, AScriptsLogIsTakenFromItsFolder)
+{
+    QDir(dir.path()).mkpath("scripts");
+    QFile log(dir.filePath("scripts/beside.nmea"));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 100; ++i) log.write(test::nmea_sentence(VTG).c_str());
+    log.close();
+    QFile script(dir.filePath("scripts/replay.scn"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QString("combo \"%1Source:\" \"Log file replay\"\ntext \"%1Log File:\" beside.nmea\nbutton Connect\n")
+                     .arg(GPS)
+                     .toUtf8());
+    script.close();
+    host::ScenarioRunner runner(*window);
+    ASSERT_EQ(runner.run_file(script.fileName()), 0) << runner.last_error().toStdString();
+    EXPECT_TRUE(window->gps()->nmea_replay()->is_running());
+    EXPECT_EQ(window->inputs()->line_edit(GPS + "Log File:")->text(), "beside.nmea") << "shown as the script wrote it";
+    run("button Disconnect\n");
 }
 
 TEST_F(GpsTab, UdpDatagramsDeliverAFix)

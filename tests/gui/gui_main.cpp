@@ -1,12 +1,24 @@
 // GUI tests run inside one QApplication on the offscreen platform.
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // Offscreen, one screen of 1920 x 1080, which the window's zooms must fit
+    // (Qt's offscreen screen is 800 x 600 unless told).
+    QTemporaryDir screen_dir;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        QFile config(screen_dir.filePath("screen.json"));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(R"({"screens": [{"name": "Screen", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                             "logicalDpi": 96, "logicalBaseDpi": 96}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    }
     QApplication app(argc, argv);
     // The window remembers its zoom in the application's settings: keep the
     // user's own settings out of reach of the tests.

@@ -1,11 +1,15 @@
 // The window's comforts through its real widgets: readouts beside the
 // sliders, sensor presets, the power lamp and dark LCD, View / Zoom, LCD
 // screenshots and the wheel on the knob.
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -150,7 +154,6 @@ TEST_F(View, PowerLampStatusAndDarkLcdFollowThePower)
 
 TEST_F(View, ZoomScalesTheFrontPanelPixelForPixelAndIsRemembered)
 {
-    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     power_on_running();
     const QSize window_1x = window->size();
     window->set_zoom(2);
@@ -180,6 +183,38 @@ TEST_F(View, ZoomScalesTheFrontPanelPixelForPixelAndIsRemembered)
     EXPECT_EQ(QImage(file), frame.convertToFormat(QImage(file).format()));
 }
 
+// Resized, the front panel takes the largest whole zoom that fits, every LCD
+// pixel a whole square; a zoom larger than the screen is not offered.
+TEST_F(View, ResizingKeepsWholePixelsAndTheWindowFitsTheScreen)
+{
+    power_on_running();
+    const QSize at_1x = window->size();
+    window->resize(at_1x + QSize(host::FRONT_WIDTH + 200, host::FRONT_HEIGHT + 60)); // room for 2x, not 3x
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->front()->zoom(), 2);
+    EXPECT_GT(window->inputs()->width(), 513) << "the tabs take the rest";
+    const QImage frame = window->front()->lcd()->image();
+    const QImage shown = window->front()->lcd()->grab().toImage();
+    for (const QPoint p : {QPoint(0, 0), QPoint(240, 10), QPoint(77, 133), QPoint(479, 271)})
+        for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+            EXPECT_EQ(shown.pixel(p * 2 + d), frame.pixel(p)) << p.x() << "," << p.y();
+
+    window->resize(at_1x);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->front()->zoom(), 1);
+    EXPECT_EQ(window->inputs()->width(), 513);
+
+    // 3x is 1488 pixels high; the test screen is 1080.
+    window->set_zoom(4);
+    EXPECT_EQ(window->front()->zoom(), 2);
+    const QSize screen = window->screen()->availableGeometry().size();
+    EXPECT_LE(window->frameGeometry().width(), screen.width());
+    EXPECT_LE(window->frameGeometry().height(), screen.height());
+    const QList<QAction*> zooms = window->menuBar()->findChild<QMenu*>("ZoomMenu")->actions();
+    EXPECT_TRUE(zooms[1]->isEnabled());
+    EXPECT_FALSE(zooms[2]->isEnabled()) << "3x is not offered";
+}
+
 TEST_F(View, TheWheelTurnsTheKnobOnlyOverTheKnob)
 {
     auto wheel = [](QWidget* w) {
@@ -190,7 +225,7 @@ TEST_F(View, TheWheelTurnsTheKnobOnlyOverTheKnob)
     wheel(window->front()->key_area(2));
     EXPECT_EQ(ems::KeyEvent, 0);
     wheel(window->front()->key_area(6));
-    EXPECT_EQ(ems::KeyEvent, ems::KEY_CCW);
+    EXPECT_EQ(ems::KeyEvent, ems::KEY_CW) << "wheel down: clockwise";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -31,6 +32,7 @@
 #include "host/inputs/control_panel.h"
 #include "host/script/scenario.h"
 #include "host/window/front_view.h"
+#include "host/window/help_menu.h"
 #include "host/window/lcd_panel.h"
 #include "host/window/main_window.h"
 #include "host/window/unit_runner.h"
@@ -52,7 +54,7 @@ TEST_F(Window, LayoutOfTheFrontPanel)
 {
     EXPECT_EQ(window->windowTitle(), "Sorvik EMS G2 Simulator");
     EXPECT_EQ(window->centralWidget()->size(), QSize(1065, 496));
-    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+    EXPECT_EQ(window->minimumSize(), window->size()) << "no smaller than at 1x";
     EXPECT_EQ(window->front()->lcd()->geometry(), QRect(34, 65, 480, 273));
     const int xs[5] = {24, 104, 184, 264, 344};
     for (int k = 1; k <= 5; ++k) EXPECT_EQ(window->front()->key_area(k)->geometry(), QRect(xs[k - 1], 416, 41, 41));
@@ -68,7 +70,7 @@ TEST_F(Window, LayoutOfTheFrontPanel)
     EXPECT_EQ(tabs->tabText(2), "Selection");
     EXPECT_EQ(tabs->tabText(3), "UL Power");
     EXPECT_EQ(tabs->tabText(4), "Engine");
-    EXPECT_EQ(tabs->geometry(), QRect(1065 - 513, 0, 513, 477));
+    EXPECT_EQ(tabs->geometry(), QRect(1065 - 513, 0, 513, 496)) << "the tabs fill the height";
     const auto menus = window->menuBar()->actions();
     ASSERT_FALSE(menus.isEmpty());
     EXPECT_EQ(menus[0]->text(), "&File");
@@ -93,7 +95,7 @@ TEST_F(Window, ControlsHaveTheirRangesAndStartPositions)
         EXPECT_EQ(s->maximum(), e.max) << e.key;
         EXPECT_EQ(s->value(), e.start) << e.key;
     }
-    EXPECT_EQ(window->inputs()->slider_label("EMS/CJC:")->text(), "0") << "labels read 0 until moved";
+    EXPECT_EQ(window->inputs()->slider_label("EMS/CJC:")->text(), "2240") << "labels show the start position";
     EXPECT_EQ(window->inputs()->slider_label("Selection/MAP:"), nullptr) << "selection sliders have no label";
     EXPECT_TRUE(window->inputs()->check("EMS/SD Card Mounted")->isChecked());
     EXPECT_FALSE(window->inputs()->check("EMS/VEXA On/Off")->isChecked());
@@ -109,7 +111,7 @@ TEST_F(Window, SlidersWriteTheirTargets)
     window->inputs()->slider("EMS/TC3")->setValue(-150);
     EXPECT_EQ(ems::raw.tc_input[2], -150);
     EXPECT_EQ(window->inputs()->slider_label("EMS/TC3")->text(), "-150");
-    EXPECT_EQ(ems::raw.raw_cjc, 0) << "untouched CJC slider leaves the input at 0";
+    EXPECT_EQ(ems::raw.raw_cjc, 2240) << "an untouched slider's input is where it shows";
 
     window->inputs()->slider("EMS/Rotor:")->setValue(457);
     EXPECT_EQ(ems::raw.rpm2, 457);
@@ -158,7 +160,28 @@ TEST_F(Window, KeysFromClicksKeyboardAndWheel)
     QWheelEvent wheel(QPointF(24, 24), knob->mapToGlobal(QPointF(24, 24)), QPoint(), QPoint(0, 120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(knob, &wheel);
-    EXPECT_EQ(ems::KeyEvent, 7);
+    EXPECT_EQ(ems::KeyEvent, ems::KEY_CCW) << "wheel up: anticlockwise, up a list";
+    ems::KeyEvent = 0;
+    QWheelEvent down(QPointF(24, 24), knob->mapToGlobal(QPointF(24, 24)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(knob, &down);
+    EXPECT_EQ(ems::KeyEvent, ems::KEY_CW) << "wheel down: clockwise, down a list";
+}
+
+TEST_F(Window, HelpListsKeysShortcutsAndLicences)
+{
+    const QString map = host::key_map_text(window->menuBar());
+    for (const char* shown : {"F1", "F5", "Return", "Ctrl+Q", "Ctrl+O", "Ctrl+Shift+S", "wheel down"})
+        EXPECT_TRUE(map.contains(shown)) << shown << " in " << map.toStdString();
+    EXPECT_TRUE(window->front()->key_area(6)->toolTip().contains("down clockwise"));
+    QMenu* help = window->menuBar()->findChild<QMenu*>("HelpMenu");
+    ASSERT_TRUE(help);
+    for (QAction* a : help->actions())
+        if (a->text() == "&About") a->trigger();
+    auto* licences = window->findChild<QPlainTextEdit*>("Licences");
+    ASSERT_TRUE(licences);
+    EXPECT_TRUE(licences->toPlainText().contains("License: bitstream-vera"));
+    delete window->findChild<QDialog*>("About");
 }
 
 TEST_F(Window, OnRunsTheSequenceAndOffEndsIt)

@@ -21,12 +21,19 @@ for f in bin/sorvik-ems \
          share/metainfo/org.sorvik.EmsG2Simulator.metainfo.xml \
          share/icons/hicolor/scalable/apps/sorvik-ems.svg \
          share/icons/hicolor/48x48/apps/sorvik-ems.png share/icons/hicolor/256x256/apps/sorvik-ems.png \
-         share/man/man1/sorvik-ems.1.gz share/doc/sorvik-ems/USER-GUIDE.md share/doc/sorvik-ems/images/engine.png; do
+         share/man/man1/sorvik-ems.1.gz share/doc/sorvik-ems/copyright \
+         share/doc/sorvik-ems/docs/USER-GUIDE.md share/doc/sorvik-ems/docs/images/engine.png; do
   [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 # The alarm tone's sound library, where the program looks for it (loaded on the first alarm).
 compgen -G "$prefix/lib*/sorvik-ems/libsorvik-ems-sound.so" >/dev/null || compgen -G "$prefix/lib/*/sorvik-ems/libsorvik-ems-sound.so" >/dev/null ||
   fail "the sound library is not installed"
+# Every relative link of the installed documents leads to an installed file.
+for doc in "$share/doc/sorvik-ems/README.md" "$share/doc/sorvik-ems/docs/USER-GUIDE.md"; do
+  while read -r target; do
+    [ -e "$(dirname "$doc")/$target" ] || fail "${doc#"$prefix"/} links to $target, which is not installed"
+  done < <(grep -oE '\]\([^)#:]+[)#]' "$doc" | sed -E 's/^\]\(//; s/[)#]$//' | sort -u)
+done
 [ -f "$share/sorvik-ems/flightgear/sorvik-ems.xml" ] || fail "the flight-simulator protocol file is not installed"
 # Only the simulator is installed, not the tests, tools or benchmarks.
 [ "$(ls "$prefix/bin")" = "sorvik-ems" ] || fail "bin holds $(ls "$prefix/bin" | tr '\n' ' ')"
@@ -75,4 +82,12 @@ cmp -s "$card/CHECKLST/RUNUP.ECL" "$share/sorvik-ems/SDCARD/CHECKLST/RUNUP.ECL" 
 rm "$card/CHECKLST/RUNUP.ECL"
 (cd "$share/sorvik-ems" && "$exe" --script "$scratch/start.scn") || fail "the program did not run in its data folder"
 [ -f "$card/CHECKLST/RUNUP.ECL" ] || fail "started in the data folder, the program took the sample card as its card"
+# The man page's offscreen example, as printed but for the prefix, ends by
+# itself with the script's status.
+example=$(grep -A1 '^\.TP' <<<"$man_text" | grep -E '^\.B QT_QPA_PLATFORM=offscreen ' | sed -E 's/^\.B //; s/\\-/-/g')
+[ -n "$example" ] || fail "the man page has no offscreen example"
+example=${example//\/usr\/share/$share}
+status=0
+(cd "$scratch/elsewhere" && timeout 120 env ${example/sorvik-ems /$exe }) >/dev/null 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "the man page's example ended with status $status: $example"
 echo "install tree: ok"

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "app/power.h"
 #include "host/card/card_location.h"
@@ -63,7 +64,11 @@ void CardSlot::show()
     const QString full = shown;
     const QString home = QDir::homePath();
     if (shown.startsWith(home + "/")) shown = "~" + shown.mid(home.size());
-    label_->setText(pending_.isEmpty() ? "Card: " + shown : "Card: changing to " + shown);
+    const QString caption = pending_.isEmpty() ? "Card: " : "Card: changing to ";
+    // A long path gives way in its middle, where an ellipsis shows it does;
+    // its start and the card's own folder name stay.
+    const int room = std::max(120, window_->width() / 3) - label_->fontMetrics().horizontalAdvance(caption);
+    label_->setText(caption + label_->fontMetrics().elidedText(shown, Qt::ElideMiddle, room));
     label_->setToolTip(full);
 }
 

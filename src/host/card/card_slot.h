@@ -28,10 +28,12 @@ public:
     void open_folder(); // File / "Open Card Folder...": choose, switch, remember
     // Between passes: the new card goes in once the old one has no file open.
     void after_pass();
+    // The path in the status bar, elided to the window's width (the window
+    // calls it again when its width changes).
+    void show();
 
 private:
     void finish_switch();
-    void show();
 
     CardFolder& card_;
     bool& card_out_;

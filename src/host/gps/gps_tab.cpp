@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -98,6 +100,10 @@ GpsTab::GpsTab(ControlPanel& controls, QWidget* parent) : QWidget(parent)
     auto* log_file = new QLineEdit;
     log_file->setObjectName("NmeaLogFile");
     log_file->setPlaceholderText("NMEA log to replay");
+    // A relative name a script types is taken from the script's folder
+    // ("relative_to"); one typed by hand from the working folder.
+    log_file->setProperty("file_name", true);
+    connect(log_file, &QLineEdit::textEdited, log_file, [log_file] { log_file->setProperty("relative_to", {}); });
     auto* udp_port = new QLineEdit("10110");
     udp_port->setObjectName("NmeaUdpPort");
     udp_port->setToolTip("The UDP port to listen on for NMEA datagrams (for example a flight simulator's NMEA output)");
@@ -209,7 +215,12 @@ GpsTab::GpsTab(ControlPanel& controls, QWidget* parent) : QWidget(parent)
         {serial_, serial_page, {port, baud}, [=, this] { serial_->set_port(port->currentText(), baud->currentText()); }},
         {nmea_tcp_, tcp_page, {server}, [=, this] { nmea_tcp_->set_address(server->text()); }},
         {nmea_replay_, replay_page, {log_file, browse, rate, repeat},
-         [=, this] { nmea_replay_->set_file(log_file->text(), rate->value(), repeat->isChecked()); }},
+         [=, this] {
+             const QString base = log_file->property("relative_to").toString();
+             const QString name = log_file->text();
+             const bool scripted = !base.isEmpty() && QFileInfo(name).isRelative();
+             nmea_replay_->set_file(scripted ? QDir(base).filePath(name) : name, rate->value(), repeat->isChecked());
+         }},
         {nmea_udp_, udp_page, {udp_port}, [=, this] { nmea_udp_->set_port(udp_port->text()); }},
         {flightgear_, flightgear_page, {flightgear_port}, [=, this] { flightgear_->set_port(flightgear_port->text()); }},
         {nmea_gpsd_, gpsd_page, {gpsd_server}, [=, this] { nmea_gpsd_->set_address(gpsd_server->text()); }},

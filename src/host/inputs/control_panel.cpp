@@ -67,9 +67,8 @@ QSlider* ControlPanel::add_slider(QGridLayout* grid, int row, const QString& tab
     s->setToolTip("Arrow keys step by 1, Page Up/Down by a twentieth; double-click the number to type a position");
     QLabel* value = nullptr;
     if (value_label) {
-        // The label reads "0" until the slider first moves, whatever its start.
-        // It shows the raw count; the readout beside it what the unit makes of it.
-        value = new QLabel("0");
+        // The raw count; the readout beside it shows what the unit makes of it.
+        value = new QLabel(QString::number(start));
         value->setMinimumWidth(34);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setToolTip("Raw count; double-click to type one");
@@ -97,6 +96,10 @@ QSlider* ControlPanel::add_slider(QGridLayout* grid, int row, const QString& tab
             on_change(v);
             if (value) value->setNum(v);
         });
+        // A sensor input (one with a raw count beside it) is read from the
+        // start where its slider shows it; the Selection tab's switches
+        // write settings, which power-on sets.
+        if (value_label) on_change(start);
     }
     return s;
 }

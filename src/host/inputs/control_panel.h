@@ -40,6 +40,8 @@ public:
     QLabel* readout(const QString& key) const { return readouts_.value(key); }
     QStringList slider_keys() const { return sliders_.keys(); }
     QStringList check_keys() const { return checks_.keys(); }
+    QStringList combo_keys() const { return combos_.keys(); }
+    QStringList line_edit_keys() const { return line_edits_.keys(); }
     // Slider and check-box keys in the order of the tabs.
     const QStringList& control_order() const { return control_order_; }
     // The check box behind a box the firmware reads.

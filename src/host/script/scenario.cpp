@@ -1,3 +1,4 @@
+#include "host/state/save_states.h"
 #include "host/engine/engine_tab.h"
 #include "host/gps/gps_tab.h"
 #include "host/gps/nmea_source_selector.h"
@@ -346,6 +347,7 @@ const Command COMMANDS[] = {
          if (!edit) return fail(error, q("no line edit " + w[1]));
          if (!edit->isEnabled()) return fail(error, q(w[1] + " is disabled"));
          edit->setText(q(w[2]));
+         if (edit->property("file_name").toBool()) edit->setProperty("relative_to", c.base_dir);
          return true;
      }},
     {"button", 1, 1, "button \"CAPTION\"", "clicks a button (the \"&\" may be left out)",
@@ -353,14 +355,26 @@ const Command COMMANDS[] = {
          QPushButton* b = c.window.inputs()->button(q(w[1]));
          if (!b) b = c.window.inputs()->button("&" + q(w[1]));
          if (!b) return fail(error, q("no button " + w[1]));
+         // A source that cannot start (a log that cannot be read, a port in
+         // use) stops the script at this line with the reason.
+         QString refused;
+         const QMetaObject::Connection watch = QObject::connect(
+             c.window.gps()->sources(), &NmeaSourceSelector::error_occurred, [&refused](const QString& m) { refused = m; });
          b->click();
          QCoreApplication::processEvents();
-         return true;
+         QObject::disconnect(watch);
+         return refused.isEmpty() || fail(error, refused);
      }},
     {"preset", 1, 1, "preset NAME", "sets sliders and check boxes from a shipped preset or a preset file",
      [](Context& c, const Words& w, QString& error) {
          const bool shipped = shipped_presets().contains(q(w[1]), Qt::CaseInsensitive);
          return host::load_sensor_preset(*c.window.inputs(), shipped ? q(w[1]) : c.resolve(w[1]), error);
+     }},
+    {"state", 2, 2, "state save|load FILE", "saves or loads a save state (File / Save State...)",
+     [](Context& c, const Words& w, QString& error) {
+         if (w[1] == "save") return c.window.states()->save(c.resolve(w[2]), error);
+         if (w[1] == "load") return c.window.states()->load(c.resolve(w[2]), error);
+         return fail(error, "state takes save or load");
      }},
     {"tab", 1, 1, "tab \"TITLE\"", "shows a tab of the window",
      [](Context& c, const Words& w, QString& error) {

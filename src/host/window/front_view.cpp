@@ -10,6 +10,7 @@
 
 #include "host/inputs/control_panel.h"
 #include "host/window/front_panel.h"
+#include "host/window/key_map.h"
 #include "host/window/lcd_panel.h"
 #include "ui/screen.h"
 
@@ -34,11 +35,16 @@ FrontView::FrontView(ControlPanel& controls, QWidget* parent) : QWidget(parent)
         auto* k = new KeyArea(i + 1, false, this);
         k->setObjectName(names[i]);
         k->setGeometry(soft_key_rect(i));
+        k->setToolTip(QString("Soft key %1 (%2)").arg(i + 1).arg(keyboard_keys_of(uint8_t(i + 1))));
         keys_[i] = k;
     }
     auto* knob = new KeyArea(6, true, this);
     knob->setObjectName("Image8");
     knob->setGeometry(KNOB_RECT);
+    knob->setToolTip(QString("Knob: click to push (%1); the wheel turns it, down clockwise (%2), up "
+                             "anticlockwise (%3)")
+                         .arg(keyboard_keys_of(ems::KEY_PUSH), keyboard_keys_of(ems::KEY_CW),
+                              keyboard_keys_of(ems::KEY_CCW)));
     keys_[5] = knob;
     for (KeyArea* k : keys_) {
         connect(k, &KeyArea::pressed, this, [this](int code) {
@@ -87,24 +93,20 @@ void FrontView::press_key(int code) { ems::key_press(uint8_t(code)); }
 
 void FrontView::wheel_knob(int steps)
 {
-    // Away from the user turns the knob clockwise. One key is pending at most,
-    // as on the unit, so a fast spin loses detents.
-    for (int i = 0; i < std::abs(steps); ++i) press_key(steps > 0 ? ems::KEY_CW : ems::KEY_CCW);
+    // The wheel turned towards the user (down) turns the knob clockwise, down
+    // a list, as desktop lists scroll. One key is pending at most, as on the
+    // unit, so a fast spin loses detents.
+    for (int i = 0; i < std::abs(steps); ++i) press_key(steps < 0 ? ems::KEY_CW : ems::KEY_CCW);
 }
 
 void FrontView::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: press_key(ems::KEY_PUSH); return;
-    case Qt::Key_Plus:
-    case Qt::Key_Right:
-    case Qt::Key_Up: press_key(ems::KEY_CW); return;
-    case Qt::Key_Minus:
-    case Qt::Key_Left:
-    case Qt::Key_Down: press_key(ems::KEY_CCW); return;
-    default: QWidget::keyPressEvent(event);
-    }
+    for (const KeyboardKey& k : KEYBOARD_KEYS)
+        if (!k.anywhere && k.key == event->key()) {
+            press_key(k.code);
+            return;
+        }
+    QWidget::keyPressEvent(event);
 }
 
 void FrontView::mousePressEvent(QMouseEvent* event)

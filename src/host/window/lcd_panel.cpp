@@ -52,9 +52,16 @@ void LcdPanel::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
     if (dark_) return;
-    // Without smoothing, a scaled image is drawn nearest-neighbour: crisp pixels.
+    // Without smoothing, a scaled image is drawn nearest-neighbour: crisp
+    // pixels. Each panel pixel takes the same whole number of the screen's
+    // pixels, also where the desktop scales by 1.5 (a zoom of 1 is then one
+    // screen pixel each, with a dark rim), so no pixel comes out wider than
+    // its neighbour.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRect(0, 0, ems::LCD_WIDTH * scale_, ems::LCD_HEIGHT * scale_), image_);
+    const qreal ratio = devicePixelRatioF();
+    const int screen_pixels = std::max(1, int(scale_ * ratio + 1e-6));
+    p.scale(1 / ratio, 1 / ratio);
+    p.drawImage(QRect(0, 0, ems::LCD_WIDTH * screen_pixels, ems::LCD_HEIGHT * screen_pixels), image_);
 }
 
 PowerLamp::PowerLamp(QWidget* parent) : QWidget(parent)

@@ -31,10 +31,14 @@
 #include "host/inputs/sensor_presets.h"
 #include "host/replay/instrument_replay.h"
 #include "host/replay/replay_menu.h"
+#include "host/state/save_states.h"
 #include "host/viewer/flight_viewers.h"
 #include "host/window/alarm_sound.h"
 #include "host/window/front_panel.h"
+#include "host/window/client_area.h"
 #include "host/window/front_view.h"
+#include "host/window/help_menu.h"
+#include "host/window/key_map.h"
 #include "host/window/lcd_panel.h"
 #include "host/window/status_line.h"
 #include "host/window/unit_runner.h"
@@ -46,14 +50,6 @@ namespace host {
 namespace {
 
 constexpr int STATUS_INTERVAL_MS = 250;
-constexpr const char* ZOOM_KEY = "view/zoom";
-// The client area beside and below the front panel at 1x (1065 x 496).
-constexpr int CLIENT_WIDTH = 1065;
-constexpr int CLIENT_MIN_HEIGHT = 496;
-constexpr int TABS_GAP = 2;
-constexpr int TABS_WIDTH = 513;
-constexpr int TABS_HEIGHT = 477;
-constexpr int BELOW_FRONT = CLIENT_MIN_HEIGHT - FRONT_HEIGHT;
 
 std::filesystem::path working_path(const QString& dir)
 {
@@ -75,12 +71,9 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     setWindowTitle("Sorvik EMS G2 Simulator");
     setObjectName("frmMain");
 
-    // A fixed frame with the system menu and no maximise: the size follows View / Zoom.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-
     auto* central = new QWidget(this);
-    central->setFixedSize(CLIENT_WIDTH, CLIENT_MIN_HEIGHT);
+    central->setMinimumSize(client_size(1));
+    central->installEventFilter(this); // its size decides the zoom (window_zoom.cpp)
     setCentralWidget(central);
     // The tabs are built first, for the table of controls the front adds its
     // buttons to, and join the window after the front, which takes the focus.
@@ -91,7 +84,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     inputs_->addTab(engine_, "Engine");
     front_ = new FrontView(*inputs_, central);
     inputs_->setParent(central);
-    inputs_->setGeometry(CLIENT_WIDTH - TABS_WIDTH, 0, TABS_WIDTH, TABS_HEIGHT);
+    inputs_->setGeometry(client_size(1).width() - TABS_WIDTH, 0, TABS_WIDTH, TABS_HEIGHT);
     connect(front_, &FrontView::on_clicked, this, [this] { Button1Click(); });
     connect(front_, &FrontView::off_clicked, this, [this] { Button2Click(); });
 
@@ -118,6 +111,7 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
         engine_->set_running(false, unused);
     });
     engine_->set_inputs_taken([this] { return replay_->is_running() ? QString("the recording replay") : QString(); });
+    states_ = new SaveStates(*this);
     build_menus();
 
     status_ = new StatusLine(statusBar());
@@ -158,13 +152,14 @@ TfrmMain::TfrmMain(const QString& working_dir, QWidget* parent)
     ems::form_create();
     runner_->present();
 
-    for (int k = 0; k < 5; ++k) {
-        auto* sc = new QShortcut(QKeySequence(Qt::Key_F1 + k), this);
+    for (const KeyboardKey& k : KEYBOARD_KEYS) {
+        if (!k.anywhere) continue;
+        auto* sc = new QShortcut(QKeySequence(k.key), this);
         sc->setContext(Qt::ApplicationShortcut);
-        connect(sc, &QShortcut::activated, this, [k] { ems::key_press(uint8_t(k + 1)); });
+        connect(sc, &QShortcut::activated, this, [code = k.code] { ems::key_press(code); });
     }
 
-    set_zoom(QSettings().value(ZOOM_KEY, 1).toInt());
+    restore_zoom();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
         move(avail.center() - rect().center());
@@ -186,6 +181,7 @@ void TfrmMain::Button1Click()
 {
     // "&On" while the firmware runs only cancels a pending "&Off".
     if (!ems::power_on()) return;
+    states_->apply_pending();
     front_->setFocus();
     update_power_state();
     runner_->start_frames();
@@ -199,6 +195,7 @@ void TfrmMain::Button2Click()
 
 void TfrmMain::Exit1Click()
 {
+    states_->keep_for_resume();
     ems::power_off();
     ems::data_recording_close(); // no pass follows to close it
     if (gps_->sources()) gps_->sources()->stop();
@@ -207,6 +204,7 @@ void TfrmMain::Exit1Click()
 
 void TfrmMain::closeEvent(QCloseEvent* e)
 {
+    states_->keep_for_resume();
     if (gps_->sources()) gps_->sources()->stop();
     ems::power_off();
     ems::data_recording_close(); // no pass follows to close it
@@ -217,7 +215,9 @@ void TfrmMain::closeEvent(QCloseEvent* e)
 void TfrmMain::build_menus()
 {
     QMenu* file = menuBar()->addMenu("&File");
-    connect(file->addAction("Open Card Folder..."), &QAction::triggered, this, [this] { card_->open_folder(); });
+    QAction* open_card = file->addAction("Open Card Folder...");
+    open_card->setShortcut(QKeySequence("Ctrl+O"));
+    connect(open_card, &QAction::triggered, this, [this] { card_->open_folder(); });
     connect(file->addAction("Open Flight Data..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Open Flight Data", viewers_->data_folder(),
                                                           "Flight data (*.csv *.CSV);;All files (*)");
@@ -225,6 +225,9 @@ void TfrmMain::build_menus()
     });
     connect(file->addAction("Flights on the Card..."), &QAction::triggered, this, [this] { viewers_->show_list(); });
     add_replay_menu(file, replay_, this, [this] { return viewers_->data_folder(); });
+    file->addSeparator();
+    connect(file->addAction("Load State..."), &QAction::triggered, this, [this] { states_->load_from(); });
+    connect(file->addAction("Save State..."), &QAction::triggered, this, [this] { states_->save_as(); });
     file->addSeparator();
     connect(file->addAction("Load Sensor Preset..."), &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, "Load Sensor Preset", QString(),
@@ -250,7 +253,9 @@ void TfrmMain::build_menus()
     copy_lcd->setShortcut(QKeySequence("Ctrl+Shift+C"));
     connect(copy_lcd, &QAction::triggered, this, [this] { front_->copy_lcd_to_clipboard(); });
     file->addSeparator();
-    connect(file->addAction("&Exit"), &QAction::triggered, this, [this] { Exit1Click(); });
+    QAction* exit = file->addAction("&Exit");
+    exit->setShortcut(QKeySequence("Ctrl+Q")); // the platform's Quit key may be none
+    connect(exit, &QAction::triggered, this, [this] { Exit1Click(); });
 
     QMenu* view = menuBar()->addMenu("&View");
     QMenu* zoom = view->addMenu("&Zoom");
@@ -269,6 +274,11 @@ void TfrmMain::build_menus()
     mute->setCheckable(true);
     mute->setChecked(runner_->alarm_sound()->muted());
     connect(mute, &QAction::toggled, this, [this](bool on) { runner_->alarm_sound()->set_muted(on); });
+    QAction* resume = view->addAction("Resume Where I Left Off");
+    resume->setCheckable(true);
+    resume->setChecked(SaveStates::resume_enabled());
+    connect(resume, &QAction::toggled, this, [](bool on) { SaveStates::set_resume_enabled(on); });
+    build_help_menu(this);
 }
 
 void TfrmMain::update_power_state()
@@ -289,22 +299,6 @@ void TfrmMain::refresh_status()
     status_->show_rate(runner_->passes(), runner_->virtual_time());
     const NmeaSourceSelector* sources = gps_->sources();
     status_->show_source(*(sources->busy() ? sources->busy() : sources->source(sources->chosen())));
-}
-
-void TfrmMain::set_zoom(int factor)
-{
-    front_->set_zoom(factor);
-    inputs_->move(front_->width() + TABS_GAP, 0);
-    centralWidget()->setFixedSize(front_->width() + TABS_GAP + TABS_WIDTH,
-                                  std::max(CLIENT_MIN_HEIGHT, front_->height() + BELOW_FRONT));
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    layout()->invalidate();
-    layout()->activate();
-    setFixedSize(sizeHint());
-    if (QMenu* zoom_menu = menuBar()->findChild<QMenu*>("ZoomMenu"))
-        for (QAction* a : zoom_menu->actions()) a->setChecked(a->data().toInt() == front_->zoom());
-    QSettings().setValue(ZOOM_KEY, front_->zoom());
 }
 
 } // namespace host

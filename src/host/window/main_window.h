@@ -20,6 +20,7 @@ class FlightViewers;
 class FrontView;
 class GpsTab;
 class InstrumentReplay;
+class SaveStates;
 class StatusLine;
 class UnitRunner;
 
@@ -39,18 +40,24 @@ public:
     FlightViewers* viewers() const { return viewers_; }
     InstrumentReplay* replay() const { return replay_; }
     StatusLine* status() const { return status_; }
+    SaveStates* states() const { return states_; } // File / Save State... and Load State..., resume
 
     // Button handlers, also used by the scenario runner.
     void Button1Click(); // "&On"
     void Button2Click(); // "&Off"
     void Exit1Click();   // File / "&Exit"
 
-    // View / Zoom: the front panel at 1x..4x, pixel for pixel, the window
-    // sized to it; remembered in the application's settings.
+    // View / Zoom: the front panel at 1x..4x, pixel for pixel; remembered in
+    // the application's settings. The window resizes to the zoom, never
+    // larger than its screen (larger zooms are not offered); resized by the
+    // user, the front panel takes the largest whole zoom that fits and the
+    // tabs the rest (window_zoom.cpp).
     void set_zoom(int factor);
+    void restore_zoom(); // the zoom remembered, 1x at first
 
 protected:
     void closeEvent(QCloseEvent* e) override; // FormClose
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build_menus();
@@ -66,6 +73,7 @@ private:
     FlightViewers* viewers_ = nullptr;
     InstrumentReplay* replay_ = nullptr;
     StatusLine* status_ = nullptr;
+    SaveStates* states_ = nullptr;
     QTimer* status_timer_ = nullptr;
     bool powered_shown_ = false;
 };
