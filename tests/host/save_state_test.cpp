@@ -53,8 +53,8 @@ TEST(SaveState, ReadsBackWhatItWrote)
     std::string error;
     ASSERT_TRUE(decode_save_state(file, back, error)) << error;
     EXPECT_EQ(encode_save_state(back), file);
-    EXPECT_EQ(back.settings.utc_offset, -330);
-    EXPECT_EQ(back.counters.hobbs.hobbs_hours, 1234);
+    EXPECT_EQ(int(back.settings.utc_offset), -330); // copies: the settings block is packed
+    EXPECT_EQ(int(back.counters.hobbs.hobbs_hours), 1234);
     EXPECT_STREQ(back.flight.log[1].registration, "G-ABCD");
     EXPECT_EQ(back.run_page, 3);
     ASSERT_NE(host::save_state_value(back, "GPS/Source:"), nullptr);
@@ -68,7 +68,7 @@ TEST(SaveState, AUnitNeverSwitchedOnIsSavedWithItsFactorySettings)
     SaveState back;
     std::string error;
     EXPECT_TRUE(decode_save_state(encode_save_state(host::capture_firmware_state()), back, error)) << error;
-    EXPECT_EQ(ems::settings.rpm1_full_scale, 0) << "the unit's own settings stay";
+    EXPECT_EQ(uint32_t(ems::settings.rpm1_full_scale), 0u) << "the unit's own settings stay";
 }
 
 TEST(SaveState, RefusesWhatIsNotWholeOrNotOursAndKeepsTheTarget)
